@@ -1,0 +1,9 @@
+#include "platform/linux/LinuxPlatform.h"
+
+namespace LinuxPlatform {
+
+void install()
+{
+}
+
+} // namespace LinuxPlatform
