@@ -6,6 +6,7 @@
 
 // The user's preferred languages, most preferred first, as BCP 47 identifiers ("de-CH",
 // "en-US"). The list may be empty. Read afresh on every call; nothing is cached here.
+// Main thread only.
 class PreferredLanguages {
 public:
     virtual ~PreferredLanguages() = default;
