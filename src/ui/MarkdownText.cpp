@@ -3,6 +3,7 @@
 #include "ui/InlineMarkdown.h"
 
 #include <QHashFunctions>
+#include <QVarLengthArray>
 
 namespace {
 
@@ -47,6 +48,30 @@ qsizetype numericPrefix(QStringView s)
     return i;
 }
 
+// The lines joined by "\n", built with a single allocation.
+QString joinLines(const QVarLengthArray<QStringView, 32>& lines)
+{
+    if (lines.isEmpty())
+        return {};
+    qsizetype size = lines.size() - 1;
+    for (QStringView line : lines)
+        size += line.size();
+    QString joined(size, Qt::Uninitialized);
+    QChar* out = joined.data();
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (i > 0)
+            *out++ = u'\n';
+        out = std::copy(lines[i].begin(), lines[i].end(), out);
+    }
+    return joined;
+}
+
+// Exactly "---" or "***".
+bool isRule(QStringView s)
+{
+    return s.size() == 3 && (s[0] == u'-' || s[0] == u'*') && s[1] == s[0] && s[2] == s[0];
+}
+
 qsizetype leadingSpaces(QStringView s)
 {
     qsizetype n = 0;
@@ -59,6 +84,8 @@ qsizetype leadingSpaces(QStringView s)
 // code lines gathered so far.
 class Parser {
 public:
+    // Answers run to about one block per 64 characters; reserving spares regrowing the list.
+    explicit Parser(qsizetype inputSize) { m_blocks.reserve(inputSize / 64); }
     void addLine(QStringView line);
     QList<Block> finish();
 
@@ -70,11 +97,11 @@ private:
     void append(Block block);
     void emitParagraph();
 
+    // Views into the input, joined only when their block is emitted.
     QList<Block> m_blocks;
-    QString m_paragraph;
-    QString m_code;
+    QVarLengthArray<QStringView, 32> m_paragraph;
+    QVarLengthArray<QStringView, 32> m_code;
     bool m_inCode = false;
-    bool m_codeHasLines = false;
 };
 
 void Parser::addLine(QStringView line)
@@ -83,10 +110,7 @@ void Parser::addLine(QStringView line)
     if (fence(trimmed))
         return;
     if (m_inCode) {
-        if (m_codeHasLines)
-            m_code += u'\n';
-        m_code += line;
-        m_codeHasLines = true;
+        m_code.append(line);
         return;
     }
     if (trimmed.isEmpty()) {
@@ -95,27 +119,23 @@ void Parser::addLine(QStringView line)
     }
     if (heading(trimmed) || bullet(line, trimmed) || numbered(trimmed))
         return;
-    if (trimmed == u"---" || trimmed == u"***") {
+    if (isRule(trimmed)) {
         emitParagraph();
         return;
     }
-    if (!m_paragraph.isEmpty())
-        m_paragraph += u'\n';
-    m_paragraph += trimmed;
+    m_paragraph.append(trimmed);
 }
 
 bool Parser::fence(QStringView trimmed)
 {
-    if (!trimmed.startsWith(u"```"))
+    if (trimmed.size() < 3 || trimmed[0] != u'`' || trimmed[1] != u'`' || trimmed[2] != u'`')
         return false;
-    if (m_inCode) {
-        append(Block::code(m_code));
-        m_code.clear();
-    } else {
+    if (m_inCode)
+        append(Block::code(joinLines(m_code)));
+    else
         emitParagraph();
-    }
+    m_code.clear();
     m_inCode = !m_inCode;
-    m_codeHasLines = false;
     return true;
 }
 
@@ -167,14 +187,14 @@ void Parser::emitParagraph()
 {
     if (m_paragraph.isEmpty())
         return;
-    append(Block::paragraph(m_paragraph));
+    append(Block::paragraph(joinLines(m_paragraph)));
     m_paragraph.clear();
 }
 
 QList<Block> Parser::finish()
 {
     if (m_inCode)
-        append(Block::code(m_code));
+        append(Block::code(joinLines(m_code)));
     emitParagraph();
     return std::move(m_blocks);
 }
@@ -190,7 +210,7 @@ QStringView withoutCarriageReturn(QStringView line)
 
 QList<MarkdownText::Block> MarkdownText::parse(QStringView markdown)
 {
-    Parser parser;
+    Parser parser(markdown.size());
     qsizetype start = 0;
     while (true) {
         const qsizetype end = markdown.indexOf(u'\n', start);

@@ -49,4 +49,6 @@ public:
     static bool canOpenLink(const QUrl& url);
 };
 
+Q_DECLARE_TYPEINFO(MarkdownText::Block, Q_RELOCATABLE_TYPE);
+
 size_t qHash(const MarkdownText::Block& block, size_t seed = 0);
