@@ -97,8 +97,8 @@ private:
     void append(Block block);
     void emitParagraph();
 
-    // Views into the input, joined only when their block is emitted.
     QList<Block> m_blocks;
+    // Views into the input, joined only when their block is emitted.
     QVarLengthArray<QStringView, 32> m_paragraph;
     QVarLengthArray<QStringView, 32> m_code;
     bool m_inCode = false;

