@@ -41,6 +41,7 @@ public:
     // One block's text with its inline styling. Line breaks are kept; text the inline parser
     // cannot take comes back unstyled. Images are shown by their alternative text and never
     // loaded. Links keep their target as the anchor; ask canOpenLink before following one.
+    // Needs a QGuiApplication; the result is a single paragraph, lines split by U+2028.
     static QTextDocumentFragment inlineText(const QString& text);
 
     // Whether a link from an answer may be handed to the desktop to open: only web addresses
