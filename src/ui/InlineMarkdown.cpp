@@ -132,6 +132,7 @@ QTextDocumentFragment InlineMarkdown::fragment(const QString& text)
 bool InlineMarkdown::appendRun(QTextCursor& cursor, const QList<QStringView>& lines)
 {
     QTextDocument parsed;
+    // CommonMark without raw HTML: tags in an answer are shown as the text they are.
     parsed.setMarkdown(source(lines), QTextDocument::MarkdownFeatures(QTextDocument::MarkdownNoHTML));
     // Text that vanished (or turned into structure) means the reader took it some other way.
     if (!isInlineOnly(parsed) || parsed.toPlainText().trimmed().isEmpty())
