@@ -86,13 +86,20 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("program");
         QTest::addColumn<QString>("exec");
-        QTest::newRow("plain") << "/usr/bin/halvora" << "/usr/bin/halvora";
-        QTest::newRow("space") << "/home/a b/halvora" << "\"/home/a b/halvora\"";
-        QTest::newRow("dollar and backtick") << "/x/$HOME/`id`" << "\"/x/\\\\$HOME/\\\\`id\\\\`\"";
-        QTest::newRow("double quote") << "/x/a\"b" << "\"/x/a\\\\\"b\"";
-        QTest::newRow("backslash") << "/x/a\\b" << "\"/x/a\\\\\\\\b\"";
-        QTest::newRow("percent") << "/x/100%/halvora" << "/x/100%%/halvora";
-        QTest::newRow("semicolon") << "/x/a;rm -rf ~" << "\"/x/a;rm -rf ~\"";
+        QTest::newRow("plain") << "/usr/bin/halvora"
+                               << "/usr/bin/halvora";
+        QTest::newRow("space") << "/home/a b/halvora"
+                               << "\"/home/a b/halvora\"";
+        QTest::newRow("dollar and backtick") << "/x/$HOME/`id`"
+                                             << "\"/x/\\\\$HOME/\\\\`id\\\\`\"";
+        QTest::newRow("double quote") << "/x/a\"b"
+                                      << "\"/x/a\\\\\"b\"";
+        QTest::newRow("backslash") << "/x/a\\b"
+                                   << "\"/x/a\\\\\\\\b\"";
+        QTest::newRow("percent") << "/x/100%/halvora"
+                                 << "/x/100%%/halvora";
+        QTest::newRow("semicolon") << "/x/a;rm -rf ~"
+                                   << "\"/x/a;rm -rf ~\"";
     }
 
     void execArgumentIsQuotedAndEscaped()

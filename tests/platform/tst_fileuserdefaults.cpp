@@ -7,7 +7,6 @@
 #include <QJsonObject>
 #include <QTemporaryDir>
 #include <QTest>
-
 #include <sys/stat.h>
 
 static int mode(const QString& path)
