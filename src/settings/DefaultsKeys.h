@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-#include <QStringList>
 
 // Every preference key the program reads or writes, in one place. Each key's behaviour
 // belongs to the class named beside it.
@@ -25,11 +24,5 @@ inline const QString pendingSignInState = QStringLiteral("pendingSignInState");
 inline const QString serverURL = QStringLiteral("serverURL");
 // String, the last size of the result panel. The result panel.
 inline const QString resultPanelSize = QStringLiteral("resultPanelSize");
-
-inline QStringList all()
-{
-    return {appearance,   autoPopup,          model,     saveHistory,    writingModes,
-            accountEmail, pendingSignInState, serverURL, resultPanelSize};
-}
 
 } // namespace DefaultsKeys

@@ -5,6 +5,7 @@
 #include "settings/WritingModeRules.h"
 
 #include <QJsonDocument>
+#include <algorithm>
 
 WritingModeStore::WritingModeStore(UserDefaults& defaults, QObject* parent) : QObject(parent), m_defaults(defaults)
 {

@@ -42,12 +42,9 @@ private Q_SLOTS:
     {
         QTest::addColumn<QVariant>("value");
         QTest::newRow("true") << QVariant(true);
-        QTest::newRow("false") << QVariant(false);
         QTest::newRow("string") << QVariant(QStringLiteral("Dark “mode” …"));
         QTest::newRow("string that reads like a bool") << QVariant(QStringLiteral("true"));
-        QTest::newRow("empty string") << QVariant(QString(""));
-        QTest::newRow("bytes") << QVariant(QByteArray("\x00\xff[{\"id\":1}]", 14));
-        QTest::newRow("empty bytes") << QVariant(QByteArray(""));
+        QTest::newRow("bytes") << QVariant(QByteArray::fromHex("00ff5b7b226964223a317d5d"));
         QTest::newRow("int") << QVariant(-42);
         QTest::newRow("64-bit integer") << QVariant(qlonglong(1) << 53);
         QTest::newRow("double") << QVariant(2.5);
@@ -65,21 +62,13 @@ private Q_SLOTS:
         QCOMPARE(read, value);
     }
 
-    void removalAndInvalidValuesReachTheFile()
+    void fileAndFolderAreOwnerOnlyAndRemovalIsWritten()
     {
-        FileUserDefaults first(path());
-        first.setValue(QStringLiteral("a"), 1);
-        first.setValue(QStringLiteral("b"), 2);
-        first.remove(QStringLiteral("a"));
-        first.setValue(QStringLiteral("b"), QVariant());
-        FileUserDefaults second(path());
-        QVERIFY(!second.contains(QStringLiteral("a")));
-        QVERIFY(!second.contains(QStringLiteral("b")));
-    }
-
-    void fileAndFolderAreOwnerOnly()
-    {
-        FileUserDefaults(path()).setValue(QStringLiteral("autoPopup"), false);
+        FileUserDefaults store(path());
+        store.setValue(QStringLiteral("autoPopup"), false);
+        store.setValue(QStringLiteral("gone"), 1);
+        store.remove(QStringLiteral("gone"));
+        QVERIFY(!FileUserDefaults(path()).contains(QStringLiteral("gone")));
         QCOMPARE(mode(path()), 0600);
         QCOMPARE(mode(QFileInfo(path()).absolutePath()), 0700);
         QCOMPARE(QDir(QFileInfo(path()).absolutePath()).entryList(QDir::Files), QStringList{"Preferences.json"});
@@ -121,15 +110,6 @@ private Q_SLOTS:
         const QJsonObject written = QJsonDocument::fromJson(readFile(path())).object();
         QCOMPARE(written.value(QStringLiteral("newer")).toObject().value(QStringLiteral("$colour")).toString(), "#fff");
         QVERIFY(written.contains(QStringLiteral("bad")));
-    }
-
-    void standardPathFollowsXdgConfigHome()
-    {
-        const QByteArray saved = qgetenv("XDG_CONFIG_HOME");
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_tmp.path()));
-        const QString standard = FileUserDefaults::standardPath();
-        qputenv("XDG_CONFIG_HOME", saved);
-        QCOMPARE(standard, path());
     }
 };
 

@@ -2,13 +2,11 @@
 
 bool FakeLoginItem::registerItem(QString* error)
 {
-    ++m_registerCalls;
     return change(true, error);
 }
 
 bool FakeLoginItem::unregisterItem(QString* error)
 {
-    ++m_unregisterCalls;
     return change(false, error);
 }
 

@@ -2,8 +2,7 @@
 
 #include "platform/LoginItem.h"
 
-// A login item held in memory. It can be told to refuse changes with a given reason, and
-// counts the calls it received.
+// A login item held in memory that can be told to refuse changes with a given reason.
 class FakeLoginItem : public LoginItem {
 public:
     bool isEnabled() const override { return m_enabled; }
@@ -13,14 +12,10 @@ public:
     void setEnabled(bool enabled) { m_enabled = enabled; }
     // A non-empty reason makes every later change fail with it; an empty one accepts again.
     void setRefusal(const QString& reason) { m_refusal = reason; }
-    int registerCalls() const { return m_registerCalls; }
-    int unregisterCalls() const { return m_unregisterCalls; }
 
 private:
     bool change(bool enabled, QString* error);
 
     bool m_enabled = false;
     QString m_refusal;
-    int m_registerCalls = 0;
-    int m_unregisterCalls = 0;
 };

@@ -15,18 +15,17 @@ public:
     bool registerItem(QString* error = nullptr) override;
     bool unregisterItem(QString* error = nullptr) override;
 
-    // The entry of the running program and the running executable.
+    // Where the running program's entry lives.
     static QString standardEntryPath();
-    const QString& entryPath() const { return m_entryPath; }
-
-    // The text of the entry that starts program.
-    static QByteArray entryText(const QString& program);
     // program as one argument of a desktop entry's Exec key, quoted and escaped as needed.
     static QString execArgument(const QString& program);
+
+private:
+    // The text of the entry that starts program.
+    static QByteArray entryText(const QString& program);
     // Whether the [Desktop Entry] group of an entry's text sets Hidden=true.
     static bool isHidden(const QByteArray& entry);
 
-private:
     QString m_entryPath;
     QString m_program;
 };

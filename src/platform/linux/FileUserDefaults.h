@@ -22,9 +22,6 @@ public:
 
     // The file of the running program, under the user's configuration folder.
     static QString standardPath();
-    const QString& path() const { return m_path; }
-    // False after an unreadable file could not be renamed aside.
-    bool isWritable() const { return m_writable; }
 
 private:
     void load(Clock& clock);
@@ -32,5 +29,6 @@ private:
 
     QString m_path;
     QJsonObject m_entries;
+    // False after an unreadable file could not be renamed aside.
     bool m_writable = true;
 };
