@@ -1,0 +1,148 @@
+#include "ui/MarkdownBlockView.h"
+
+#include "ui/LinkOpener.h"
+#include "ui/Theme.h"
+
+#include <QEvent>
+#include <QFontDatabase>
+#include <QLabel>
+#include <QPainter>
+#include <QPainterPath>
+#include <QScrollArea>
+
+using Kind = MarkdownText::Block::Kind;
+
+MarkdownBlockView::MarkdownBlockView(const MarkdownText::Block& block, QWidget* parent)
+    : QWidget(parent), m_block(block), m_label(new QLabel)
+{
+    if (isCode()) {
+        m_scroller = new QScrollArea(this);
+        m_scroller->setFrameShape(QFrame::NoFrame);
+        m_scroller->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        m_scroller->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        m_scroller->viewport()->setAutoFillBackground(false);
+        m_scroller->setWidget(m_label);
+        m_label->setTextFormat(Qt::PlainText);
+        m_label->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    } else {
+        m_label->setParent(this);
+        m_label->setTextFormat(Qt::RichText);
+        m_label->setWordWrap(true);
+        m_label->setTextInteractionFlags(Qt::TextBrowserInteraction);
+        m_label->setOpenExternalLinks(false);
+        connect(m_label, &QLabel::linkActivated, this, [](const QString& link) { LinkOpener::open(QUrl(link)); });
+    }
+    m_label->setAutoFillBackground(false);
+    setBlock(block);
+}
+
+bool MarkdownBlockView::accepts(const MarkdownText::Block& block) const
+{
+    return (block.kind == Kind::Code) == isCode();
+}
+
+void MarkdownBlockView::setBlock(const MarkdownText::Block& block)
+{
+    m_block = block;
+    applyFont();
+    if (isCode()) {
+        m_label->setText(block.text);
+        m_label->adjustSize();
+    } else {
+        m_label->setText(MarkdownText::inlineText(block.text).toHtml());
+    }
+    placeChildren();
+    updateGeometry();
+    update();
+}
+
+void MarkdownBlockView::applyFont()
+{
+    QFont font = this->font();
+    if (isCode()) {
+        font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+        font.setPointSizeF(this->font().pointSizeF() * 0.92);
+    } else if (m_block.kind == Kind::Heading) {
+        const double scale = m_block.level == 1 ? 1.4 : m_block.level == 2 ? 1.0 : 0.9;
+        font.setPointSizeF(font.pointSizeF() * scale);
+        font.setWeight(m_block.level == 2 ? QFont::DemiBold : QFont::Bold);
+    }
+    m_label->setFont(font);
+}
+
+int MarkdownBlockView::topMargin() const
+{
+    return m_block.kind == Kind::Heading ? 4 : 0;
+}
+
+QString MarkdownBlockView::markerText() const
+{
+    if (m_block.kind == Kind::Bullet)
+        return QStringLiteral("•");
+    return m_block.kind == Kind::Numbered ? m_block.marker : QString();
+}
+
+int MarkdownBlockView::textLeft() const
+{
+    const QString marker = markerText();
+    if (marker.isEmpty())
+        return 0;
+    return m_block.indent() * indentStep + m_label->fontMetrics().horizontalAdvance(marker) + markerSpacing;
+}
+
+int MarkdownBlockView::heightForWidth(int width) const
+{
+    if (isCode())
+        return m_label->sizeHint().height() + 2 * codePadding;
+    return m_label->heightForWidth(qMax(1, width - textLeft()));
+}
+
+QSize MarkdownBlockView::sizeHint() const
+{
+    const int width = qMax(this->width(), 100);
+    return {width, heightForWidth(width)};
+}
+
+void MarkdownBlockView::placeChildren()
+{
+    if (isCode()) {
+        m_scroller->setGeometry(codePadding, codePadding, qMax(0, width() - 2 * codePadding),
+                                qMax(0, height() - 2 * codePadding));
+        return;
+    }
+    const int left = textLeft();
+    m_label->setGeometry(left, 0, qMax(0, width() - left), height());
+}
+
+void MarkdownBlockView::resizeEvent(QResizeEvent*)
+{
+    placeChildren();
+}
+
+void MarkdownBlockView::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::FontChange)
+        setBlock(m_block);
+    QWidget::changeEvent(event);
+}
+
+void MarkdownBlockView::paintEvent(QPaintEvent*)
+{
+    const bool dark = Theme::isDark(palette());
+    QPainter painter(this);
+    if (isCode()) {
+        painter.setRenderHint(QPainter::Antialiasing);
+        QPainterPath shape;
+        shape.addRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), 6, 6);
+        painter.fillPath(shape, Theme::surface(dark));
+        painter.setPen(QPen(Theme::border(dark), 1));
+        painter.drawPath(shape);
+        return;
+    }
+    const QString marker = markerText();
+    if (marker.isEmpty())
+        return;
+    painter.setFont(m_label->font());
+    painter.setPen(Theme::secondaryText(dark));
+    painter.drawText(QPointF(m_block.indent() * indentStep, m_label->fontMetrics().ascent()), marker);
+}

@@ -1,0 +1,127 @@
+#include "ui/MarkdownView.h"
+
+#include "platform/Clock.h"
+#include "ui/MarkdownBlockView.h"
+
+MarkdownView::MarkdownView(QWidget* parent) : MarkdownView(Clock::system(), parent) {}
+
+MarkdownView::MarkdownView(Clock& clock, QWidget* parent) : QWidget(parent), m_clock(clock)
+{
+    QSizePolicy policy(QSizePolicy::Preferred, QSizePolicy::Preferred);
+    policy.setHeightForWidth(true);
+    setSizePolicy(policy);
+}
+
+void MarkdownView::setMarkdown(const QString& markdown)
+{
+    if (markdown == m_markdown && !m_dirty)
+        return;
+    m_markdown = markdown;
+    m_dirty = true;
+    scheduleUpdate();
+}
+
+void MarkdownView::scheduleUpdate()
+{
+    if (m_pendingUpdate.isActive())
+        return;
+    const qint64 wait = qMax<qint64>(0, m_lastUpdateMs + frameMs - m_clock.monotonicMs());
+    m_pendingUpdate = m_clock.after(int(wait), [this] { flush(); });
+}
+
+void MarkdownView::flush()
+{
+    m_pendingUpdate.cancel();
+    if (!m_dirty)
+        return;
+    m_dirty = false;
+    m_lastUpdateMs = m_clock.monotonicMs();
+    apply(MarkdownText::parse(m_markdown));
+}
+
+void MarkdownView::rebuild()
+{
+    m_pendingUpdate.cancel();
+    m_dirty = false;
+    qDeleteAll(m_views);
+    m_views.clear();
+    m_heights.clear();
+    m_blocks.clear();
+    apply(MarkdownText::parse(m_markdown));
+}
+
+void MarkdownView::apply(const QList<MarkdownText::Block>& blocks)
+{
+    int firstChanged = blocks.size();
+    for (int i = 0; i < blocks.size(); ++i) {
+        if (i < m_blocks.size() && m_blocks[i] == blocks[i])
+            continue;
+        firstChanged = qMin(firstChanged, i);
+        ++m_blockUpdates;
+        if (i < m_views.size() && m_views[i]->accepts(blocks[i])) {
+            m_views[i]->setBlock(blocks[i]);
+            continue;
+        }
+        auto* view = new MarkdownBlockView(blocks[i], this);
+        if (i < m_views.size())
+            delete std::exchange(m_views[i], view);
+        else
+            m_views.append(view);
+        view->show();
+    }
+    while (m_views.size() > blocks.size())
+        delete m_views.takeLast();
+    firstChanged = qMin(firstChanged, int(blocks.size()));
+    m_blocks = blocks;
+    m_heights.resize(m_views.size());
+    layoutFrom(firstChanged);
+}
+
+void MarkdownView::layoutFrom(int index)
+{
+    const int width = this->width();
+    int y = 0;
+    if (index > 0 && index <= m_views.size()) {
+        const QWidget* previous = m_views[index - 1];
+        y = previous->geometry().bottom() + 1 + blockSpacing;
+    }
+    for (int i = index; i < m_views.size(); ++i) {
+        MarkdownBlockView* view = m_views[i];
+        y += view->topMargin();
+        m_heights[i] = view->heightForWidth(width);
+        view->setGeometry(0, y, width, m_heights[i]);
+        y += m_heights[i] + blockSpacing;
+    }
+    updateGeometry();
+}
+
+int MarkdownView::contentHeight(int width) const
+{
+    if (m_views.isEmpty())
+        return 0;
+    if (width == this->width()) {
+        const QWidget* last = m_views.last();
+        return last->geometry().bottom() + 1;
+    }
+    int height = 0;
+    for (const MarkdownBlockView* view : m_views)
+        height += view->topMargin() + view->heightForWidth(width) + blockSpacing;
+    return height - blockSpacing;
+}
+
+int MarkdownView::heightForWidth(int width) const
+{
+    return contentHeight(width);
+}
+
+QSize MarkdownView::sizeHint() const
+{
+    const int width = qMax(this->width(), 300);
+    return {width, contentHeight(width)};
+}
+
+void MarkdownView::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    layoutFrom(0);
+}
