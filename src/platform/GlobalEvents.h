@@ -33,7 +33,8 @@ public:
 
     // Watches one kind of event. Returns an empty handle when the platform refuses (for
     // example without the accessibility grant).
-    [[nodiscard]] virtual TaskHandle addMonitor(InputEvent::Type type, std::function<void(const InputEvent&)> handler) = 0;
+    [[nodiscard]] virtual TaskHandle addMonitor(InputEvent::Type type,
+                                                std::function<void(const InputEvent&)> handler) = 0;
     // Tells when another application becomes the active one.
     [[nodiscard]] virtual TaskHandle observeApplicationActivation(std::function<void()> handler) = 0;
 };

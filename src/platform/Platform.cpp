@@ -51,8 +51,7 @@ public:
     void postKeystroke(int, quint64) override {}
 };
 
-template <typename Service, typename Fallback>
-void fill(std::shared_ptr<Service>& slot)
+template <typename Service, typename Fallback> void fill(std::shared_ptr<Service>& slot)
 {
     if (!slot)
         slot = std::make_shared<Fallback>();
@@ -78,13 +77,34 @@ Platform::Services& installed()
 
 } // namespace
 
-Accessibility& Platform::accessibility() { return *installed().accessibility; }
-AccessibilityGrant& Platform::accessibilityGrant() { return *installed().accessibilityGrant; }
-GlobalEvents& Platform::globalEvents() { return *installed().globalEvents; }
-Screens& Platform::screens() { return *installed().screens; }
-Pasteboard& Platform::pasteboard() { return *installed().pasteboard; }
-Workspace& Platform::workspace() { return *installed().workspace; }
-SyntheticKeyboard& Platform::keyboard() { return *installed().keyboard; }
+Accessibility& Platform::accessibility()
+{
+    return *installed().accessibility;
+}
+AccessibilityGrant& Platform::accessibilityGrant()
+{
+    return *installed().accessibilityGrant;
+}
+GlobalEvents& Platform::globalEvents()
+{
+    return *installed().globalEvents;
+}
+Screens& Platform::screens()
+{
+    return *installed().screens;
+}
+Pasteboard& Platform::pasteboard()
+{
+    return *installed().pasteboard;
+}
+Workspace& Platform::workspace()
+{
+    return *installed().workspace;
+}
+SyntheticKeyboard& Platform::keyboard()
+{
+    return *installed().keyboard;
+}
 
 void Platform::install(Services services)
 {

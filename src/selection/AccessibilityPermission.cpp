@@ -4,8 +4,7 @@
 
 AccessibilityPermission::AccessibilityPermission(Clock& clock, QObject* parent)
     : QObject(parent), m_clock(clock), m_isTrusted(Platform::accessibilityGrant().isTrusted())
-{
-}
+{}
 
 AccessibilityPermission& AccessibilityPermission::shared()
 {

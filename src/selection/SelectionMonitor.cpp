@@ -34,9 +34,8 @@ void SelectionMonitor::stop()
 // The subscription handles live in this object, so no handler can run after it is gone.
 void SelectionMonitor::add(InputEvent::Type type, void (SelectionMonitor::*handler)(const InputEvent&))
 {
-    TaskHandle token = Platform::globalEvents().addMonitor(type, [this, handler](const InputEvent& event) {
-        (this->*handler)(event);
-    });
+    TaskHandle token = Platform::globalEvents().addMonitor(
+        type, [this, handler](const InputEvent& event) { (this->*handler)(event); });
     if (token.isActive())
         m_monitors.push_back(std::move(token));
 }
@@ -116,7 +115,8 @@ void SelectionMonitor::check(const QList<QPointF>& near)
     if (!near.isEmpty() && selection->rect) {
         const double m = proximityMargin;
         const QRectF grown = selection->rect->adjusted(-m, -m, m, m);
-        const bool nearMouse = std::any_of(near.begin(), near.end(), [&](const QPointF& p) { return grown.contains(p); });
+        const bool nearMouse =
+            std::any_of(near.begin(), near.end(), [&](const QPointF& p) { return grown.contains(p); });
         // A selection away from where the mouse acted is stale (elsewhere in the window).
         if (!nearMouse)
             return;

@@ -62,8 +62,8 @@ void TextReplacer::pasteClipboard(const Selection& selection, Clock& clock)
     const auto front = Platform::workspace().frontmostApplication();
     if (!front || front->pid != selection.pid)
         // An application that has quit is not written to: the keystroke would land elsewhere.
-    if (!Platform::workspace().activateApplication(selection.pid) && !isFrontmost(selection.pid))
-        return;
+        if (!Platform::workspace().activateApplication(selection.pid) && !isFrontmost(selection.pid))
+            return;
     later(clock, pasteClipboardDelayMs, [] { postPasteKeystroke(); });
 }
 

@@ -55,13 +55,27 @@ private Q_SLOTS:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("expectedHolder");
 
-        QTest::newRow("focused element") << "leaf" << "abc" << "leaf";
-        QTest::newRow("grandparent") << "a2" << "abc" << "a2";
-        QTest::newRow("fourth ancestor") << "a4" << "abc" << "a4";
-        QTest::newRow("fifth ancestor is too far") << "page" << "abc" << "";
-        QTest::newRow("whitespace on the focused element stops the walk") << "leaf" << "   \n" << "";
-        QTest::newRow("whitespace on an ancestor") << "a1" << "\t \u2003" << "";
-        QTest::newRow("spaces around the text are kept") << "a1" << "  ab " << "a1";
+        QTest::newRow("focused element") << "leaf"
+                                         << "abc"
+                                         << "leaf";
+        QTest::newRow("grandparent") << "a2"
+                                     << "abc"
+                                     << "a2";
+        QTest::newRow("fourth ancestor") << "a4"
+                                         << "abc"
+                                         << "a4";
+        QTest::newRow("fifth ancestor is too far") << "page"
+                                                   << "abc"
+                                                   << "";
+        QTest::newRow("whitespace on the focused element stops the walk") << "leaf"
+                                                                          << "   \n"
+                                                                          << "";
+        QTest::newRow("whitespace on an ancestor") << "a1"
+                                                   << "\t \u2003"
+                                                   << "";
+        QTest::newRow("spaces around the text are kept") << "a1"
+                                                         << "  ab "
+                                                         << "a1";
     }
     void whereTheTextIsFound()
     {
@@ -164,19 +178,26 @@ private Q_SLOTS:
         QTest::addColumn<QString>("element");
         QTest::addColumn<bool>("editable");
 
-        QTest::newRow("text field, selected text settable") << R"("role": "AXTextField", "settable": ["AXSelectedText"])" << true;
+        QTest::newRow("text field, selected text settable")
+            << R"("role": "AXTextField", "settable": ["AXSelectedText"])" << true;
         QTest::newRow("text area, value settable") << R"("role": "AXTextArea", "settable": ["AXValue"])" << true;
         QTest::newRow("search field, nothing settable") << R"("role": "AXSearchField")" << false;
-        QTest::newRow("combo box, both settable") << R"("role": "AXComboBox", "settable": ["AXValue", "AXSelectedText"])" << true;
+        QTest::newRow("combo box, both settable")
+            << R"("role": "AXComboBox", "settable": ["AXValue", "AXSelectedText"])" << true;
         QTest::newRow("other role, one settable") << R"("role": "AXGroup", "settable": ["AXSelectedText"])" << false;
-        QTest::newRow("other role, both settable") << R"("role": "AXGroup", "settable": ["AXValue", "AXSelectedText"])" << true;
+        QTest::newRow("other role, both settable")
+            << R"("role": "AXGroup", "settable": ["AXValue", "AXSelectedText"])" << true;
         QTest::newRow("no role, both settable") << R"("settable": ["AXValue", "AXSelectedText"])" << true;
         QTest::newRow("no role, one settable") << R"("settable": ["AXValue"])" << false;
-        QTest::newRow("role unreadable, text-field-like") << R"("role": "AXTextField", "failing": ["AXRole"], "settable": ["AXValue"])" << false;
-        QTest::newRow("web area, both settable") << R"("role": "AXWebArea", "settable": ["AXValue", "AXSelectedText"])" << false;
-        QTest::newRow("static text, both settable") << R"("role": "AXStaticText", "settable": ["AXValue", "AXSelectedText"])" << false;
+        QTest::newRow("role unreadable, text-field-like")
+            << R"("role": "AXTextField", "failing": ["AXRole"], "settable": ["AXValue"])" << false;
+        QTest::newRow("web area, both settable")
+            << R"("role": "AXWebArea", "settable": ["AXValue", "AXSelectedText"])" << false;
+        QTest::newRow("static text, both settable")
+            << R"("role": "AXStaticText", "settable": ["AXValue", "AXSelectedText"])" << false;
         QTest::newRow("editable ancestor wins") << R"("role": "AXStaticText", "editableAncestor": "ancestor")" << true;
-        QTest::newRow("editable ancestor that is not there") << R"("role": "AXGroup", "editableAncestor": "gone")" << false;
+        QTest::newRow("editable ancestor that is not there")
+            << R"("role": "AXGroup", "editableAncestor": "gone")" << false;
     }
     void editability()
     {
@@ -196,7 +217,8 @@ private Q_SLOTS:
         QTest::addColumn<QRectF>("expected");
 
         const QRectF none;
-        QTest::newRow("converted to bottom-left origin") << QRectF(100, 100, 50, 20) << none << QRectF(100, 780, 50, 20);
+        QTest::newRow("converted to bottom-left origin")
+            << QRectF(100, 100, 50, 20) << none << QRectF(100, 780, 50, 20);
         QTest::newRow("caret of zero width") << QRectF(100, 100, 0, 18) << none << QRectF(100, 782, 0, 18);
         QTest::newRow("one by one is degenerate") << QRectF(100, 100, 1, 1) << none << none;
         QTest::newRow("empty at the origin") << QRectF(0, 0, 0, 0) << none << none;
@@ -228,7 +250,8 @@ private Q_SLOTS:
 
     void boundsAbsentWithoutScreensOrAnswer()
     {
-        m_platform->accessibility->node(501, QStringLiteral("field"))->failing.insert(QStringLiteral("AXBoundsForRange"));
+        m_platform->accessibility->node(501, QStringLiteral("field"))
+            ->failing.insert(QStringLiteral("AXBoundsForRange"));
         QVERIFY(SelectionReader::read());
         QVERIFY(!SelectionReader::read()->rect);
         m_platform->accessibility->node(501, QStringLiteral("field"))->failing.clear();

@@ -6,7 +6,6 @@
 
 namespace {
 
-
 const QString html = QStringLiteral("text/html");
 const QString png = QStringLiteral("image/png");
 
@@ -38,13 +37,20 @@ private Q_SLOTS:
         QTest::addColumn<bool>("pasted");
         QTest::addColumn<QString>("value");
 
-        QTest::newRow("accepting field") << "" << "red cat" << false << "the quick red cat";
-        QTest::newRow("accepting field, same text") << "" << "brown fox" << false << "the quick brown fox";
-        QTest::newRow("accepts but ignores") << "ignoresWrites" << "red cat" << true << "the quick brown fox";
-        QTest::newRow("ignores a write of the same text") << "ignoresWrites" << "brown fox" << false << "the quick brown fox";
-        QTest::newRow("no readable value") << "noValue" << "red cat" << false << "";
-        QTest::newRow("read-only") << "readOnly" << "red cat" << true << "the quick brown fox";
-        QTest::newRow("write fails") << "failing" << "red cat" << true << "the quick brown fox";
+        QTest::newRow("accepting field") << ""
+                                         << "red cat" << false << "the quick red cat";
+        QTest::newRow("accepting field, same text") << ""
+                                                    << "brown fox" << false << "the quick brown fox";
+        QTest::newRow("accepts but ignores") << "ignoresWrites"
+                                             << "red cat" << true << "the quick brown fox";
+        QTest::newRow("ignores a write of the same text") << "ignoresWrites"
+                                                          << "brown fox" << false << "the quick brown fox";
+        QTest::newRow("no readable value") << "noValue"
+                                           << "red cat" << false << "";
+        QTest::newRow("read-only") << "readOnly"
+                                   << "red cat" << true << "the quick brown fox";
+        QTest::newRow("write fails") << "failing"
+                                     << "red cat" << true << "the quick brown fox";
     }
     void replacement()
     {

@@ -2,8 +2,7 @@
 
 FakeElement::FakeElement(std::shared_ptr<FakeAccessibility::Tree> tree, qint32 pid, QString id, double timeout)
     : m_tree(std::move(tree)), m_pid(pid), m_id(std::move(id)), m_timeout(timeout)
-{
-}
+{}
 
 FakeAccessibility::Node* FakeElement::answer(const QString& attribute)
 {
