@@ -55,7 +55,7 @@ void AppController::wireComponents()
     monitor.onSelection = [this](const Selection& selection) { m_parts.pill->show(selection); };
     monitor.onDismiss = [this] { m_parts.pill->orderOutPanel(); };
     m_parts.pill->setOnAction(
-        [this](const ActionValue& action, const Selection& selection) { m_parts.results->show(action, selection); });
+        [this](const AIAction& action, const Selection& selection) { m_parts.results->show(action, selection); });
     m_parts.results->setOpenSettings([this] { showSettings(); });
     m_parts.permission->setOnGranted([this] { m_parts.monitor->start(); });
 }

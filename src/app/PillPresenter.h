@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/ActionValue.h"
+#include "actions/AIAction.h"
 #include "selection/Selection.h"
 
 #include <functional>
@@ -15,5 +15,5 @@ public:
     virtual void show(const Selection& selection) = 0;
     // Orders the pill's panel out, when there is one.
     virtual void orderOutPanel() = 0;
-    virtual void setOnAction(std::function<void(const ActionValue&, const Selection&)> onAction) = 0;
+    virtual void setOnAction(std::function<void(const AIAction&, const Selection&)> onAction) = 0;
 };

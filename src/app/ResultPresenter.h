@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/ActionValue.h"
+#include "actions/AIAction.h"
 #include "selection/Selection.h"
 
 #include <functional>
@@ -12,6 +12,6 @@ public:
     virtual ~ResultPresenter() = default;
 
     // Opens (or reuses) the panel for a new conversation.
-    virtual void show(const ActionValue& action, const Selection& selection) = 0;
+    virtual void show(const AIAction& action, const Selection& selection) = 0;
     virtual void setOpenSettings(std::function<void()> openSettings) = 0;
 };

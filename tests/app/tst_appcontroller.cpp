@@ -15,11 +15,11 @@ public:
     explicit FakePill(Log& log) : m_log(log) {}
     void show(const Selection& selection) override { m_log.entries << QStringLiteral("pill show ") + selection.text; }
     void orderOutPanel() override { m_log.entries << QStringLiteral("pill out"); }
-    void setOnAction(std::function<void(const ActionValue&, const Selection&)> onAction) override
+    void setOnAction(std::function<void(const AIAction&, const Selection&)> onAction) override
     {
         this->onAction = std::move(onAction);
     }
-    std::function<void(const ActionValue&, const Selection&)> onAction;
+    std::function<void(const AIAction&, const Selection&)> onAction;
 
 private:
     Log& m_log;
@@ -28,9 +28,9 @@ private:
 class FakeResults : public ResultPresenter {
 public:
     explicit FakeResults(Log& log) : m_log(log) {}
-    void show(const ActionValue& action, const Selection& selection) override
+    void show(const AIAction& action, const Selection& selection) override
     {
-        m_log.entries << QStringLiteral("results %1 %2").arg(action.toString(), selection.text);
+        m_log.entries << QStringLiteral("results %1 %2").arg(action.title(), selection.text);
     }
     void setOpenSettings(std::function<void()> openSettings) override { this->openSettings = std::move(openSettings); }
     std::function<void()> openSettings;
@@ -136,8 +136,8 @@ private Q_SLOTS:
         QVERIFY(m_platform->events->play(QStringLiteral("down 110,790; up 150,790; wait 150")));
         QCOMPARE(m_log.entries, (QStringList{QStringLiteral("pill out"), QStringLiteral("pill show brown fox")}));
 
-        m_pill->onAction(QStringLiteral("explain"), Selection{QStringLiteral("brown fox"), true, {}, 501, {}, {}});
-        QCOMPARE(m_log.entries.last(), QStringLiteral("results explain brown fox"));
+        m_pill->onAction(AIAction::explain(), Selection{QStringLiteral("brown fox"), true, {}, 501, {}, {}});
+        QCOMPARE(m_log.entries.last(), QStringLiteral("results Explain brown fox"));
 
         // A dismissal hides the pill and leaves the result panel alone.
         m_log.entries.clear();
