@@ -1,6 +1,7 @@
 #include "app/AppController.h"
 
 #include "selection/SelectionReader.h"
+#include "settings/AppSettings.h"
 
 namespace {
 
@@ -16,6 +17,8 @@ AppController::AppController(Parts parts) : m_parts(std::move(parts))
 {
     if (!m_parts.clock)
         m_parts.clock = &Clock::system();
+    if (!m_parts.autoPopup)
+        m_parts.autoPopup = [] { return AppSettings::shared().autoPopup(); };
 }
 
 // The grant outlives the controller: its callback must not reach a controller that is gone.

@@ -25,10 +25,11 @@ public:
         std::unique_ptr<SettingsPresenter> settingsWindow;
         AccessibilityPermission* permission = nullptr;
         AccountStatus* account = nullptr;
-        // Whether selections pop the pill up by themselves.
+        // Whether selections pop the pill up by themselves; the user's setting when left empty.
         std::function<bool()> autoPopup;
         std::function<void()> startUpdater;
         std::function<void()> beep;
+        // The system clock when left empty.
         Clock* clock = nullptr;
     };
 

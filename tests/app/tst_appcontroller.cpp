@@ -1,5 +1,6 @@
 #include "app/AppController.h"
 #include "platform/fake/FakePlatform.h"
+#include "settings/AppSettings.h"
 
 #include <QTest>
 
@@ -160,6 +161,17 @@ private Q_SLOTS:
         QCOMPARE(m_log.entries.last(), QStringLiteral("pill show brown fox"));
     }
 
+    void theUsersSettingDecidesByDefault()
+    {
+        AppSettings::shared().setAutoPopup(false);
+        start(false);
+        QVERIFY(m_platform->events->play(QStringLiteral("down 110,790; up 150,790; wait 500")));
+        QCOMPARE(m_log.entries, QStringList{QStringLiteral("pill out")});
+        AppSettings::shared().setAutoPopup(true);
+        QVERIFY(m_platform->events->play(QStringLiteral("down 110,790; up 150,790; wait 500")));
+        QCOMPARE(m_log.entries.last(), QStringLiteral("pill show brown fox"));
+    }
+
     void showActionsForCurrentSelection_data()
     {
         QTest::addColumn<bool>("selected");
@@ -192,7 +204,7 @@ private Q_SLOTS:
     }
 
 private:
-    void start()
+    void start(bool withOwnAutoPopup = true)
     {
         m_permission = std::make_unique<AccessibilityPermission>(m_platform->clock);
         auto pill = std::make_unique<FakePill>(m_log);
@@ -206,7 +218,8 @@ private:
         parts.settingsWindow = std::make_unique<FakeSettingsWindow>(m_log);
         parts.permission = m_permission.get();
         parts.account = &m_account;
-        parts.autoPopup = [this] { return m_autoPopup; };
+        if (withOwnAutoPopup)
+            parts.autoPopup = [this] { return m_autoPopup; };
         parts.startUpdater = [this] { ++m_updaterStarts; };
         parts.beep = [this] { ++m_beeps; };
         parts.clock = &m_platform->clock;
