@@ -1,4 +1,6 @@
 #include "platform/linux/LinuxPlatform.h"
+#include "settings/AppSettings.h"
+#include "ui/PaletteAppearanceApplier.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -17,5 +19,9 @@ int main(int argc, char* argv[])
     parser.process(app);
 
     LinuxPlatform::install();
+    // Our palettes are drawn as given by the Fusion style, whatever the desktop's style is.
+    QApplication::setStyle(QStringLiteral("Fusion"));
+    AppearanceApplier::setStandard(std::make_unique<PaletteAppearanceApplier>());
+    AppSettings::shared().applyAppearance();
     return 0;
 }

@@ -5,8 +5,8 @@
 
 #include <QApplication>
 
-PaletteAppearanceApplier::PaletteAppearanceApplier(ColorSchemePortal* portal, QObject* parent)
-    : QObject(parent), m_portal(portal)
+PaletteAppearanceApplier::PaletteAppearanceApplier(QObject* parent)
+    : QObject(parent), m_portal(new ColorSchemePortal(this))
 {
     connect(m_portal, &ColorSchemePortal::prefersDarkChanged, this, [this] {
         if (m_scheme == Scheme::FollowSystem)

@@ -14,10 +14,11 @@ class PaletteAppearanceApplier : public QObject, public AppearanceApplier {
     Q_OBJECT
 
 public:
-    explicit PaletteAppearanceApplier(ColorSchemePortal* portal, QObject* parent = nullptr);
+    explicit PaletteAppearanceApplier(QObject* parent = nullptr);
 
     void apply(Scheme scheme) override;
     Scheme scheme() const { return m_scheme; }
+    ColorSchemePortal& portal() const { return *m_portal; }
 
 private:
     void update();

@@ -1,0 +1,107 @@
+#include "pill/ActionPillController.h"
+
+#include "pill/ActionPillView.h"
+#include "pill/FloatingPanel.h"
+#include "pill/ScreenPlacement.h"
+#include "platform/Clock.h"
+#include "platform/Platform.h"
+#include "selection/TextReplacer.h"
+#include "ui/Announcer.h"
+
+ActionPillController::ActionPillController(Clock& clock, WritingModeStore& modes, QObject* parent)
+    : QObject(parent), m_clock(clock), m_modes(modes)
+{
+}
+
+ActionPillController::~ActionPillController()
+{
+    delete m_panel;
+}
+
+void ActionPillController::setOnAction(std::function<void(const AIAction&, const Selection&)> onAction)
+{
+    m_onAction = std::move(onAction);
+}
+
+void ActionPillController::createPanel()
+{
+    if (!m_panel)
+        m_panel = new FloatingPanel(QSize(0, 0), false, false);
+}
+
+// A new selection also cancels the hide still pending from a copy on the previous one, which
+// would otherwise take the new pill away as soon as it appeared.
+void ActionPillController::show(const Selection& selection)
+{
+    m_copyTimeout.cancel();
+    m_selection = selection;
+    ActionPillView::Callbacks callbacks{[this](const AIAction& action) { handleAction(action); },
+                                        [this] { handleCopy(); }, [this] { handlePaste(); },
+                                        [this] { orderOutPanel(); }};
+    auto* view = new ActionPillView(selection.isEditable, clipboardHasText(), std::move(callbacks), m_modes);
+    const QSize size = view->sizeHint();
+    createPanel();
+    m_panel->setContentWidget(view);
+    const QPointF origin = ScreenPlacement::pillOrigin(QSizeF(size), selection.rect,
+                                                       Platform::screens().mouseLocation(), ScreenPlacement::current());
+    m_panel->setGlobalFrame(QRectF(origin, QSizeF(size)));
+    m_panel->orderFrontRegardless();
+    m_panel->fadeIn();
+    Announcer::announce(m_panel, QStringLiteral("Halvora actions available"));
+}
+
+void ActionPillController::orderOutPanel()
+{
+    if (m_panel)
+        m_panel->orderOut();
+}
+
+void ActionPillController::focusPill()
+{
+    if (!m_panel || !m_panel->isVisible() || !view())
+        return;
+    view()->startKeyboardUse();
+}
+
+ActionPillView* ActionPillController::view() const
+{
+    return m_panel ? qobject_cast<ActionPillView*>(m_panel->contentWidget()) : nullptr;
+}
+
+bool ActionPillController::clipboardHasText()
+{
+    for (const PasteboardItem& item : Platform::pasteboard().items()) {
+        for (const auto& [type, data] : item) {
+            if (type.startsWith(QLatin1String("text/plain")) && !data.isEmpty())
+                return true;
+        }
+    }
+    return false;
+}
+
+void ActionPillController::handleAction(const AIAction& action)
+{
+    if (!m_selection)
+        return;
+    orderOutPanel();
+    if (m_onAction)
+        m_onAction(action, *m_selection);
+}
+
+void ActionPillController::handleCopy()
+{
+    if (!m_selection)
+        return;
+    Platform::pasteboard().clear();
+    Platform::pasteboard().setString(m_selection->text);
+    Announcer::announce(m_panel, QStringLiteral("Copied"));
+    m_copyTimeout = m_clock.after(copiedDisplayMs, [this] { orderOutPanel(); });
+}
+
+void ActionPillController::handlePaste()
+{
+    if (!m_selection)
+        return;
+    orderOutPanel();
+    TextReplacer::pasteClipboard(*m_selection, m_clock);
+}

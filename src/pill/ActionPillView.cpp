@@ -1,0 +1,191 @@
+#include "pill/ActionPillView.h"
+
+#include "actions/Translation.h"
+#include "pill/PillButton.h"
+#include "pill/RewriteMenuButton.h"
+#include "ui/Theme.h"
+
+#include <QAccessible>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QPainter>
+
+ActionPillView::ActionPillView(bool isEditable, bool canPaste, Callbacks callbacks, WritingModeStore& modes,
+                               QWidget* parent)
+    : QWidget(parent), m_isEditable(isEditable), m_callbacks(std::move(callbacks))
+{
+    setAccessibleName(QStringLiteral("Halvora actions"));
+    auto* row = new QHBoxLayout(this);
+    row->setContentsMargins(4, 4, 4, 4);
+    row->setSpacing(2);
+    if (isEditable)
+        row->addWidget(new RewriteMenuButton(modes, m_callbacks.onAction));
+    else
+        addReadOnlyActions();
+    addDivider();
+    addActionButton(AIAction::ask(), QStringLiteral("Ask AI"), QStringLiteral("Ask a question about the selected text"));
+    addDivider();
+    addCopyAndPaste(canPaste);
+    row->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+void ActionPillView::addReadOnlyActions()
+{
+    addActionButton(AIAction::explain(), QStringLiteral("Explain"), QStringLiteral("Explain the selected text"));
+    addActionButton(AIAction::translate(), QStringLiteral("Translate"),
+                    QStringLiteral("Translate the selected text into ") + Translation::targetLanguage());
+    addActionButton(AIAction::research(), QStringLiteral("Research"),
+                    QStringLiteral("Research the selected text on the web"));
+    addActionButton(AIAction::webSearch(), QStringLiteral("Search"),
+                    QStringLiteral("Search the web for the selected text"));
+}
+
+void ActionPillView::addActionButton(const AIAction& action, const QString& title, const QString& help)
+{
+    auto* button = new PillButton(action.symbol(), title, help);
+    connect(button, &QAbstractButton::clicked, this, [this, action] { m_callbacks.onAction(action); });
+    layout()->addWidget(button);
+}
+
+void ActionPillView::addDivider()
+{
+    auto* divider = new QFrame;
+    divider->setObjectName(QStringLiteral("divider"));
+    divider->setFixedSize(1 + 2 * 2, 16);
+    layout()->addWidget(divider);
+}
+
+void ActionPillView::addCopyAndPaste(bool canPaste)
+{
+    m_copyButton = new PillButton(QStringLiteral("doc.on.doc"), QString(), QStringLiteral("Copy the selected text"));
+    m_copyButton->setAccessibleName(QStringLiteral("Copy"));
+    connect(m_copyButton, &QAbstractButton::clicked, this, [this] {
+        m_callbacks.onCopy();
+        markCopied();
+    });
+    layout()->addWidget(m_copyButton);
+    if (!m_isEditable)
+        return;
+    auto* paste = new PillButton(QStringLiteral("doc.on.clipboard"), QString(),
+                                 QStringLiteral("Paste the clipboard over the selected text"));
+    paste->setAccessibleName(QStringLiteral("Paste"));
+    paste->setEnabled(canPaste);
+    connect(paste, &QAbstractButton::clicked, this, [this] { m_callbacks.onPaste(); });
+    layout()->addWidget(paste);
+}
+
+void ActionPillView::markCopied()
+{
+    m_copied = true;
+    m_copyButton->setSymbol(QStringLiteral("checkmark"));
+    m_copyButton->setAccessibleName(QStringLiteral("Copied"));
+    QAccessibleEvent nameChanged(m_copyButton, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&nameChanged);
+}
+
+void ActionPillView::paintEvent(QPaintEvent*)
+{
+    const bool dark = Theme::isDark(palette());
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QRectF capsule = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
+    const double radius = capsule.height() / 2;
+    painter.setPen(QPen(Theme::border(dark), 1));
+    painter.setBrush(Theme::surface(dark));
+    painter.drawRoundedRect(capsule, radius, radius);
+    painter.setPen(QPen(Theme::border(dark), 1));
+    for (const QFrame* divider : findChildren<QFrame*>(QStringLiteral("divider"))) {
+        const double x = divider->geometry().center().x() + 0.5;
+        painter.drawLine(QPointF(x, divider->y()), QPointF(x, divider->y() + divider->height()));
+    }
+}
+
+QList<PillButton*> ActionPillView::buttons() const
+{
+    QList<PillButton*> result;
+    for (int i = 0; i < layout()->count(); ++i) {
+        if (auto* button = qobject_cast<PillButton*>(layout()->itemAt(i)->widget()))
+            result.append(button);
+    }
+    return result;
+}
+
+void ActionPillView::startKeyboardUse()
+{
+    grabKeyboard();
+    m_keyboardIndex = -1;
+    moveKeyboard(1);
+}
+
+void ActionPillView::stopKeyboardUse()
+{
+    if (m_keyboardIndex < 0)
+        return;
+    releaseKeyboard();
+    buttons().value(m_keyboardIndex)->setKeyboardCurrent(false);
+    m_keyboardIndex = -1;
+}
+
+// Disabled buttons are skipped; the movement wraps around at both ends.
+void ActionPillView::moveKeyboard(int step)
+{
+    const QList<PillButton*> all = buttons();
+    if (m_keyboardIndex >= 0)
+        all[m_keyboardIndex]->setKeyboardCurrent(false);
+    int index = m_keyboardIndex;
+    for (int tries = 0; tries < all.size(); ++tries) {
+        index = (index + step + all.size()) % all.size();
+        if (all[index]->isEnabled())
+            break;
+    }
+    m_keyboardIndex = index;
+    all[index]->setKeyboardCurrent(true);
+    QAccessibleEvent focus(all[index], QAccessible::Focus);
+    QAccessible::updateAccessibility(&focus);
+}
+
+void ActionPillView::pressKeyboardCurrent(int key)
+{
+    PillButton* button = buttons().value(m_keyboardIndex);
+    if (!button)
+        return;
+    auto* rewrite = qobject_cast<RewriteMenuButton*>(button);
+    if (rewrite && key == Qt::Key_Down)
+        rewrite->showMenu();
+    else if (key != Qt::Key_Down)
+        button->click();
+}
+
+void ActionPillView::keyPressEvent(QKeyEvent* event)
+{
+    switch (event->key()) {
+    case Qt::Key_Right:
+    case Qt::Key_Tab:
+        moveKeyboard(1);
+        return;
+    case Qt::Key_Left:
+    case Qt::Key_Backtab:
+        moveKeyboard(-1);
+        return;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+    case Qt::Key_Down:
+        pressKeyboardCurrent(event->key());
+        return;
+    case Qt::Key_Escape:
+        stopKeyboardUse();
+        if (m_callbacks.onEscape)
+            m_callbacks.onEscape();
+        return;
+    default:
+        QWidget::keyPressEvent(event);
+    }
+}
+
+void ActionPillView::hideEvent(QHideEvent* event)
+{
+    stopKeyboardUse();
+    QWidget::hideEvent(event);
+}

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QPointer>
+#include <QRectF>
+#include <QWidget>
+
+class QPropertyAnimation;
+class QSizeGrip;
+class QToolButton;
+
+// The floating window of the pill and of the result panel: frameless, above other windows, off
+// the taskbar, reused rather than destroyed when closed. Without keyboard focus (the pill) it
+// is shown without activating this program and bypasses the window manager, so the application
+// the selection lives in keeps its focus and its selection, and it appears on every workspace.
+// With focus and chrome (the result panel) it may become the focused window, draws the theme
+// background with a close button and a resize grip, and moves when dragged by its background.
+// Escape closes a panel that has the focus.
+class FloatingPanel : public QWidget {
+    Q_OBJECT
+
+public:
+    static constexpr int fadeInMs = 120;
+
+    FloatingPanel(const QSize& contentSize, bool allowsKey, bool chrome, QWidget* parent = nullptr);
+
+    bool allowsKey() const { return m_allowsKey; }
+    bool hasChrome() const { return m_chrome; }
+
+    // Replaces the content widget (the old one is deleted) and fills the panel with it.
+    void setContentWidget(QWidget* content);
+    QWidget* contentWidget() const { return m_content; }
+
+    // Places the panel by its frame in global coordinates (origin at the bottom-left of the
+    // primary screen, y upwards).
+    void setGlobalFrame(const QRectF& frame);
+    // Shows the panel above other windows without taking the focus from another application.
+    void orderFrontRegardless();
+    // Shows the panel, raises it and gives it the keyboard focus (result panel only).
+    void makeKeyAndOrderFront();
+    // Sets the opacity to 0 and fades it to 1.
+    void fadeIn();
+    // Hides the panel without closing it (no closing signal, the size is not remembered).
+    void orderOut();
+
+Q_SIGNALS:
+    // The panel is closing, whichever way (close button, Escape, close()).
+    void willClose();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void addChrome();
+
+    bool m_allowsKey;
+    bool m_chrome;
+    QPointer<QWidget> m_content;
+    QPropertyAnimation* m_fade;
+    QToolButton* m_closeButton = nullptr;
+    QSizeGrip* m_grip = nullptr;
+};

@@ -1,0 +1,77 @@
+#include "pill/RewriteMenuButton.h"
+
+#include "settings/WritingModeStore.h"
+#include "ui/Icons.h"
+#include "ui/Theme.h"
+
+#include <QKeyEvent>
+#include <QMenu>
+#include <QPainter>
+
+RewriteMenuButton::RewriteMenuButton(WritingModeStore& modes, std::function<void(const AIAction&)> onAction,
+                                     QWidget* parent)
+    : PillButton(QStringLiteral("pencil.and.outline"), QStringLiteral("Rewrite"),
+                 QStringLiteral("Rewrite the selection. Click for Improve writing, or open the menu for more styles."),
+                 parent),
+      m_modes(modes), m_onAction(std::move(onAction)), m_menu(new QMenu(this))
+{
+    setAccessibleName(QStringLiteral("Rewrite"));
+    setAccessibleDescription(QStringLiteral("Opens rewrite styles for the selected text"));
+    connect(this, &QAbstractButton::clicked, this, [this] { m_onAction(AIAction::rewrite(RewriteStyle::improve)); });
+}
+
+void RewriteMenuButton::rebuildMenu()
+{
+    m_menu->clear();
+    const QColor color = Theme::text(Theme::isDark(palette()));
+    for (const RewriteStyle style : RewriteStyle::allCases()) {
+        QAction* item = m_menu->addAction(Icons::tinted(style.symbol(), color, color), style.title());
+        connect(item, &QAction::triggered, this, [this, style] { m_onAction(AIAction::rewrite(style)); });
+    }
+    if (m_modes.modes().isEmpty())
+        return;
+    m_menu->addSection(QStringLiteral("Your writing modes"));
+    for (const WritingMode& mode : m_modes.modes()) {
+        QAction* item = m_menu->addAction(Icons::tinted(QStringLiteral("text.badge.checkmark"), color, color), mode.name);
+        connect(item, &QAction::triggered, this, [this, mode] { m_onAction(AIAction::custom(mode)); });
+    }
+}
+
+QMenu* RewriteMenuButton::menu()
+{
+    rebuildMenu();
+    return m_menu;
+}
+
+void RewriteMenuButton::showMenu()
+{
+    menu()->popup(mapToGlobal(QPoint(0, height())));
+}
+
+void RewriteMenuButton::paintEvent(QPaintEvent* event)
+{
+    PillButton::paintEvent(event);
+    QPainter painter(this);
+    const int size = 10;
+    const int left = width() - horizontalPadding - size;
+    painter.drawPixmap(left, (height() - size) / 2, Icons::pixmap(QStringLiteral("chevron.down"), size, foreground(),
+                                                                  devicePixelRatioF()));
+}
+
+void RewriteMenuButton::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton && onIndicator(event->position().toPoint())) {
+        showMenu();
+        return;
+    }
+    PillButton::mousePressEvent(event);
+}
+
+void RewriteMenuButton::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Down) {
+        showMenu();
+        return;
+    }
+    PillButton::keyPressEvent(event);
+}

@@ -1,0 +1,13 @@
+#include "ui/Announcer.h"
+
+#include <QAccessible>
+#include <QWidget>
+
+void Announcer::announce(QWidget* source, const QString& message)
+{
+    if (!source)
+        return;
+    source->setAccessibleDescription(message);
+    QAccessibleEvent alert(source, QAccessible::Alert);
+    QAccessible::updateAccessibility(&alert);
+}
