@@ -1,0 +1,170 @@
+#include "platform/fake/FakeClock.h"
+#include "ui/LinkOpener.h"
+#include "ui/MarkdownBlockView.h"
+#include "ui/MarkdownView.h"
+
+#include <QLabel>
+#include <QTest>
+
+namespace {
+
+const QString answer = QStringLiteral(
+    "# Plan\n\nFirst a **paragraph** with `code`\nand a second line.\n\n- one\n  - nested *item*\n"
+    "1. first\n2) second\n\n```cpp\nint main() {\n\n  return 0;\n}\n```\n\n---\nA closing [link](https://example.com).");
+
+// What a view shows: per block widget, its kind, its text widget's text and its geometry.
+QStringList rendering(const MarkdownView& view)
+{
+    QStringList shown;
+    for (const MarkdownBlockView* block : view.blockViews()) {
+        shown.append(QStringLiteral("%1|%2|%3,%4 %5x%6")
+                         .arg(int(block->block().kind))
+                         .arg(block->textLabel()->text())
+                         .arg(block->x())
+                         .arg(block->y())
+                         .arg(block->width())
+                         .arg(block->height()));
+    }
+    return shown;
+}
+
+} // namespace
+
+class TestMarkdownView : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    // Fed delta by delta, the view ends up exactly where a fresh full render of the same text is,
+    // at every step.
+    void incrementalEqualsFullRender_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("deltaSize");
+        QTest::newRow("mixed answer, 3 characters a delta") << answer << 3;
+        QTest::newRow("mixed answer, 17 characters a delta") << answer << 17;
+        QTest::newRow("fence never closed") << QStringLiteral("Intro\n```\ncode\n\nmore code") << 2;
+        QTest::newRow("paragraph turns into a list") << QStringLiteral("-\n- item\n-x") << 1;
+    }
+    void incrementalEqualsFullRender()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, deltaSize);
+        FakeClock clock;
+        MarkdownView streamed(clock);
+        MarkdownView full(clock);
+        streamed.resize(400, 10);
+        full.resize(400, 10);
+        for (int end = deltaSize; end < text.size() + deltaSize; end += deltaSize) {
+            const QString prefix = text.left(end);
+            streamed.setMarkdown(prefix);
+            clock.advance(MarkdownView::frameMs);
+            full.setMarkdown(prefix);
+            full.rebuild();
+            QCOMPARE(rendering(streamed), rendering(full));
+            QCOMPARE(streamed.heightForWidth(400), full.heightForWidth(400));
+        }
+    }
+
+    // Growing the last paragraph touches that block only: the earlier widgets stay as they were.
+    void onlyTheChangedBlockIsUpdated()
+    {
+        FakeClock clock;
+        MarkdownView view(clock);
+        view.resize(400, 10);
+        view.setMarkdown(answer);
+        view.flush();
+        const QList<MarkdownBlockView*> before = view.blockViews();
+        const int updates = view.blockUpdates();
+        view.setMarkdown(answer + QStringLiteral(" More words."));
+        view.flush();
+        QCOMPARE(view.blockViews(), before);
+        QCOMPARE(view.blockUpdates(), updates + 1);
+    }
+
+    // Many deltas within one frame are parsed once, when the frame is due.
+    void atMostOneUpdateAFrame()
+    {
+        FakeClock clock;
+        MarkdownView view(clock);
+        view.setMarkdown(QStringLiteral("a"));
+        clock.advance(0);
+        QCOMPARE(view.blocks().size(), 1);
+        for (const QString& text : {QStringLiteral("a\n\nb"), QStringLiteral("a\n\nb\n\nc")})
+            view.setMarkdown(text);
+        QCOMPARE(view.blocks().size(), 1);
+        clock.advance(MarkdownView::frameMs - 1);
+        QCOMPARE(view.blocks().size(), 1);
+        clock.advance(1);
+        QCOMPARE(view.blocks().size(), 3);
+        QCOMPARE(view.blockUpdates(), 3);
+    }
+
+    void listItemsAreIndented_data()
+    {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<int>("markerLeft");
+        QTest::newRow("top-level bullet") << "- word" << 0;
+        QTest::newRow("five spaces: indent 2") << "     - word" << 28;
+        QTest::newRow("numbered") << "12. word" << 0;
+    }
+    void listItemsAreIndented()
+    {
+        QFETCH(QString, line);
+        QFETCH(int, markerLeft);
+        FakeClock clock;
+        MarkdownView view(clock);
+        view.resize(400, 10);
+        view.setMarkdown(line);
+        view.flush();
+        const MarkdownBlockView* block = view.blockViews().first();
+        const QLabel* label = block->textLabel();
+        const QString marker = block->block().kind == MarkdownText::Block::Kind::Bullet ? "•" : block->block().marker;
+        QCOMPARE(label->x(), markerLeft + label->fontMetrics().horizontalAdvance(marker) + 6);
+        QVERIFY(label->textInteractionFlags().testFlag(Qt::TextSelectableByMouse));
+    }
+
+    void blocksAreSpacedAndHeadingsGetRoomAbove()
+    {
+        FakeClock clock;
+        MarkdownView view(clock);
+        view.resize(400, 10);
+        view.setMarkdown(QStringLiteral("para\n# Head\ntext"));
+        view.flush();
+        const QList<MarkdownBlockView*> blocks = view.blockViews();
+        QCOMPARE(blocks.size(), 3);
+        QCOMPARE(blocks[1]->y(), blocks[0]->geometry().bottom() + 1 + 8 + 4);
+        QCOMPARE(blocks[2]->y(), blocks[1]->geometry().bottom() + 1 + 8);
+        QVERIFY(blocks[1]->textLabel()->font().pointSizeF() > blocks[0]->textLabel()->font().pointSizeF());
+    }
+
+    void onlyWebAndMailLinksOpen_data()
+    {
+        QTest::addColumn<QString>("link");
+        QTest::addColumn<bool>("opened");
+        QTest::newRow("https") << "https://example.com/a" << true;
+        QTest::newRow("mailto") << "mailto:someone@example.com" << true;
+        QTest::newRow("javascript") << "javascript:alert(1)" << false;
+        QTest::newRow("file") << "file:///etc/passwd" << false;
+        QTest::newRow("own scheme") << "halvora://auth?code=1" << false;
+    }
+    void onlyWebAndMailLinksOpen()
+    {
+        QFETCH(QString, link);
+        QFETCH(bool, opened);
+        QList<QUrl> handed;
+        LinkOpener::setHandler([&handed](const QUrl& url) {
+            handed.append(url);
+            return true;
+        });
+        FakeClock clock;
+        MarkdownView view(clock);
+        view.setMarkdown(QStringLiteral("See [this](%1).").arg(link));
+        view.flush();
+        Q_EMIT view.blockViews().first()->textLabel()->linkActivated(link);
+        QCOMPARE(handed.size(), opened ? 1 : 0);
+        LinkOpener::setHandler([](const QUrl&) { return false; });
+    }
+};
+
+QTEST_MAIN(TestMarkdownView)
+#include "tst_markdownview.moc"
