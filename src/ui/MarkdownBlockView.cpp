@@ -1,5 +1,6 @@
 #include "ui/MarkdownBlockView.h"
 
+#include "ui/HeadingAccessibility.h"
 #include "ui/LinkOpener.h"
 #include "ui/Theme.h"
 
@@ -31,6 +32,8 @@ MarkdownBlockView::MarkdownBlockView(const MarkdownText::Block& block, QWidget* 
         m_label->setTextInteractionFlags(Qt::TextBrowserInteraction);
         m_label->setOpenExternalLinks(false);
         connect(m_label, &QLabel::linkActivated, this, [](const QString& link) { LinkOpener::open(QUrl(link)); });
+        if (block.kind == Kind::Heading)
+            HeadingAccessibility::mark(m_label);
     }
     m_label->setAutoFillBackground(false);
     setBlock(block);
@@ -38,7 +41,8 @@ MarkdownBlockView::MarkdownBlockView(const MarkdownText::Block& block, QWidget* 
 
 bool MarkdownBlockView::accepts(const MarkdownText::Block& block) const
 {
-    return (block.kind == Kind::Code) == isCode();
+    // Headings carry their own accessible role, so a block that becomes or stops being one gets a new view.
+    return (block.kind == Kind::Code) == isCode() && (block.kind == Kind::Heading) == (m_block.kind == Kind::Heading);
 }
 
 void MarkdownBlockView::setBlock(const MarkdownText::Block& block)

@@ -1,0 +1,42 @@
+#include "result/CopyAnswerButton.h"
+
+#include "platform/Clock.h"
+#include "ui/Announcer.h"
+#include "ui/Icons.h"
+#include "ui/Theme.h"
+
+#include <QEvent>
+
+CopyAnswerButton::CopyAnswerButton(Clock& clock, std::function<void()> onCopy, QWidget* parent)
+    : QPushButton(parent), m_clock(clock), m_onCopy(std::move(onCopy))
+{
+    setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));
+    setToolTip(QStringLiteral("Copy the answer"));
+    connect(this, &QPushButton::clicked, this, &CopyAnswerButton::copy);
+    setCopied(false);
+}
+
+void CopyAnswerButton::copy()
+{
+    if (m_onCopy)
+        m_onCopy();
+    setCopied(true);
+    Announcer::announce(this, QStringLiteral("Copied"));
+    m_reset = m_clock.after(copiedMs, [this] { setCopied(false); });
+}
+
+void CopyAnswerButton::setCopied(bool copied)
+{
+    m_copied = copied;
+    setText(copied ? QStringLiteral("Copied") : QStringLiteral("Copy"));
+    const QColor color = Theme::text(Theme::isDark(palette()));
+    setIcon(Icons::tinted(copied ? QStringLiteral("checkmark") : QStringLiteral("doc.on.doc"), color,
+                          Theme::secondaryText(Theme::isDark(palette()))));
+}
+
+void CopyAnswerButton::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::PaletteChange)
+        setCopied(m_copied);
+    QPushButton::changeEvent(event);
+}

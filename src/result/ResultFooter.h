@@ -1,0 +1,49 @@
+#pragma once
+
+#include "result/ResultViewData.h"
+
+#include <QWidget>
+
+#include <functional>
+
+class Clock;
+class CopyAnswerButton;
+class GrowingTextField;
+class QPushButton;
+
+// The commands under a conversation. For rewrites: "Try again", Copy and (for an editable
+// selection) "Replace" (Ctrl+Return). For other actions: the follow-up field, Copy and (for an
+// editable selection) "Paste" (Ctrl+Return), which puts the answer over the selection. While the
+// model works nothing that needs a finished answer can be pressed.
+class ResultFooter : public QWidget {
+    Q_OBJECT
+
+public:
+    struct Callbacks {
+        std::function<void()> onRetry;
+        std::function<void()> onCopy;
+        std::function<void()> onReplace;
+        std::function<void(const QString&)> onSubmit;
+    };
+
+    ResultFooter(const ResultViewData& data, Clock& clock, Callbacks callbacks, QWidget* parent = nullptr);
+
+    // Follows the streaming state and the latest answer.
+    void follow(const ResultViewData& data);
+
+    QPushButton* retryButton() const { return m_retry; }
+    QPushButton* replaceButton() const { return m_replace; }
+    CopyAnswerButton* copyButton() const { return m_copy; }
+    GrowingTextField* followUpField() const { return m_followUp; }
+
+private:
+    void buildRewrite(const ResultViewData& data);
+    void buildFollowUp(const ResultViewData& data);
+    QPushButton* makeReplace(const ResultViewData& data);
+
+    Callbacks m_callbacks;
+    CopyAnswerButton* m_copy;
+    QPushButton* m_retry = nullptr;
+    QPushButton* m_replace = nullptr;
+    GrowingTextField* m_followUp = nullptr;
+};

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "actions/AIAction.h"
+
+#include <QWidget>
+
+#include <functional>
+
+class QLabel;
+class QToolButton;
+class WritingModeStore;
+
+// The top row of the result panel: the action's icon; for rewrites a menu titled with the style
+// that switches to another built-in style or writing mode, for other actions the title as a
+// heading; "from" and the application's name; and the button that continues the conversation
+// in the main window. The top padding leaves room for the panel's close button.
+class ResultHeader : public QWidget {
+    Q_OBJECT
+
+public:
+    struct Callbacks {
+        std::function<void(const AIAction&)> onSwitchRewrite;
+        std::function<void()> onContinue;
+    };
+
+    ResultHeader(const AIAction& action, const QString& appName, WritingModeStore& modes, Callbacks callbacks,
+                 QWidget* parent = nullptr);
+
+    // The rewrite style menu button; null for other actions.
+    QToolButton* styleMenuButton() const { return m_styleButton; }
+    QToolButton* continueButton() const { return m_continueButton; }
+
+protected:
+    void changeEvent(QEvent* event) override;
+
+private:
+    QWidget* makeTitle(const AIAction& action);
+    void fillStyleMenu();
+    void updateIcons();
+
+    AIAction m_action;
+    WritingModeStore& m_modes;
+    Callbacks m_callbacks;
+    QLabel* m_icon = nullptr;
+    QToolButton* m_styleButton = nullptr;
+    QToolButton* m_continueButton = nullptr;
+};

@@ -1,0 +1,203 @@
+#include "result/ResultView.h"
+
+#include "result/GrowingTextField.h"
+#include "result/QuoteButton.h"
+#include "result/ResultFooter.h"
+#include "result/ResultHeader.h"
+#include "result/TurnView.h"
+#include "ui/Icons.h"
+#include "ui/Theme.h"
+
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace {
+
+QFrame* divider()
+{
+    auto* line = new QFrame;
+    line->setFrameShape(QFrame::HLine);
+    line->setFrameShadow(QFrame::Plain);
+    line->setForegroundRole(QPalette::Mid);
+    return line;
+}
+
+} // namespace
+
+ResultView::ResultView(const ResultViewData& data, Clock& clock, WritingModeStore& modes, Callbacks callbacks,
+                       QWidget* parent)
+    : QWidget(parent), m_data(data), m_callbacks(std::move(callbacks)),
+      m_header(new ResultHeader(data.action, data.appName, modes, {m_callbacks.onSwitchRewrite, m_callbacks.onContinue})),
+      m_scroll(new QScrollArea), m_quote(new QuoteButton(data.selectionText)),
+      m_questionField(new GrowingTextField(QStringLiteral("Ask anything about the selection…"), 5))
+{
+    setMinimumSize(360, 260);
+    auto* page = new QVBoxLayout(this);
+    page->setContentsMargins(0, 0, 0, 0);
+    page->setSpacing(0);
+    page->addWidget(m_header);
+    page->addWidget(divider());
+
+    auto* content = new QWidget;
+    m_column = new QVBoxLayout(content);
+    m_column->setContentsMargins(16, 16, 16, 16);
+    m_column->setSpacing(14);
+    m_column->addWidget(m_quote);
+    m_questionField->setAccessibleName(QStringLiteral("Question about the selected text"));
+    m_questionField->onSubmit = [this](const QString& text) { m_callbacks.onSubmit(text); };
+    m_column->addWidget(m_questionField);
+    m_statusLine = makeStatusLine();
+    m_errorLine = makeErrorLine();
+    m_column->addWidget(m_statusLine);
+    m_column->addWidget(m_errorLine);
+    m_column->addStretch(1);
+    m_scroll->setWidget(content);
+    m_scroll->setWidgetResizable(true);
+    m_scroll->setFrameShape(QFrame::NoFrame);
+    m_scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    page->addWidget(m_scroll, 1);
+
+    ResultFooter::Callbacks footer{m_callbacks.onRetry, m_callbacks.onCopy, m_callbacks.onReplace,
+                                   m_callbacks.onSubmit};
+    m_footer = new ResultFooter(data, clock, footer);
+    auto* footerDivider = divider();
+    footerDivider->setObjectName(QStringLiteral("footerDivider"));
+    page->addWidget(footerDivider);
+    page->addWidget(m_footer);
+    setData(data);
+    updateIcons();
+}
+
+QWidget* ResultView::makeStatusLine()
+{
+    auto* line = new QWidget;
+    auto* row = new QHBoxLayout(line);
+    row->setContentsMargins(0, 0, 0, 0);
+    auto* progress = new QProgressBar;
+    progress->setRange(0, 0);
+    progress->setTextVisible(false);
+    progress->setFixedSize(36, 6);
+    row->addWidget(progress);
+    m_statusText = new QLabel;
+    QFont caption = font();
+    caption.setPointSizeF(caption.pointSizeF() * 0.85);
+    m_statusText->setFont(caption);
+    m_statusText->setForegroundRole(QPalette::PlaceholderText);
+    row->addWidget(m_statusText);
+    row->addStretch(1);
+    auto* stop = new QPushButton(QStringLiteral("Stop"));
+    stop->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Period));
+    connect(stop, &QPushButton::clicked, this, [this] { m_callbacks.onStop(); });
+    row->addWidget(stop);
+    return line;
+}
+
+QWidget* ResultView::makeErrorLine()
+{
+    auto* line = new QWidget;
+    auto* row = new QHBoxLayout(line);
+    row->setContentsMargins(0, 0, 0, 0);
+    m_errorIcon = new QLabel;
+    row->addWidget(m_errorIcon, 0, Qt::AlignTop);
+    m_errorText = new QLabel;
+    m_errorText->setWordWrap(true);
+    QFont callout = font();
+    callout.setPointSizeF(callout.pointSizeF() * 0.92);
+    m_errorText->setFont(callout);
+    row->addWidget(m_errorText, 1);
+    m_remedy = new QPushButton;
+    connect(m_remedy, &QPushButton::clicked, this, [this] {
+        if (m_data.errorFix == ResultViewData::Fix::SignIn)
+            m_callbacks.onSignIn();
+        else
+            m_callbacks.onRetry();
+    });
+    row->addWidget(m_remedy, 0, Qt::AlignTop);
+    return line;
+}
+
+void ResultView::setData(const ResultViewData& data)
+{
+    const qsizetype oldTurns = m_turns.size();
+    m_data = data;
+    m_questionField->setVisible(data.needsFirstQuestion);
+    updateTurns();
+    updateLines();
+    m_footer->follow(data);
+    const bool footerShown = data.action.isRewriting() || data.canFollowUp;
+    m_footer->setVisible(footerShown);
+    findChild<QFrame*>(QStringLiteral("footerDivider"))->setVisible(footerShown);
+    if (m_turns.size() != oldTurns)
+        scrollToLastTurn();
+}
+
+void ResultView::updateTurns()
+{
+    while (m_turns.size() > m_data.turns.size())
+        delete m_turns.takeLast();
+    while (m_turns.size() < m_data.turns.size()) {
+        auto* turn = new TurnView(m_data.action.isRewriting());
+        m_column->insertWidget(m_column->indexOf(m_statusLine), turn);
+        m_turns.append(turn);
+    }
+    for (int i = 0; i < m_turns.size(); ++i)
+        m_turns[i]->setTurn(m_data.turns[i]);
+}
+
+void ResultView::updateLines()
+{
+    m_statusLine->setVisible(m_data.isStreaming);
+    m_statusText->setText(m_data.status);
+    const bool failed = !m_data.errorMessage.isEmpty();
+    m_errorLine->setVisible(failed);
+    m_errorText->setText(m_data.errorMessage);
+    m_remedy->setVisible(failed && m_data.errorFix != ResultViewData::Fix::None);
+    m_remedy->setText(m_data.errorFix == ResultViewData::Fix::SignIn ? QStringLiteral("Sign In")
+                                                                      : QStringLiteral("Retry"));
+}
+
+void ResultView::updateIcons()
+{
+    m_errorIcon->setPixmap(Icons::pixmap(QStringLiteral("exclamationmark.triangle.fill"), 16, QColor(0xF0, 0x8C, 0x00),
+                                         devicePixelRatioF()));
+}
+
+// The layout settles first; then the newest turn is brought into view.
+void ResultView::scrollToLastTurn()
+{
+    QTimer::singleShot(0, this, [this] {
+        if (!m_turns.isEmpty())
+            m_scroll->ensureWidgetVisible(m_turns.last(), 0, 0);
+    });
+}
+
+void ResultView::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        m_callbacks.onClose();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void ResultView::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (m_data.needsFirstQuestion)
+        m_questionField->setFocus(Qt::OtherFocusReason);
+}
+
+void ResultView::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::PaletteChange)
+        updateIcons();
+    QWidget::changeEvent(event);
+}

@@ -1,0 +1,228 @@
+#include "pill/FloatingPanel.h"
+#include "pill/ScreenPlacement.h"
+#include "platform/MemoryUserDefaults.h"
+#include "platform/fake/FakePlatform.h"
+#include "result/CopyAnswerButton.h"
+#include "result/GrowingTextField.h"
+#include "result/ResultFooter.h"
+#include "result/ResultPanelController.h"
+#include "result/ResultPanelSize.h"
+#include "result/ResultView.h"
+#include "result/TurnView.h"
+#include "settings/WritingModeStore.h"
+#include "ui/MarkdownView.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+
+namespace {
+
+Selection selection(bool editable = true, std::optional<QRectF> rect = QRectF(100, 600, 200, 20))
+{
+    Selection result;
+    result.text = QStringLiteral("brown fox");
+    result.isEditable = editable;
+    result.rect = rect;
+    result.pid = 501;
+    result.appName = QStringLiteral("Editor");
+    return result;
+}
+
+// The footer's buttons by their texts, in order; "field" for the follow-up field.
+QStringList footerOf(const ResultFooter& footer)
+{
+    QStringList shown;
+    if (footer.followUpField())
+        shown.append(QStringLiteral("field"));
+    for (const QPushButton* button : footer.findChildren<QPushButton*>())
+        shown.append(button->text());
+    return shown;
+}
+
+} // namespace
+
+class TestResultPanel : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init()
+    {
+        m_platform = std::make_unique<FakePlatform>();
+        m_modes = std::make_unique<WritingModeStore>(m_defaults);
+        m_results = std::make_unique<ResultPanelController>(m_platform->clock, m_defaults, *m_modes);
+    }
+    void cleanup()
+    {
+        m_results.reset();
+        m_platform.reset();
+        m_defaults.remove(ResultPanelSize::key());
+    }
+
+    void opensBelowTheSelectionAtTheDefaultSize()
+    {
+        m_results->show(AIAction::explain(), selection());
+        FloatingPanel* panel = m_results->panel();
+        QVERIFY(panel->isVisible());
+        QCOMPARE(ScreenPlacement::fromQt(panel->geometry()), QRectF(100, 600 - 480 - 12, 440, 480));
+        QVERIFY(panel->allowsKey());
+        QCOMPARE(panel->accessibleName(), QStringLiteral("Halvora result"));
+    }
+
+    // The size is remembered when the panel closes and used by the next result, through the
+    // close button, Escape or close() alike.
+    void remembersItsSize_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("close()") << "close";
+        QTest::newRow("Escape") << "escape";
+    }
+    void remembersItsSize()
+    {
+        QFETCH(QString, how);
+        m_results->show(AIAction::explain(), selection());
+        m_results->panel()->resize(600, 500);
+        if (how == "escape")
+            QTest::keyClick(m_results->view(), Qt::Key_Escape);
+        else
+            m_results->close();
+        QVERIFY(!m_results->panel()->isVisible());
+        QCOMPARE(m_defaults.value(ResultPanelSize::key()).toString(), QStringLiteral("{600, 500}"));
+        m_results->show(AIAction::research(), selection());
+        QCOMPARE(m_results->panel()->size(), QSize(600, 500));
+    }
+
+    void smallStoredSizeFallsBack()
+    {
+        m_defaults.setValue(ResultPanelSize::key(), QStringLiteral("{300, 500}"));
+        m_results->show(AIAction::explain(), selection());
+        QCOMPARE(m_results->panel()->size(), QSize(440, 480));
+    }
+
+    void footers_data()
+    {
+        QTest::addColumn<AIAction>("action");
+        QTest::addColumn<bool>("editable");
+        QTest::addColumn<QStringList>("footer");
+        const AIAction rewrite = AIAction::rewrite(RewriteStyle::shorter);
+        QTest::newRow("rewrite, editable") << rewrite << true << QStringList{"Try again", "Copy", "Replace"};
+        QTest::newRow("rewrite, read-only") << rewrite << false << QStringList{"Try again", "Copy"};
+        QTest::newRow("explain, editable") << AIAction::explain() << true << QStringList{"field", "Copy", "Paste"};
+        QTest::newRow("explain, read-only") << AIAction::explain() << false << QStringList{"field", "Copy"};
+    }
+    void footers()
+    {
+        QFETCH(AIAction, action);
+        QFETCH(bool, editable);
+        QFETCH(QStringList, footer);
+        m_results->show(action, selection(editable));
+        QCOMPARE(footerOf(*m_results->view()->footer()), footer);
+    }
+
+    // While the model works, nothing that needs a finished answer can be pressed.
+    void streamingDisablesTheCommands_data()
+    {
+        QTest::addColumn<bool>("streaming");
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<bool>("replaceEnabled");
+        QTest::newRow("streaming") << true << "Short." << false;
+        QTest::newRow("finished") << false << "Short." << true;
+        QTest::newRow("finished empty") << false << "  \n" << false;
+    }
+    void streamingDisablesTheCommands()
+    {
+        QFETCH(bool, streaming);
+        QFETCH(QString, answer);
+        QFETCH(bool, replaceEnabled);
+        m_results->show(AIAction::rewrite(RewriteStyle::shorter), selection());
+        ResultViewData data = m_results->view()->data();
+        data.isStreaming = streaming;
+        data.status = QStringLiteral("Rewriting…");
+        data.turns = {{QString(), answer, {}}};
+        m_results->view()->setData(data);
+        const ResultFooter* footer = m_results->view()->footer();
+        QCOMPARE(footer->replaceButton()->isEnabled(), replaceEnabled);
+        QCOMPARE(footer->retryButton()->isEnabled(), !streaming);
+        QCOMPARE(m_results->view()->statusLine()->isVisibleTo(m_results->view()), streaming);
+    }
+
+    void copyFeedbackLastsOneAndAHalfSeconds()
+    {
+        int copies = 0;
+        CopyAnswerButton copy(m_platform->clock, [&copies] { ++copies; });
+        copy.click();
+        QCOMPARE(copy.text(), QStringLiteral("Copied"));
+        m_platform->clock.advance(1000);
+        copy.click();
+        m_platform->clock.advance(1499);
+        QVERIFY(copy.isCopied());
+        m_platform->clock.advance(1);
+        QCOMPARE(copy.text(), QStringLiteral("Copy"));
+        QCOMPARE(copies, 2);
+    }
+
+    void askWaitsForTheQuestion()
+    {
+        m_results->show(AIAction::ask(), selection());
+        ResultView* view = m_results->view();
+        QVERIFY(view->questionField()->isVisibleTo(view));
+        QVERIFY(!view->statusLine()->isVisibleTo(view));
+        QString submitted;
+        view->questionField()->onSubmit = [&submitted](const QString& text) { submitted = text; };
+        view->questionField()->setPlainText(QStringLiteral("Why?"));
+        QTest::keyClick(view->questionField(), Qt::Key_Return);
+        QCOMPARE(submitted, QStringLiteral("Why?"));
+    }
+
+    void turnsShowQuestionsAnswersAndSources()
+    {
+        m_results->show(AIAction::research(), selection());
+        ResultViewData data = m_results->view()->data();
+        data.turns = {{QString(), QStringLiteral("# Answer\nText"), {{"Example", QUrl("https://example.com")}}},
+                      {QStringLiteral("And then?"), QStringLiteral("More"), {}}};
+        m_results->view()->setData(data);
+        const QList<TurnView*> turns = m_results->view()->turnViews();
+        QCOMPARE(turns.size(), 2);
+        QVERIFY(turns[0]->sourcesBox()->isVisibleTo(turns[0]));
+        QVERIFY(!turns[1]->sourcesBox()->isVisibleTo(turns[1]));
+        QCOMPARE(turns[1]->questionLabel()->accessibleName(), QStringLiteral("You asked: And then?"));
+        QCOMPARE(turns[0]->sourcesBox()->findChildren<QLabel*>().last()->accessibleName(),
+                 QStringLiteral("Source 1: Example"));
+        turns[1]->markdownView()->flush();
+        QCOMPARE(turns[1]->markdownView()->blocks().size(), 1);
+    }
+
+    void errorOffersItsRemedy_data()
+    {
+        QTest::addColumn<int>("fix");
+        QTest::addColumn<QString>("remedy");
+        QTest::newRow("retry") << int(ResultViewData::Fix::Retry) << "Retry";
+        QTest::newRow("sign in") << int(ResultViewData::Fix::SignIn) << "Sign In";
+        QTest::newRow("none") << int(ResultViewData::Fix::None) << "";
+    }
+    void errorOffersItsRemedy()
+    {
+        QFETCH(int, fix);
+        QFETCH(QString, remedy);
+        m_results->show(AIAction::explain(), selection());
+        ResultView* view = m_results->view();
+        ResultViewData data = view->data();
+        data.errorMessage = QStringLiteral("Something went wrong.");
+        data.errorFix = ResultViewData::Fix(fix);
+        view->setData(data);
+        QVERIFY(view->errorLine()->isVisibleTo(view));
+        QCOMPARE(view->remedyButton()->isVisibleTo(view), !remedy.isEmpty());
+        if (!remedy.isEmpty())
+            QCOMPARE(view->remedyButton()->text(), remedy);
+    }
+
+private:
+    std::unique_ptr<FakePlatform> m_platform;
+    MemoryUserDefaults m_defaults;
+    std::unique_ptr<WritingModeStore> m_modes;
+    std::unique_ptr<ResultPanelController> m_results;
+};
+
+QTEST_MAIN(TestResultPanel)
+#include "tst_resultpanel.moc"
