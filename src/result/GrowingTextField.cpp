@@ -8,7 +8,7 @@ GrowingTextField::GrowingTextField(const QString& placeholder, int maximumLines,
 {
     setPlaceholderText(placeholder);
     setTabChangesFocus(true);
-    setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     connect(this, &QPlainTextEdit::textChanged, this, [this] {
         setFixedHeight(sizeHint().height());
@@ -27,7 +27,8 @@ int GrowingTextField::lineCount() const
 
 QSize GrowingTextField::sizeHint() const
 {
-    const int frame = 2 * (frameWidth() + int(document()->documentMargin()));
+    const QMargins margins = contentsMargins();
+    const int frame = margins.top() + margins.bottom() + 2 * int(document()->documentMargin()) + 2;
     return {200, lineCount() * fontMetrics().lineSpacing() + frame};
 }
 

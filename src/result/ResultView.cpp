@@ -34,7 +34,7 @@ QFrame* divider()
 
 ResultView::ResultView(const ResultViewData& data, Clock& clock, WritingModeStore& modes, Callbacks callbacks,
                        QWidget* parent)
-    : QWidget(parent), m_data(data), m_callbacks(std::move(callbacks)),
+    : QWidget(parent), m_clock(clock), m_data(data), m_callbacks(std::move(callbacks)),
       m_header(new ResultHeader(data.action, data.appName, modes, {m_callbacks.onSwitchRewrite, m_callbacks.onContinue})),
       m_scroll(new QScrollArea), m_quote(new QuoteButton(data.selectionText)),
       m_questionField(new GrowingTextField(QStringLiteral("Ask anything about the selection…"), 5))
@@ -64,6 +64,12 @@ ResultView::ResultView(const ResultViewData& data, Clock& clock, WritingModeStor
     m_scroll->setFrameShape(QFrame::NoFrame);
     m_scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     page->addWidget(m_scroll, 1);
+    connect(m_scroll->verticalScrollBar(), &QScrollBar::rangeChanged, this, [this] {
+        if (!m_scrollPending || m_turns.isEmpty())
+            return;
+        m_scrollPending = false;
+        m_scroll->ensureWidgetVisible(m_turns.last(), 0, 0);
+    });
 
     ResultFooter::Callbacks footer{m_callbacks.onRetry, m_callbacks.onCopy, m_callbacks.onReplace,
                                    m_callbacks.onSubmit};
@@ -144,7 +150,7 @@ void ResultView::updateTurns()
     while (m_turns.size() > m_data.turns.size())
         delete m_turns.takeLast();
     while (m_turns.size() < m_data.turns.size()) {
-        auto* turn = new TurnView(m_data.action.isRewriting());
+        auto* turn = new TurnView(m_data.action.isRewriting(), m_clock);
         m_column->insertWidget(m_column->indexOf(m_statusLine), turn);
         m_turns.append(turn);
     }
@@ -170,9 +176,11 @@ void ResultView::updateIcons()
                                          devicePixelRatioF()));
 }
 
-// The layout settles first; then the newest turn is brought into view.
+// The new turn is brought into view once the layout has made room for it (the scroll range
+// grows then), and again right away in case the range does not change.
 void ResultView::scrollToLastTurn()
 {
+    m_scrollPending = true;
     QTimer::singleShot(0, this, [this] {
         if (!m_turns.isEmpty())
             m_scroll->ensureWidgetVisible(m_turns.last(), 0, 0);

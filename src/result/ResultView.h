@@ -68,6 +68,7 @@ private:
     void updateIcons();
     void scrollToLastTurn();
 
+    Clock& m_clock;
     ResultViewData m_data;
     Callbacks m_callbacks;
     ResultHeader* m_header;
@@ -83,4 +84,5 @@ private:
     QLabel* m_errorText = nullptr;
     QPushButton* m_remedy = nullptr;
     ResultFooter* m_footer = nullptr;
+    bool m_scrollPending = false;
 };

@@ -7,6 +7,7 @@
 
 #include <QLabel>
 #include <QPainter>
+#include <QHBoxLayout>
 #include <QVBoxLayout>
 
 namespace {
@@ -24,6 +25,7 @@ public:
         callout.setPointSizeF(callout.pointSizeF() * 0.92);
         callout.setWeight(QFont::Medium);
         setFont(callout);
+        setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Preferred);
     }
 
 protected:
@@ -43,13 +45,16 @@ protected:
 
 } // namespace
 
-TurnView::TurnView(bool plainAnswer, QWidget* parent)
+TurnView::TurnView(bool plainAnswer, Clock& clock, QWidget* parent)
     : QWidget(parent), m_question(new QuestionBubble), m_sources(new QWidget)
 {
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(10);
-    column->addWidget(m_question, 0, Qt::AlignRight);
+    auto* questionRow = new QHBoxLayout;
+    questionRow->addStretch(1);
+    questionRow->addWidget(m_question);
+    column->addLayout(questionRow);
     if (plainAnswer) {
         m_plain = new QLabel;
         m_plain->setTextFormat(Qt::PlainText);
@@ -57,7 +62,7 @@ TurnView::TurnView(bool plainAnswer, QWidget* parent)
         m_plain->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
         column->addWidget(m_plain);
     } else {
-        m_markdown = new MarkdownView;
+        m_markdown = new MarkdownView(clock);
         column->addWidget(m_markdown);
     }
     auto* sources = new QVBoxLayout(m_sources);

@@ -4,6 +4,7 @@
 
 #include <QWidget>
 
+class Clock;
 class MarkdownView;
 class QLabel;
 class QVBoxLayout;
@@ -15,7 +16,7 @@ class TurnView : public QWidget {
     Q_OBJECT
 
 public:
-    TurnView(bool plainAnswer, QWidget* parent = nullptr);
+    TurnView(bool plainAnswer, Clock& clock, QWidget* parent = nullptr);
 
     void setTurn(const ResultViewData::Turn& turn);
     const ResultViewData::Turn& turn() const { return m_turn; }
