@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QScopeGuard>
 
 int main(int argc, char* argv[])
 {
@@ -11,6 +12,8 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(QStringLiteral("Halvora"));
     QApplication::setApplicationVersion(QStringLiteral(HALVORA_VERSION));
     QApplication::setQuitOnLastWindowClosed(false);
+    // The applier's D-Bus watch must go while the application still exists.
+    const auto dropApplier = qScopeGuard([] { AppearanceApplier::setStandard(nullptr); });
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Actions for the text you select in any application."));

@@ -56,9 +56,14 @@ void FloatingPanel::addChrome()
     changeEvent(&paletteChange);
 }
 
+// The old content may be the sender of the press that led here, so it goes away once control
+// has returned to the event loop.
 void FloatingPanel::setContentWidget(QWidget* content)
 {
-    delete m_content;
+    if (m_content) {
+        m_content->hide();
+        m_content->deleteLater();
+    }
     m_content = content;
     content->setParent(this);
     content->setGeometry(rect());

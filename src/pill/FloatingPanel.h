@@ -26,7 +26,7 @@ public:
     bool allowsKey() const { return m_allowsKey; }
     bool hasChrome() const { return m_chrome; }
 
-    // Replaces the content widget (the old one is deleted) and fills the panel with it.
+    // Replaces the content widget (the old one is deleted later) and fills the panel with it.
     void setContentWidget(QWidget* content);
     QWidget* contentWidget() const { return m_content; }
 

@@ -1,5 +1,5 @@
 #include "platform/fake/FakeClock.h"
-#include "ui/LinkOpener.h"
+#include "platform/fake/FakePlatform.h"
 #include "ui/MarkdownBlockView.h"
 #include "ui/MarkdownView.h"
 
@@ -151,18 +151,13 @@ private Q_SLOTS:
     {
         QFETCH(QString, link);
         QFETCH(bool, opened);
-        QList<QUrl> handed;
-        LinkOpener::setHandler([&handed](const QUrl& url) {
-            handed.append(url);
-            return true;
-        });
+        FakePlatform platform;
         FakeClock clock;
         MarkdownView view(clock);
         view.setMarkdown(QStringLiteral("See [this](%1).").arg(link));
         view.flush();
         Q_EMIT view.blockViews().first()->textLabel()->linkActivated(link);
-        QCOMPARE(handed.size(), opened ? 1 : 0);
-        LinkOpener::setHandler([](const QUrl&) { return false; });
+        QCOMPARE(platform.workspace->openedUrls, opened ? QList<QUrl>{QUrl(link)} : QList<QUrl>{});
     }
 };
 

@@ -1,0 +1,123 @@
+// A 100 KB Markdown answer arriving as 20,000 deltas into a visible result panel. Prints the
+// main thread's time per update near the end of the answer (95th percentile of the last 1,000
+// updates) and in total, for the panel's incremental update and for a full re-render of the
+// answer at every update (sampled, as it is far too slow to run 20,000 times).
+#include "pill/FloatingPanel.h"
+#include "platform/MemoryUserDefaults.h"
+#include "platform/fake/FakeClock.h"
+#include "result/ResultView.h"
+#include "result/TurnView.h"
+#include "settings/WritingModeStore.h"
+#include "ui/MarkdownView.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+
+constexpr int deltaCount = 20000;
+constexpr int answerBytes = 100 * 1024;
+
+QString makeAnswer()
+{
+    const QStringList pieces = {
+        QStringLiteral("## Section heading\n\n"),
+        QStringLiteral("A paragraph with **strong** and *emphasised* words, a `code span` and a "
+                       "[link](https://example.com/page). It goes on for a while so that lines wrap.\n\n"),
+        QStringLiteral("- a bullet item with some text\n  - a nested item\n- another item\n\n"),
+        QStringLiteral("1. first step\n2. second step\n\n"),
+        QStringLiteral("```\nint main() {\n    return 0;\n}\n```\n\n"),
+    };
+    QString answer;
+    for (int i = 0; answer.size() < answerBytes; ++i)
+        answer += pieces[i % pieces.size()];
+    return answer.left(answerBytes);
+}
+
+double percentile(QList<double> values, double fraction)
+{
+    std::sort(values.begin(), values.end());
+    return values[std::min<qsizetype>(values.size() - 1, qsizetype(fraction * values.size()))];
+}
+
+struct Panel {
+    FakeClock clock;
+    MemoryUserDefaults defaults;
+    WritingModeStore modes{defaults};
+    FloatingPanel panel{QSize(440, 480), true, true};
+    ResultView* view;
+    ResultViewData data;
+
+    Panel()
+    {
+        data.action = AIAction::explain();
+        data.selectionText = QStringLiteral("idempotent");
+        data.appName = QStringLiteral("Editor");
+        data.isStreaming = true;
+        data.status = QStringLiteral("Thinking…");
+        data.turns = {{}};
+        view = new ResultView(data, clock, modes, {});
+        panel.setContentWidget(view);
+        panel.show();
+        QApplication::processEvents();
+    }
+
+    // One update as the panel makes it: new data, the answer's view updated, laid out and painted.
+    double update(const QString& answer, bool fullRender)
+    {
+        QElapsedTimer timer;
+        timer.start();
+        data.turns.last().answer = answer;
+        view->setData(data);
+        MarkdownView* markdown = view->turnViews().last()->markdownView();
+        if (fullRender)
+            markdown->rebuild();
+        else
+            markdown->flush();
+        QApplication::processEvents();
+        return timer.nsecsElapsed() / 1e6;
+    }
+};
+
+void report(const char* name, const QList<double>& nearEnd, double totalMs, const char* note)
+{
+    std::printf("%-22s p95 near the end %8.2f ms   total %9.1f ms%s\n", name, percentile(nearEnd, 0.95), totalMs, note);
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    const QString answer = makeAnswer();
+    const int step = answer.size() / deltaCount;
+    std::printf("answer %lld characters in %d deltas of %d\n", qlonglong(answer.size()), deltaCount, step);
+
+    Panel incremental;
+    QList<double> nearEnd;
+    double total = 0;
+    for (int i = 1; i <= deltaCount; ++i) {
+        const double ms = incremental.update(answer.left(i == deltaCount ? answer.size() : i * step), false);
+        total += ms;
+        if (i > deltaCount - 1000)
+            nearEnd.append(ms);
+    }
+    report("incremental update", nearEnd, total, "");
+
+    Panel full;
+    QList<double> samples;
+    QList<double> fullNearEnd;
+    constexpr int sampleCount = 100;
+    for (int s = 1; s <= sampleCount; ++s)
+        samples.append(full.update(answer.left(s * (answer.size() / sampleCount)), true));
+    for (int i = deltaCount - 20; i < deltaCount; ++i)
+        fullNearEnd.append(full.update(answer.left(i * step), true));
+    double mean = 0;
+    for (const double ms : samples)
+        mean += ms / samples.size();
+    report("full re-render", fullNearEnd, mean * deltaCount, "   (total estimated from 100 sampled updates)");
+    return 0;
+}
