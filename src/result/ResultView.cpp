@@ -74,9 +74,8 @@ ResultView::ResultView(const ResultViewData& data, Clock& clock, WritingModeStor
     ResultFooter::Callbacks footer{m_callbacks.onRetry, m_callbacks.onCopy, m_callbacks.onReplace,
                                    m_callbacks.onSubmit};
     m_footer = new ResultFooter(data, clock, footer);
-    auto* footerDivider = divider();
-    footerDivider->setObjectName(QStringLiteral("footerDivider"));
-    page->addWidget(footerDivider);
+    m_footerDivider = divider();
+    page->addWidget(m_footerDivider);
     page->addWidget(m_footer);
     setData(data);
     updateIcons();
@@ -140,7 +139,7 @@ void ResultView::setData(const ResultViewData& data)
     m_footer->follow(data);
     const bool footerShown = data.action.isRewriting() || data.canFollowUp;
     m_footer->setVisible(footerShown);
-    findChild<QFrame*>(QStringLiteral("footerDivider"))->setVisible(footerShown);
+    m_footerDivider->setVisible(footerShown);
     if (m_turns.size() != oldTurns)
         scrollToLastTurn();
 }

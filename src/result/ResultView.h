@@ -84,5 +84,6 @@ private:
     QLabel* m_errorText = nullptr;
     QPushButton* m_remedy = nullptr;
     ResultFooter* m_footer = nullptr;
+    QWidget* m_footerDivider = nullptr;
     bool m_scrollPending = false;
 };

@@ -3,6 +3,7 @@
 #include "ui/MarkdownBlockView.h"
 #include "ui/MarkdownView.h"
 
+#include <QAccessible>
 #include <QLabel>
 #include <QTest>
 
@@ -135,6 +136,10 @@ private Q_SLOTS:
         QCOMPARE(blocks[1]->y(), blocks[0]->geometry().bottom() + 1 + 8 + 4);
         QCOMPARE(blocks[2]->y(), blocks[1]->geometry().bottom() + 1 + 8);
         QVERIFY(blocks[1]->textLabel()->font().pointSizeF() > blocks[0]->textLabel()->font().pointSizeF());
+        QAccessibleInterface* heading = QAccessible::queryAccessibleInterface(blocks[1]->textLabel());
+        QCOMPARE(heading->role(), QAccessible::Heading);
+        QCOMPARE(heading->text(QAccessible::Name), QStringLiteral("Head"));
+        QCOMPARE(QAccessible::queryAccessibleInterface(blocks[0]->textLabel())->role(), QAccessible::StaticText);
     }
 
     void onlyWebAndMailLinksOpen_data()
