@@ -35,7 +35,8 @@ QFrame* divider()
 ResultView::ResultView(const ResultViewData& data, Clock& clock, WritingModeStore& modes, Callbacks callbacks,
                        QWidget* parent)
     : QWidget(parent), m_clock(clock), m_data(data), m_callbacks(std::move(callbacks)),
-      m_header(new ResultHeader(data.action, data.appName, modes, {m_callbacks.onSwitchRewrite, m_callbacks.onContinue})),
+      m_header(
+          new ResultHeader(data.action, data.appName, modes, {m_callbacks.onSwitchRewrite, m_callbacks.onContinue})),
       m_scroll(new QScrollArea), m_quote(new QuoteButton(data.selectionText)),
       m_questionField(new GrowingTextField(QStringLiteral("Ask anything about the selection…"), 5))
 {
@@ -166,7 +167,7 @@ void ResultView::updateLines()
     m_errorText->setText(m_data.errorMessage);
     m_remedy->setVisible(failed && m_data.errorFix != ResultViewData::Fix::None);
     m_remedy->setText(m_data.errorFix == ResultViewData::Fix::SignIn ? QStringLiteral("Sign In")
-                                                                      : QStringLiteral("Retry"));
+                                                                     : QStringLiteral("Retry"));
 }
 
 void ResultView::updateIcons()

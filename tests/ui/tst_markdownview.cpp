@@ -9,9 +9,10 @@
 
 namespace {
 
-const QString answer = QStringLiteral(
-    "# Plan\n\nFirst a **paragraph** with `code`\nand a second line.\n\n- one\n  - nested *item*\n"
-    "1. first\n2) second\n\n```cpp\nint main() {\n\n  return 0;\n}\n```\n\n---\nA closing [link](https://example.com).");
+const QString answer =
+    QStringLiteral("# Plan\n\nFirst a **paragraph** with `code`\nand a second line.\n\n- one\n  - nested *item*\n"
+                   "1. first\n2) second\n\n```cpp\nint main() {\n\n  return 0;\n}\n```\n\n---\nA closing "
+                   "[link](https://example.com).");
 
 // What a view shows: per block widget, its kind, its text widget's text and its geometry.
 QStringList rendering(const MarkdownView& view)
