@@ -1,9 +1,7 @@
 #include "history/HistoryFile.h"
 
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QRegularExpression>
+#include "history/JsonReader.h"
+
 #include <string_view>
 
 namespace {
@@ -111,100 +109,138 @@ void appendConversation(QByteArray& out, const Conversation& conversation)
     out.append("]}");
 }
 
-// ---- Reading: every required key present with the right type, or nothing.
-
-// Thrown inside decode() only, and caught there.
-struct Unreadable {};
-
-QString requireString(const QJsonObject& object, QLatin1String key)
+// Whether text has the shape given, where 'd' stands for one ASCII digit and '±' for a sign.
+bool hasShape(QStringView text, QStringView shape)
 {
-    const QJsonValue value = object.value(key);
-    if (!value.isString())
-        throw Unreadable{};
-    return value.toString();
+    if (text.size() != shape.size())
+        return false;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        const char16_t want = shape[i].unicode();
+        const bool fits = want == u'd' ? (c >= u'0' && c <= u'9') : want == u'±' ? (c == u'+' || c == u'-') : c == want;
+        if (!fits)
+            return false;
+    }
+    return true;
 }
 
-std::optional<QString> optionalString(const QJsonObject& object, QLatin1String key)
+// ---- Reading: every required key present with a value of the right type, or nothing.
+// Unknown keys are skipped; null stands for an absent optional value.
+
+std::optional<QString> optionalString(JsonReader& in)
 {
-    const QJsonValue value = object.value(key);
-    if (value.isUndefined() || value.isNull())
+    if (in.skipNull())
         return std::nullopt;
-    if (!value.isString())
-        throw Unreadable{};
-    return value.toString();
+    return in.string();
 }
 
-QJsonArray requireArray(const QJsonObject& object, QLatin1String key)
+QUuid readUuid(JsonReader& in)
 {
-    const QJsonValue value = object.value(key);
-    if (!value.isArray())
-        throw Unreadable{};
-    return value.toArray();
+    const QString text = in.string();
+    const QUuid id = QUuid::fromString(text);
+    // Only the bare 36-character form; QUuid would also take braces.
+    if (text.size() != 36 || (id.isNull() && text != QStringLiteral("00000000-0000-0000-0000-000000000000")))
+        in.fail();
+    return id;
 }
 
-QJsonObject requireObject(const QJsonValue& value)
+QDateTime readDate(JsonReader& in)
 {
-    if (!value.isObject())
-        throw Unreadable{};
-    return value.toObject();
-}
-
-QUuid requireUuid(const QJsonObject& object)
-{
-    const QString text = requireString(object, QLatin1String("id"));
-    static const QRegularExpression form(QStringLiteral("^[0-9A-Fa-f]{8}(-[0-9A-Fa-f]{4}){3}-[0-9A-Fa-f]{12}$"));
-    if (!form.match(text).hasMatch())
-        throw Unreadable{};
-    return QUuid::fromString(text);
-}
-
-QDateTime requireDate(const QJsonObject& object, QLatin1String key)
-{
-    const auto date = HistoryFile::decodeDate(requireString(object, key));
+    const auto date = HistoryFile::decodeDate(in.string());
     if (!date)
-        throw Unreadable{};
-    return *date;
+        in.fail();
+    return date.value_or(QDateTime());
 }
 
-Source decodeSource(const QJsonObject& object)
+Source readSource(JsonReader& in)
 {
-    const QString url = requireString(object, QLatin1String("url"));
-    return Source{requireString(object, QLatin1String("title")), QUrl(url)};
+    Source source;
+    unsigned seen = 0;
+    QByteArrayView key;
+    for (in.beginObject(); in.nextKey(key);) {
+        if (key == "title")
+            source.title = in.string(), seen |= 1;
+        else if (key == "url")
+            source.url = QUrl(in.string()), seen |= 2;
+        else
+            in.skipValue();
+    }
+    if (seen != 3)
+        in.fail();
+    return source;
 }
 
-Turn decodeTurn(const QJsonObject& object)
+void readTurnField(JsonReader& in, QByteArrayView key, Turn& turn, unsigned& seen)
+{
+    if (key == "id")
+        turn.id = readUuid(in), seen |= 1;
+    else if (key == "question")
+        turn.question = optionalString(in);
+    else if (key == "answer")
+        turn.answer = in.string(), seen |= 2;
+    else if (key == "deep")
+        turn.deep = in.boolean(), seen |= 4;
+    else if (key != "sources")
+        in.skipValue();
+    else
+        for (seen |= 8, in.beginArray(); in.nextElement();)
+            turn.sources.append(readSource(in));
+}
+
+Turn readTurn(JsonReader& in)
 {
     Turn turn;
-    turn.id = requireUuid(object);
-    turn.question = optionalString(object, QLatin1String("question"));
-    turn.answer = requireString(object, QLatin1String("answer"));
-    const QJsonValue deep = object.value(QLatin1String("deep"));
-    if (!deep.isBool())
-        throw Unreadable{};
-    turn.deep = deep.toBool();
-    for (const QJsonValue& source : requireArray(object, QLatin1String("sources")))
-        turn.sources.append(decodeSource(requireObject(source)));
+    unsigned seen = 0;
+    QByteArrayView key;
+    for (in.beginObject(); in.nextKey(key);)
+        readTurnField(in, key, turn, seen);
+    if (seen != 15)
+        in.fail();
     return turn;
 }
 
-Conversation decodeConversation(const QJsonObject& object)
+void readKind(JsonReader& in, Conversation& conversation)
+{
+    const auto kind = HistoryStore::kindFromRawValue(in.string());
+    if (!kind)
+        in.fail();
+    conversation.kind = kind.value_or(HistoryStore::Kind::chat);
+}
+
+void readConversationField(JsonReader& in, QByteArrayView key, Conversation& conversation, unsigned& seen)
+{
+    if (key == "id")
+        conversation.id = readUuid(in), seen |= 1;
+    else if (key == "kind")
+        readKind(in, conversation), seen |= 2;
+    else if (key == "title")
+        conversation.title = in.string(), seen |= 4;
+    else if (key == "selection")
+        conversation.selection = optionalString(in);
+    else if (key == "appName")
+        conversation.appName = optionalString(in);
+    else if (key == "style")
+        conversation.style = optionalString(in);
+    else if (key == "createdAt")
+        conversation.createdAt = readDate(in), seen |= 8;
+    else if (key == "updatedAt")
+        conversation.updatedAt = readDate(in), seen |= 16;
+    else if (key != "turns")
+        in.skipValue();
+    else
+        for (seen |= 32, in.beginArray(); in.nextElement();)
+            conversation.turns.append(readTurn(in));
+}
+
+Conversation readConversation(JsonReader& in)
 {
     Conversation conversation;
-    conversation.id = requireUuid(object);
-    const auto kind = HistoryStore::kindFromRawValue(requireString(object, QLatin1String("kind")));
-    if (!kind)
-        throw Unreadable{};
-    conversation.kind = *kind;
-    conversation.title = requireString(object, QLatin1String("title"));
-    conversation.selection = optionalString(object, QLatin1String("selection"));
-    conversation.appName = optionalString(object, QLatin1String("appName"));
-    conversation.style = optionalString(object, QLatin1String("style"));
-    conversation.createdAt = requireDate(object, QLatin1String("createdAt"));
-    conversation.updatedAt = requireDate(object, QLatin1String("updatedAt"));
-    const QJsonArray turns = requireArray(object, QLatin1String("turns"));
-    conversation.turns.reserve(turns.size());
-    for (const QJsonValue& turn : turns)
-        conversation.turns.append(decodeTurn(requireObject(turn)));
+    unsigned seen = 0;
+    QByteArrayView key;
+    for (in.beginObject(); in.nextKey(key);)
+        readConversationField(in, key, conversation, seen);
+    if (seen != 63)
+        in.fail();
     return conversation;
 }
 
@@ -225,19 +261,12 @@ QByteArray encode(const QList<Conversation>& conversations)
 
 std::optional<QList<Conversation>> decode(const QByteArray& bytes)
 {
-    QJsonParseError error{};
-    const QJsonDocument document = QJsonDocument::fromJson(bytes, &error);
-    if (error.error != QJsonParseError::NoError || !document.isArray())
-        return std::nullopt;
-    const QJsonArray array = document.array();
+    JsonReader in(bytes);
     QList<Conversation> conversations;
-    conversations.reserve(array.size());
-    try {
-        for (const QJsonValue& value : array)
-            conversations.append(decodeConversation(requireObject(value)));
-    } catch (const Unreadable&) {
+    for (in.beginArray(); in.nextElement();)
+        conversations.append(readConversation(in));
+    if (in.failed() || !in.atEnd())
         return std::nullopt;
-    }
     return conversations;
 }
 
@@ -250,14 +279,16 @@ QString encodeDate(const QDateTime& date)
 
 std::optional<QDateTime> decodeDate(const QString& text)
 {
-    static const QRegularExpression form(
-        QStringLiteral("^\\d{4}-\\d{2}-\\d{2}T\\d{2}:\\d{2}:\\d{2}(Z|[+-]\\d{2}:\\d{2})$"));
-    if (!form.match(text).hasMatch())
+    const bool utc = hasShape(text, u"dddd-dd-ddTdd:dd:ddZ");
+    if (!utc && !hasShape(text, u"dddd-dd-ddTdd:dd:dd±dd:dd"))
         return std::nullopt;
-    const QDateTime date = QDateTime::fromString(text, Qt::ISODate);
-    if (!date.isValid())
+    const auto number = [&](int from, int length) { return QStringView(text).mid(from, length).toInt(); };
+    const QDate day(number(0, 4), number(5, 2), number(8, 2));
+    const QTime time(number(11, 2), number(14, 2), number(17, 2));
+    if (!day.isValid() || !time.isValid() || (!utc && (number(20, 2) > 23 || number(23, 2) > 59)))
         return std::nullopt;
-    return date.toUTC();
+    const int offset = utc ? 0 : (text[19] == QLatin1Char('-') ? -60 : 60) * (number(20, 2) * 60 + number(23, 2));
+    return QDateTime(day, time, Qt::UTC).addSecs(-offset);
 }
 
 } // namespace HistoryFile

@@ -75,10 +75,31 @@ private Q_SLOTS:
                                        << "\"title\":\"t\",\"style\":null" << true;
         QTest::newRow("empty array") << "*"
                                      << "[]" << true;
+        QTest::newRow("pretty printed") << ","
+                                        << ",\n\t " << true;
+        QTest::newRow("keys reordered") << R"("kind":"ask","title":"t")"
+                                        << R"("title":"t","kind":"ask")" << true;
+        QTest::newRow("unknown key skipped") << R"("title":"t")"
+                                             << "\"title\":\"t\",\"x\":{\"a\":[1,-2.5e3,true,null,\"]\\\"\"]}" << true;
+        QTest::newRow("escaped key, lone surrogate") << R"("title":"t")"
+                                                     << R"("ti\u0074le":"\ud83d")" << true;
+        QTest::newRow("unknown key nested too deep")
+            << R"("title":"t")"
+            << R"("title":"t","x":)" + QString(100, '[') + QString(100, ']') << false;
+        QTest::newRow("raw control character") << R"("title":"t")"
+                                               << "\"title\":\"t\x01\"" << false;
+        QTest::newRow("unknown escape") << R"("title":"t")"
+                                        << R"("title":"\q")" << false;
+        QTest::newRow("trailing text") << "[]}]"
+                                       << "[]}]x" << false;
+        QTest::newRow("unterminated string") << "*"
+                                             << "[\"abc" << false;
         QTest::newRow("unknown kind") << "\"ask\""
                                       << "\"summary\"" << false;
         QTest::newRow("fractional seconds") << "10:15:30Z"
                                             << "10:15:30.250Z" << false;
+        QTest::newRow("impossible date") << "2025-03-04T10"
+                                         << "2025-02-30T10" << false;
         QTest::newRow("date without zone") << "10:15:30Z"
                                            << "10:15:30" << false;
         QTest::newRow("missing turns") << "\"turns\""
