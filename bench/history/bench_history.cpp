@@ -13,6 +13,7 @@
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
+#include <ctime>
 #include <functional>
 
 using Conversation = HistoryStore::Conversation;
@@ -70,6 +71,13 @@ double median(QList<double> values)
     return values[values.size() / 2];
 }
 
+double threadCpuMs()
+{
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return now.tv_sec * 1e3 + now.tv_nsec / 1e6;
+}
+
 double timeMs(const std::function<void()>& work)
 {
     QElapsedTimer timer;
@@ -111,10 +119,12 @@ int main(int argc, char* argv[])
 
     FakeClock clock;
     HistoryStore store(path, clock);
-    QList<double> upsert, handOver;
+    QList<double> upsert, upsertCpu, handOver;
     for (int i = 0; i < 200; ++i) {
         const Conversation changed = makeConversation(i * 5 % 1000, now);
+        const double cpuBefore = threadCpuMs();
         upsert.append(timeMs([&] { store.upsert(changed); }));
+        upsertCpu.append(threadCpuMs() - cpuBefore);
         if (i % 20 == 0)
             handOver.append(timeMs([&] { clock.advance(HistoryStore::saveDelayMs); }));
     }
@@ -122,6 +132,9 @@ int main(int argc, char* argv[])
     std::sort(upsert.begin(), upsert.end());
     std::printf("upsert on the main thread: %7.3f ms median, %.3f ms 95th percentile, %.3f ms max (goal < 1 ms)\n",
                 median(upsert), upsert[upsert.size() * 95 / 100], upsert.last());
+    // Wall-clock outliers on a busy machine are preemption; the thread's own CPU time shows the work.
+    std::printf("upsert CPU time on the main thread: %.3f ms max\n",
+                *std::max_element(upsertCpu.begin(), upsertCpu.end()));
     std::printf("debounce firing (hand-over to the writer): %.3f ms median\n", median(handOver));
     return 0;
 }
