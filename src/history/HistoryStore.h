@@ -57,6 +57,8 @@ public:
 
     static constexpr int maxConversations = 1000;
     static constexpr int saveDelayMs = 400;
+    // The title length the writers of conversations use.
+    static constexpr int titleLimit = 70;
 
     // Loads the file at path; a file that exists but cannot be read back is first moved aside.
     explicit HistoryStore(const QString& path, Clock& clock = Clock::system(), QObject* parent = nullptr);
@@ -79,7 +81,9 @@ public:
     // Puts the conversation first, replacing any with the same id. Ignored while saving is off
     // or when it has no turns.
     void upsert(const Conversation& conversation);
+    // Removes every conversation with this id; works, and saves, whether saving is on or off.
     void deleteConversation(const QUuid& id);
+    // Empties the list; the file then holds an empty array. Works whether saving is on or off.
     void clearAll();
 
     // Writes a save still waiting for its delay now, on the calling thread, and waits for any
