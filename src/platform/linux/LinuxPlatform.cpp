@@ -1,9 +1,76 @@
 #include "platform/linux/LinuxPlatform.h"
 
+#include "platform/Platform.h"
+#include "platform/linux/AtspiAccessibility.h"
+#include "platform/linux/LinuxAccessibilityGrant.h"
+#include "platform/linux/QtPasteboard.h"
+#include "platform/linux/QtScreens.h"
+#include "platform/linux/X11Connection.h"
+#include "platform/linux/X11GlobalEvents.h"
+#include "platform/linux/X11Workspace.h"
+#include "platform/linux/XTestKeyboard.h"
+
+#include <QGuiApplication>
+
 namespace LinuxPlatform {
+
+namespace {
+
+QString& reason()
+{
+    static QString text;
+    return text;
+}
+
+bool isX11Session()
+{
+    return QGuiApplication::platformName() == QLatin1String("xcb") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+}
+
+QString noX11Reason()
+{
+    if (!qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        return QStringLiteral("Actions can’t appear automatically in a Wayland session: Wayland keeps other "
+                              "applications’ mouse and keyboard to themselves. Log in to an X11 session to use "
+                              "automatic pop-up.");
+    return QStringLiteral("Actions can’t appear automatically without an X11 display.");
+}
+
+void installX11(Platform::Services& services)
+{
+    services.workspace = std::make_shared<X11Workspace>(X11Connection::open());
+    services.keyboard = XTestKeyboard::create(X11Connection::open());
+    services.globalEvents = X11GlobalEvents::create(X11Connection::open());
+    if (!services.globalEvents)
+        reason() = QStringLiteral("Actions can’t appear automatically: the X server does not report input to "
+                                  "other applications (its XInput 2 extension is missing).");
+}
+
+} // namespace
 
 void install()
 {
+    Platform::Services services;
+    auto grant = std::make_shared<LinuxAccessibilityGrant>();
+    // Toolkits decide at their start whether to expose their text; switching the session's
+    // accessibility on now makes every application started from here on readable.
+    grant->requestGrant();
+    services.accessibilityGrant = grant;
+    if (AtspiAccessibility::connect())
+        services.accessibility = std::make_shared<AtspiAccessibility>();
+    services.screens = std::make_shared<QtScreens>();
+    services.pasteboard = std::make_shared<QtPasteboard>();
+    reason().clear();
+    if (isX11Session() && X11Connection::open())
+        installX11(services);
+    else
+        reason() = noX11Reason();
+    Platform::install(std::move(services));
+}
+
+QString unavailableReason()
+{
+    return reason();
 }
 
 } // namespace LinuxPlatform
