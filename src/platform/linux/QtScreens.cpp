@@ -46,5 +46,21 @@ std::optional<ScreenInfo> QtScreens::mainScreen()
 
 QPointF QtScreens::mouseLocation()
 {
-    return Screens::globalPoint(QCursor::pos(), primaryTop());
+    return Screens::globalPoint(eventPosition().value_or(QCursor::pos()), primaryTop());
+}
+
+std::optional<QPoint>& QtScreens::eventPosition()
+{
+    static std::optional<QPoint> position;
+    return position;
+}
+
+QtScreens::EventPosition::EventPosition(QPoint rootPosition) : m_previous(eventPosition())
+{
+    eventPosition() = rootPosition;
+}
+
+QtScreens::EventPosition::~EventPosition()
+{
+    eventPosition() = m_previous;
 }

@@ -1,16 +1,15 @@
 #include "platform/linux/X11GlobalEvents.h"
 
+#include "platform/linux/QtScreens.h"
 #include "platform/linux/X11KeyMap.h"
 
 #include <QCoreApplication>
-#include <QCursor>
 #include <QGuiApplication>
 #include <QSocketNotifier>
 #include <QStyleHints>
 
 #include <X11/XKBlib.h>
 #include <X11/Xlib.h>
-#include <X11/extensions/XInput2.h>
 
 namespace {
 
@@ -18,15 +17,9 @@ constexpr int leftButton = 1;
 constexpr int firstScrollButton = 4;
 constexpr int lastScrollButton = 7;
 
-bool selectRawInput(Display* display, Window root)
+quint64 modifiersOf(unsigned int state)
 {
-    unsigned char bits[XIMaskLen(XI_LASTEVENT)] = {};
-    XISetMask(bits, XI_RawButtonPress);
-    XISetMask(bits, XI_RawButtonRelease);
-    XISetMask(bits, XI_RawKeyPress);
-    XISetMask(bits, XI_RawKeyRelease);
-    XIEventMask mask{XIAllMasterDevices, int(sizeof(bits)), bits};
-    return XISelectEvents(display, root, &mask, 1) == Success;
+    return X11KeyMap::flags(state & ShiftMask, state & ControlMask);
 }
 
 } // namespace
@@ -35,130 +28,101 @@ std::shared_ptr<X11GlobalEvents> X11GlobalEvents::create(std::unique_ptr<X11Conn
 {
     if (!connection)
         return nullptr;
-    Display* display = connection->display();
-    int opcode = 0;
-    int firstEvent = 0;
-    int firstError = 0;
-    if (!XQueryExtension(display, "XInputExtension", &opcode, &firstEvent, &firstError))
+    std::shared_ptr<X11GlobalEvents> events(new X11GlobalEvents(std::move(connection)));
+    if (!events->startRecording())
         return nullptr;
-    int major = 2;
-    int minor = 2;
-    if (XIQueryVersion(display, &major, &minor) != Success || major < 2)
-        return nullptr;
-    if (!selectRawInput(display, connection->root()))
-        return nullptr;
-    XSelectInput(display, connection->root(), PropertyChangeMask);
-    XFlush(display);
-    return std::shared_ptr<X11GlobalEvents>(new X11GlobalEvents(std::move(connection), opcode));
+    return events;
 }
 
-X11GlobalEvents::X11GlobalEvents(std::unique_ptr<X11Connection> connection, int inputOpcode)
-    : m_x11(std::move(connection)), m_inputOpcode(inputOpcode),
-      m_clicks(QGuiApplication::styleHints()->mouseDoubleClickInterval(),
-               QGuiApplication::styleHints()->mouseDoubleClickDistance())
+X11GlobalEvents::X11GlobalEvents(std::unique_ptr<X11Connection> connection)
+    : m_x11(std::move(connection)), m_clicks(QGuiApplication::styleHints()->mouseDoubleClickInterval(),
+                                             QGuiApplication::styleHints()->mouseDoubleClickDistance())
 {
     if (const auto window = m_x11->activeWindow()) {
         m_activeWindow = *window;
         m_activePid = m_x11->windowPid(*window);
     }
-    m_notifier = new QSocketNotifier(ConnectionNumber(m_x11->display()), QSocketNotifier::Read, this);
-    connect(m_notifier, &QSocketNotifier::activated, this, &X11GlobalEvents::readEvents);
-    // Events may already wait in the connection's queue, where the socket no longer shows them.
-    QMetaObject::invokeMethod(this, &X11GlobalEvents::readEvents, Qt::QueuedConnection);
 }
 
 X11GlobalEvents::~X11GlobalEvents() = default;
 
-void X11GlobalEvents::readEvents()
+bool X11GlobalEvents::startRecording()
+{
+    m_record = X11Record::start([this](const X11Record::Event& event) { recorded(event); });
+    if (!m_record)
+        return false;
+    auto* input = new QSocketNotifier(m_record->socket(), QSocketNotifier::Read, this);
+    connect(input, &QSocketNotifier::activated, this, [this] { m_record->process(); });
+
+    XSelectInput(m_x11->display(), m_x11->root(), PropertyChangeMask);
+    XFlush(m_x11->display());
+    auto* windows = new QSocketNotifier(ConnectionNumber(m_x11->display()), QSocketNotifier::Read, this);
+    connect(windows, &QSocketNotifier::activated, this, &X11GlobalEvents::readWindowEvents);
+    return true;
+}
+
+void X11GlobalEvents::readWindowEvents()
 {
     Display* display = m_x11->display();
+    const unsigned long activeWindow = m_x11->atom("_NET_ACTIVE_WINDOW");
     while (XPending(display) > 0) {
         XEvent event;
         XNextEvent(display, &event);
-        if (event.type == PropertyNotify) {
-            if (event.xproperty.atom == m_x11->atom("_NET_ACTIVE_WINDOW"))
-                activeWindowChanged();
-            continue;
-        }
-        XGenericEventCookie* cookie = &event.xcookie;
-        if (event.type != GenericEvent || cookie->extension != m_inputOpcode || !XGetEventData(display, cookie))
-            continue;
-        const auto* raw = static_cast<const XIRawEvent*>(cookie->data);
-        rawEvent(cookie->evtype, raw->detail, raw->time);
-        XFreeEventData(display, cookie);
+        if (event.type == PropertyNotify && event.xproperty.atom == activeWindow)
+            activeWindowChanged();
     }
 }
 
-void X11GlobalEvents::rawEvent(int type, int detail, unsigned long time)
+void X11GlobalEvents::recorded(const X11Record::Event& event)
 {
-    switch (type) {
-    case XI_RawButtonPress:
-        return button(true, detail, time);
-    case XI_RawButtonRelease:
-        return button(false, detail, time);
-    case XI_RawKeyPress:
-        return key(true, detail);
-    case XI_RawKeyRelease:
-        return key(false, detail);
-    default:
-        return;
-    }
+    if (event.type == ButtonPress || event.type == ButtonRelease)
+        button(event);
+    else if (event.type == KeyPress || event.type == KeyRelease)
+        key(event);
 }
 
-void X11GlobalEvents::button(bool press, int button, unsigned long time)
+void X11GlobalEvents::button(const X11Record::Event& event)
 {
-    const bool scroll = button >= firstScrollButton && button <= lastScrollButton;
-    if ((button != leftButton && !scroll) || (scroll && !press) || pointerOverOwnWindow())
+    const bool press = event.type == ButtonPress;
+    const bool scroll = event.detail >= firstScrollButton && event.detail <= lastScrollButton;
+    const QPoint position(event.rootX, event.rootY);
+    if ((event.detail != leftButton && !scroll) || (scroll && !press) || QGuiApplication::topLevelAt(position))
         return;
-    InputEvent event;
+    InputEvent input;
     if (scroll) {
-        event.type = InputEvent::Type::ScrollWheel;
+        input.type = InputEvent::Type::ScrollWheel;
     } else if (press) {
-        Window root = 0;
-        Window child = 0;
-        int x = 0;
-        int y = 0;
-        int winX = 0;
-        int winY = 0;
-        unsigned int mask = 0;
-        XQueryPointer(m_x11->display(), m_x11->root(), &root, &child, &x, &y, &winX, &winY, &mask);
-        m_lastClickCount = m_clicks.press(quint32(time), QPoint(x, y));
-        event.type = InputEvent::Type::LeftMouseDown;
+        m_lastClickCount = m_clicks.press(quint32(event.time), position);
+        input.type = InputEvent::Type::LeftMouseDown;
     } else {
-        event.type = InputEvent::Type::LeftMouseUp;
+        input.type = InputEvent::Type::LeftMouseUp;
     }
-    event.clickCount = scroll ? 0 : m_lastClickCount;
-    event.modifierFlags = modifierFlags();
-    deliver(event);
+    input.clickCount = scroll ? 0 : m_lastClickCount;
+    input.modifierFlags = modifiersOf(event.state);
+    deliver(input, position);
 }
 
-void X11GlobalEvents::key(bool press, int keycode)
+void X11GlobalEvents::key(const X11Record::Event& event)
 {
-    const unsigned long keysym = XkbKeycodeToKeysym(m_x11->display(), static_cast<unsigned char>(keycode), 0, 0);
-    const X11KeyMap::Modifier modifier = X11KeyMap::modifier(keysym);
-    if (modifier != X11KeyMap::Modifier::Plain) {
-        QSet<int>* held = modifier == X11KeyMap::Modifier::Shift     ? &m_shiftKeys
-                          : modifier == X11KeyMap::Modifier::Control ? &m_controlKeys
-                                                                     : nullptr;
-        if (held && press)
-            held->insert(keycode);
-        else if (held)
-            held->remove(keycode);
+    const bool press = event.type == KeyPress;
+    const unsigned long keysym =
+        XkbKeycodeToKeysym(m_x11->display(), static_cast<unsigned char>(event.detail), 0, 0);
+    // Modifier keys alone are no typing.
+    if (X11KeyMap::modifier(keysym) != X11KeyMap::Modifier::Plain)
         return;
-    }
+    quint64 modifiers = modifiersOf(event.state);
+    if (press)
+        m_pressModifiers.insert(event.detail, modifiers);
+    else
+        modifiers = m_pressModifiers.take(event.detail) | modifiers;
     // A key typed into one of this program's own windows is that window's business.
     if (QGuiApplication::focusWindow())
         return;
-    InputEvent event;
-    event.type = press ? InputEvent::Type::KeyDown : InputEvent::Type::KeyUp;
-    event.keyCode = X11KeyMap::keyCode(keysym);
-    event.modifierFlags = modifierFlags();
-    deliver(event);
-}
-
-quint64 X11GlobalEvents::modifierFlags() const
-{
-    return X11KeyMap::flags(!m_shiftKeys.isEmpty(), !m_controlKeys.isEmpty());
+    InputEvent input;
+    input.type = press ? InputEvent::Type::KeyDown : InputEvent::Type::KeyUp;
+    input.keyCode = X11KeyMap::keyCode(keysym);
+    input.modifierFlags = modifiers;
+    deliver(input, QPoint(event.rootX, event.rootY));
 }
 
 // Window managers pass through no window (0x0) and repeat the same one while focus moves; only
@@ -177,13 +141,9 @@ void X11GlobalEvents::activeWindowChanged()
     notify(m_observers, InputEvent{});
 }
 
-bool X11GlobalEvents::pointerOverOwnWindow()
+void X11GlobalEvents::deliver(const InputEvent& event, QPoint position)
 {
-    return QGuiApplication::topLevelAt(QCursor::pos()) != nullptr;
-}
-
-void X11GlobalEvents::deliver(const InputEvent& event)
-{
+    const QtScreens::EventPosition at(position);
     notify(m_monitors, event);
 }
 

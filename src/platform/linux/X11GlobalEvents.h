@@ -3,27 +3,28 @@
 #include "platform/GlobalEvents.h"
 #include "platform/linux/ClickCounter.h"
 #include "platform/linux/X11Connection.h"
+#include "platform/linux/X11Record.h"
 
+#include <QHash>
 #include <QObject>
-#include <QSet>
 
 #include <memory>
 #include <vector>
 
 class QSocketNotifier;
 
-// Desktop-wide input from the X server, read on the Qt event loop over a connection of its own:
-// raw input events on the root window (they report every device, synthetic ones included, and
-// leave the events themselves alone), and changes of the active window. Raw events carry neither
-// pointer position nor modifiers: the click count is computed here from the desktop's double-click
-// interval and distance, and Shift and Control are followed through the raw key stream itself, so
-// each event sees the modifiers as they were when it happened. Control stands for Command.
-// Input aimed at this program's own windows, and activation of its own windows, are not reported.
+// Desktop-wide input from the X server, read on the Qt event loop over connections of its own:
+// every client's key and button events through the RECORD extension (they carry the pointer
+// position and modifiers they happened with, and are only watched, never taken), and changes of
+// the active window. The click count is computed here from the desktop's double-click interval
+// and distance. Control stands for Command; a key's release reports the modifiers held at its
+// press, since people (and xdotool) often let go of Control before the letter. Input aimed at
+// this program's own windows, and activation of its own windows, are not reported.
 class X11GlobalEvents : public QObject, public GlobalEvents {
     Q_OBJECT
 
 public:
-    // Null when the X server lacks the input extension.
+    // Null when the X server cannot report other clients' input.
     static std::shared_ptr<X11GlobalEvents> create(std::unique_ptr<X11Connection> connection);
     ~X11GlobalEvents() override;
 
@@ -31,15 +32,14 @@ public:
     TaskHandle observeApplicationActivation(std::function<void()> handler) override;
 
 private:
-    X11GlobalEvents(std::unique_ptr<X11Connection> connection, int inputOpcode);
-    void readEvents();
-    void rawEvent(int type, int detail, unsigned long time);
-    void button(bool press, int button, unsigned long time);
-    void key(bool press, int keycode);
+    explicit X11GlobalEvents(std::unique_ptr<X11Connection> connection);
+    bool startRecording();
+    void readWindowEvents();
+    void recorded(const X11Record::Event& event);
+    void button(const X11Record::Event& event);
+    void key(const X11Record::Event& event);
     void activeWindowChanged();
-    quint64 modifierFlags() const;
-    void deliver(const InputEvent& event);
-    static bool pointerOverOwnWindow();
+    void deliver(const InputEvent& event, QPoint position);
 
     struct Subscriber {
         std::weak_ptr<CancelToken> token;
@@ -50,12 +50,11 @@ private:
     static void notify(std::vector<Subscriber>& list, const InputEvent& event);
 
     std::unique_ptr<X11Connection> m_x11;
-    int m_inputOpcode;
-    QSocketNotifier* m_notifier = nullptr;
+    std::unique_ptr<X11Record> m_record;
     ClickCounter m_clicks;
     int m_lastClickCount = 1;
-    QSet<int> m_shiftKeys;
-    QSet<int> m_controlKeys;
+    // The modifiers held when each key still down was pressed.
+    QHash<int, quint64> m_pressModifiers;
     unsigned long m_activeWindow = 0;
     std::optional<qint32> m_activePid;
     std::vector<Subscriber> m_monitors;
