@@ -7,6 +7,7 @@
 #include "platform/Platform.h"
 #include "platform/linux/LinuxPlatform.h"
 #include "selection/SelectionMonitor.h"
+#include "selection/SelectionReader.h"
 #include "selection/TextReplacer.h"
 
 #include <QElapsedTimer>
@@ -17,6 +18,8 @@
 #include <QTest>
 
 #include <atspi/atspi.h>
+
+#include <csignal>
 
 using namespace DesktopDriver;
 
@@ -55,6 +58,7 @@ private Q_SLOTS:
     void pasteFallbackRestoresClipboard_data();
     void pasteFallbackRestoresClipboard();
     void readOnlyTextIsNotReplaced();
+    void stoppedApplicationReadsNothing();
 
 private:
     struct Target {
@@ -371,6 +375,21 @@ void TestLinuxSelection::readOnlyTextIsNotReplaced()
     QVERIFY(!selection.element->setSelectedText(QStringLiteral("X")));
     QCOMPARE(AtspiProbe::text(readOnly.text), before);
     stop(zenity);
+}
+
+// An application that does not answer gives nothing rather than holding the program up.
+void TestLinuxSelection::stoppedApplicationReadsNothing()
+{
+    prepare(m_gtkText, QStringLiteral("one two three"));
+    select(m_gtkText, QStringLiteral("double"), 4, 5);
+    QTRY_COMPARE_WITH_TIMEOUT(m_selections.size(), 1, 3000);
+    QVERIFY(SelectionReader::read());
+    const qint64 pid = m_gtk->processId();
+    ::kill(pid, SIGSTOP);
+    const std::optional<Selection> stopped = SelectionReader::read();
+    ::kill(pid, SIGCONT);
+    QVERIFY(!stopped);
+    QTRY_VERIFY_WITH_TIMEOUT(SelectionReader::read(), 3000);
 }
 
 int main(int argc, char* argv[])
