@@ -12,6 +12,8 @@
 
 #include <QGuiApplication>
 
+#include <utility>
+
 namespace LinuxPlatform {
 
 namespace {
@@ -66,6 +68,11 @@ void install()
     else
         reason() = noX11Reason();
     Platform::install(std::move(services));
+    // The services hold Qt objects and X connections: they go with the application object rather
+    // than after it, among the static destructors.
+    static bool releaseRegistered = false;
+    if (!std::exchange(releaseRegistered, true))
+        qAddPostRoutine([] { Platform::install({}); });
 }
 
 QString unavailableReason()
