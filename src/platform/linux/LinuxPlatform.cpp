@@ -80,4 +80,11 @@ QString unavailableReason()
     return reason();
 }
 
+QString accessibilityHelp()
+{
+    return QStringLiteral("GTK applications always show their text to Halvora. Qt applications do when they were "
+                          "started after Halvora. Chromium-based applications (Chrome, Electron) only when started "
+                          "with --force-renderer-accessibility.");
+}
+
 } // namespace LinuxPlatform

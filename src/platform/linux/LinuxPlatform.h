@@ -11,4 +11,7 @@ void install();
 
 // Why selections cannot pop up the actions automatically here; null when they can.
 QString unavailableReason();
+
+// Which applications expose their text to this program, for the settings window.
+QString accessibilityHelp();
 } // namespace LinuxPlatform
