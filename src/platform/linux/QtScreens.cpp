@@ -46,21 +46,10 @@ std::optional<ScreenInfo> QtScreens::mainScreen()
 
 QPointF QtScreens::mouseLocation()
 {
-    return Screens::globalPoint(eventPosition().value_or(QCursor::pos()), primaryTop());
+    return globalFromRoot(QCursor::pos());
 }
 
-std::optional<QPoint>& QtScreens::eventPosition()
+QPointF QtScreens::globalFromRoot(QPoint rootPosition)
 {
-    static std::optional<QPoint> position;
-    return position;
-}
-
-QtScreens::EventPosition::EventPosition(QPoint rootPosition) : m_previous(eventPosition())
-{
-    eventPosition() = rootPosition;
-}
-
-QtScreens::EventPosition::~EventPosition()
-{
-    eventPosition() = m_previous;
+    return Screens::globalPoint(rootPosition, primaryTop());
 }

@@ -11,24 +11,12 @@ class QtScreens : public Screens {
 public:
     QList<ScreenInfo> screens() override;
     std::optional<ScreenInfo> mainScreen() override;
-    // The pointer now, or, while an input event is being delivered, where that event happened:
-    // handlers run a little after the event, and the pointer may have moved on since.
     QPointF mouseLocation() override;
 
-    // Marks the position (root-window pixels) of the input event being delivered while it exists.
-    class EventPosition {
-    public:
-        explicit EventPosition(QPoint rootPosition);
-        ~EventPosition();
-        EventPosition(const EventPosition&) = delete;
-        EventPosition& operator=(const EventPosition&) = delete;
-
-    private:
-        std::optional<QPoint> m_previous;
-    };
+    // Global coordinates of a position in root-window pixels.
+    static QPointF globalFromRoot(QPoint rootPosition);
 
 private:
     static double primaryTop();
     static ScreenInfo info(const class QScreen& screen);
-    static std::optional<QPoint>& eventPosition();
 };

@@ -141,9 +141,9 @@ void X11GlobalEvents::activeWindowChanged()
     notify(m_observers, InputEvent{});
 }
 
-void X11GlobalEvents::deliver(const InputEvent& event, QPoint position)
+void X11GlobalEvents::deliver(InputEvent event, QPoint position)
 {
-    const QtScreens::EventPosition at(position);
+    event.location = QtScreens::globalFromRoot(position);
     notify(m_monitors, event);
 }
 

@@ -39,7 +39,7 @@ private:
     void button(const X11Record::Event& event);
     void key(const X11Record::Event& event);
     void activeWindowChanged();
-    void deliver(const InputEvent& event, QPoint position);
+    void deliver(InputEvent event, QPoint position);
 
     struct Subscriber {
         std::weak_ptr<CancelToken> token;
