@@ -11,8 +11,6 @@ namespace DemoAnswer {
 
 namespace {
 
-const QString demoPrefix = QStringLiteral("(Offline demo) ");
-
 // Builds the event list block by block, numbering the blocks.
 class Stream {
 public:
@@ -126,26 +124,28 @@ QString simpler(const QString& text)
 QString rewrite(const QString& selection, const QString& system)
 {
     auto has = [&](const char* words) { return system.contains(QLatin1String(words), Qt::CaseInsensitive); };
+    auto label = [](const char* style) { return QStringLiteral("(Offline demo, %1) ").arg(QLatin1String(style)); };
     if (has("writing mode"))
-        return demoPrefix + tidy(selection).toUpper();
+        return label("writing mode") + tidy(selection).toUpper();
     if (has("Fix spelling"))
-        return demoPrefix + tidy(selection);
+        return label("corrected") + tidy(selection);
     if (has("noticeably shorter"))
-        return demoPrefix + shorter(selection);
+        return label("shorter") + shorter(selection);
     if (has("Expand it"))
-        return demoPrefix + tidy(selection) + QStringLiteral(" In other words, the same point again, at more length.");
+        return label("longer") + tidy(selection) + QStringLiteral(" In other words, the same point again, at more length.");
     if (has("more professional"))
-        return demoPrefix + tidy(replaceWords(selection, {{"don't", "do not"}, {"can't", "cannot"}, {"it's", "it is"},
-                                                          {"I'm", "I am"}, {"won't", "will not"}, {"hey", "Hello"}}));
+        return label("professional") + tidy(replaceWords(selection, {{"don't", "do not"}, {"can't", "cannot"},
+                                                                      {"it's", "it is"}, {"I'm", "I am"},
+                                                                      {"won't", "will not"}, {"hey", "hello"}}));
     if (has("more casual"))
-        return demoPrefix + tidy(replaceWords(selection, {{"do not", "don't"}, {"cannot", "can't"}, {"it is", "it's"},
-                                                          {"I am", "I'm"}, {"hello", "hey"}})) +
+        return label("casual") + tidy(replaceWords(selection, {{"do not", "don't"}, {"cannot", "can't"},
+                                                                {"it is", "it's"}, {"I am", "I'm"}, {"hello", "hey"}})) +
                QStringLiteral(" :)");
     if (has("simpler"))
-        return demoPrefix + simpler(selection);
+        return label("simpler") + simpler(selection);
     if (has("translat"))
-        return QStringLiteral("(Offline demo translation) ") + selection.trimmed();
-    return demoPrefix + tidy(selection);
+        return label("translation") + selection.trimmed();
+    return label("improved") + tidy(selection);
 }
 
 std::vector<QString> pieces(const QString& text)

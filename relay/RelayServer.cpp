@@ -16,9 +16,19 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include <sys/socket.h>
+
 namespace {
 
 constexpr int threadCount = 128;
+constexpr int listenBacklog = 512;
+
+// The HTTP library listens with a backlog of 5, which drops connections when many clients
+// connect at once; a second listen() on the bound socket widens the queue.
+class WideBacklogServer : public httplib::Server {
+public:
+    bool widenBacklog() { return ::listen(svr_sock_, listenBacklog) == 0; }
+};
 
 using Clock = std::chrono::steady_clock;
 thread_local Clock::time_point requestStart;
@@ -67,7 +77,7 @@ void addErrorBody(const httplib::Request&, httplib::Response& res)
 } // namespace
 
 RelayServer::RelayServer(RelayOptions options, std::string apiKey)
-    : m_options(std::move(options)), m_apiKey(std::move(apiKey)), m_server(std::make_unique<httplib::Server>())
+    : m_options(std::move(options)), m_apiKey(std::move(apiKey)), m_server(std::make_unique<WideBacklogServer>())
 {
 }
 
@@ -112,7 +122,7 @@ bool RelayServer::start(std::string* error)
         m_port = m_server->bind_to_any_port(m_options.bind);
     else
         m_port = m_server->bind_to_port(m_options.bind, m_options.port) ? m_options.port : -1;
-    if (m_port <= 0) {
+    if (m_port <= 0 || !static_cast<WideBacklogServer&>(*m_server).widenBacklog()) {
         *error = "cannot listen on " + m_options.bind + " port " + std::to_string(m_options.port);
         return false;
     }
