@@ -2,6 +2,8 @@
 #include "RelayOptions.h"
 #include "RelayServer.h"
 
+#include <atomic>
+#include <chrono>
 #include <csignal>
 #include <cstdlib>
 #include <iostream>
@@ -11,15 +13,23 @@
 
 namespace {
 
-// Waits for SIGTERM or SIGINT (blocked in every thread) and stops the server.
+std::atomic<bool> serverDone{false};
+
+// Waits for SIGTERM or SIGINT (blocked in every thread) and stops the server. A signal can
+// arrive before the server has begun listening, when a stop request would be lost, so the
+// request is repeated until run() has returned. SIGUSR1 only ends the watcher.
 std::thread startSignalWatcher(const sigset_t& signals, RelayServer& server)
 {
     return std::thread([signals, &server] {
         int received = 0;
         sigwait(&signals, &received);
-        if (received != SIGUSR1)
-            std::cerr << "halvora-relay: stopping\n";
-        server.stop();
+        if (received == SIGUSR1)
+            return;
+        std::cerr << "halvora-relay: stopping" << std::endl;
+        while (!serverDone.load()) {
+            server.stop();
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
     });
 }
 
@@ -57,6 +67,7 @@ int main(int argc, char** argv)
     std::cout << "listening on " << server.baseUrl() << std::endl;
     std::thread watcher = startSignalWatcher(signals, server);
     server.run();
+    serverDone = true;
     pthread_kill(watcher.native_handle(), SIGUSR1);
     watcher.join();
     return 0;
