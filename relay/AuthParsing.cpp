@@ -64,4 +64,27 @@ bool isValidState(const std::string& state)
     return isPrintableToken(state, 512);
 }
 
+bool isLoopbackHost(const std::string& host)
+{
+    std::string name = host;
+    if (!name.empty() && name.front() == '[') {
+        name = name.substr(0, name.find(']') == std::string::npos ? 0 : name.find(']') + 1);
+    } else if (auto colon = name.find(':'); colon != std::string::npos) {
+        std::string port = name.substr(colon + 1);
+        if (port.empty() || port.find_first_not_of("0123456789") != std::string::npos)
+            return false;
+        name.resize(colon);
+    }
+    if (name.size() > 1 && name.back() == '.')
+        name.pop_back();
+    for (char& c : name)
+        c = char(std::tolower(static_cast<unsigned char>(c)));
+    return name == "127.0.0.1" || name == "localhost" || name == "[::1]";
+}
+
+bool isLoopbackPeer(const std::string& address)
+{
+    return address.rfind("127.", 0) == 0 || address == "::1" || address.rfind("::ffff:127.", 0) == 0;
+}
+
 } // namespace AuthParsing

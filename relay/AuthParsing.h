@@ -22,4 +22,11 @@ bool isValidEmail(const std::string& email);
 // A state value the program could have made: 1 to 512 printable ASCII characters without spaces.
 bool isValidState(const std::string& state);
 
+// Whether a Host header names this computer (127.0.0.1, localhost or [::1], any port). Pages
+// that show accounts check it, so that a web page whose name was rebound to this address
+// cannot read them.
+bool isLoopbackHost(const std::string& host);
+// Whether a peer address is a loopback address.
+bool isLoopbackPeer(const std::string& address);
+
 } // namespace AuthParsing

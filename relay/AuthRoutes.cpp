@@ -131,14 +131,24 @@ void AuthRoutes::logout(const httplib::Request& req, httplib::Response& res)
     sendJson(res, {});
 }
 
-void AuthRoutes::accountPage(const httplib::Request&, httplib::Response& res)
+bool AuthRoutes::isLocal(const httplib::Request& req, httplib::Response& res)
 {
+    if (AuthParsing::isLoopbackPeer(req.remote_addr) && AuthParsing::isLoopbackHost(req.get_header_value("Host")))
+        return true;
+    sendHtml(res, 403, AccountPages::message("Account", "The account page is only available on the computer the relay runs on, at http://127.0.0.1."));
+    return false;
+}
+
+void AuthRoutes::accountPage(const httplib::Request& req, httplib::Response& res)
+{
+    if (!isLocal(req, res))
+        return;
     sendHtml(res, 200, AccountPages::account(m_store.sessions(), m_formToken));
 }
 
 void AuthRoutes::revoke(const httplib::Request& req, httplib::Response& res)
 {
-    if (!formTokenMatches(req, res))
+    if (!isLocal(req, res) || !formTokenMatches(req, res))
         return;
     std::string idText = req.get_param_value("id");
     std::int64_t id = 0;

@@ -11,7 +11,7 @@ class SessionStore;
 
 // Sign-in and account endpoints: the login page and its form, the code exchange, "api/me",
 // logout, and the account page with session revocation. Forms carry a per-process form token
-// so that other web pages cannot post them.
+// so that other web pages cannot post them; the account pages serve only this computer.
 class AuthRoutes {
 public:
     AuthRoutes(SessionStore& store, std::string formToken);
@@ -26,6 +26,8 @@ private:
     void accountPage(const httplib::Request& req, httplib::Response& res);
     void revoke(const httplib::Request& req, httplib::Response& res);
     bool formTokenMatches(const httplib::Request& req, httplib::Response& res);
+    // The account pages answer only requests from this computer that name it in their Host.
+    bool isLocal(const httplib::Request& req, httplib::Response& res);
 
     SessionStore& m_store;
     std::string m_formToken;

@@ -11,7 +11,17 @@
 
 #include <httplib.h>
 
+#include <algorithm>
+
 namespace {
+
+// The action header names one of a few lower-case words; anything else is not shown back.
+std::string actionName(const std::string& header)
+{
+    bool plain = !header.empty() && header.size() <= 20 &&
+                 std::all_of(header.begin(), header.end(), [](char c) { return c >= 'a' && c <= 'z'; });
+    return plain ? header : std::string();
+}
 
 void noScriptedResponse(httplib::Response& res)
 {
@@ -44,7 +54,7 @@ void MessagesRoute::relay(const httplib::Request& req, httplib::Response& res)
         return ApiError::sendMessagesError(res, 400, "invalid_request_error", problem);
     if (m_mode == Mode::Proxy)
         return m_proxy->forward(request->body(), res);
-    demo(*request, res, req.get_header_value("X-Halvora-Action"));
+    demo(*request, res, actionName(req.get_header_value("X-Halvora-Action")));
 }
 
 void MessagesRoute::messagesApi(const httplib::Request& req, httplib::Response& res)

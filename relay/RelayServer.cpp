@@ -156,6 +156,7 @@ void RelayServer::configureServer()
     m_server->new_task_queue = [] { return new httplib::ThreadPool(threadCount); };
     m_server->set_payload_max_length(MessagesRoute::maxBodyBytes);
     m_server->set_keep_alive_timeout(2);
+    m_server->set_keep_alive_max_count(100000);
     m_server->set_tcp_nodelay(true);
     m_server->set_pre_routing_handler([this](const httplib::Request& req, httplib::Response& res) {
         requestStart = Clock::now();

@@ -19,6 +19,8 @@ private Q_SLOTS:
     void exchangeFields();
     void emailCheck_data();
     void emailCheck();
+    void loopbackHost_data();
+    void loopbackHost();
     void messagesRequest_data();
     void messagesRequest();
     void selectionExtraction_data();
@@ -96,6 +98,27 @@ void TestRelayParsing::emailCheck()
     QFETCH(QString, email);
     QFETCH(bool, valid);
     QCOMPARE(AuthParsing::isValidEmail(email.toStdString()), valid);
+}
+
+void TestRelayParsing::loopbackHost_data()
+{
+    QTest::addColumn<QString>("host");
+    QTest::addColumn<bool>("local");
+    QTest::newRow("address and port") << "127.0.0.1:8787" << true;
+    QTest::newRow("localhost") << "localhost" << true;
+    QTest::newRow("upper case, trailing dot") << "LOCALHOST.:80" << true;
+    QTest::newRow("IPv6 with port") << "[::1]:8787" << true;
+    QTest::newRow("rebound name") << "evil.example:8787" << false;
+    QTest::newRow("name ending in localhost") << "evil.localhost.example" << false;
+    QTest::newRow("bad port") << "127.0.0.1:80x" << false;
+    QTest::newRow("unclosed bracket") << "[::1" << false;
+    QTest::newRow("empty") << "" << false;
+}
+
+void TestRelayParsing::loopbackHost()
+{
+    QFETCH(QString, host);
+    QTEST(AuthParsing::isLoopbackHost(host.toStdString()), "local");
 }
 
 void TestRelayParsing::messagesRequest_data()

@@ -70,6 +70,7 @@ private Q_SLOTS:
     void meRejects_data();
     void meRejects();
     void accountPageRevokes();
+    void accountPageRefusesOtherHosts();
     void databaseIsPrivate();
 
 private:
@@ -256,6 +257,17 @@ void TestRelaySignIn::accountPageRevokes()
     QCOMPARE(c->Get("/api/me", {{"Authorization", "Bearer " + second.toStdString()}})->status, 401);
     QCOMPARE(c->Get("/api/me", {{"Authorization", "Bearer " + first.toStdString()}})->status, 200);
     QVERIFY(c->Get("/account")->body.find("Revoked") != std::string::npos);
+}
+
+void TestRelaySignIn::accountPageRefusesOtherHosts()
+{
+    // A page whose name was rebound to 127.0.0.1 sends its own name as Host.
+    auto c = client(m_relay);
+    httplib::Headers rebound{{"Host", "attacker.example:" + std::to_string(m_relay.port())}};
+    auto page = c->Get("/account", rebound);
+    QCOMPARE(page->status, 403);
+    QVERIFY(page->body.find("form_token") == std::string::npos);
+    QCOMPARE(c->Post("/account/revoke", rebound, "id=1&form_token=x", "application/x-www-form-urlencoded")->status, 403);
 }
 
 void TestRelaySignIn::databaseIsPrivate()

@@ -57,6 +57,9 @@ bool RelayProcess::start(const QStringList& args, const QProcessEnvironment& env
     childEnv.insert("XDG_DATA_HOME", m_dir.filePath("data"));
     m_process.setProcessEnvironment(childEnv);
     m_process.setArguments(all);
+    // The request log goes to a file: a pipe nobody reads would fill up and stall the relay.
+    m_logPath = m_dir.filePath("relay.log");
+    m_process.setStandardErrorFile(m_logPath, QIODevice::Append);
     m_process.start();
     if (!m_process.waitForStarted(5000)) {
         m_startMessage = m_process.errorString();
@@ -71,7 +74,8 @@ bool RelayProcess::waitForListening(int timeoutMs)
     while (!m_process.canReadLine() && m_process.state() == QProcess::Running && !deadline.hasExpired())
         m_process.waitForReadyRead(int(std::max<qint64>(1, deadline.remainingTime())));
     if (!m_process.canReadLine()) {
-        m_startMessage = QString::fromLocal8Bit(m_process.readAllStandardError()).trimmed();
+        m_process.waitForFinished(2000);
+        m_startMessage = QString::fromLocal8Bit(log()).trimmed();
         return false;
     }
     m_startMessage = QString::fromUtf8(m_process.readLine()).trimmed();
@@ -92,7 +96,6 @@ int RelayProcess::stop(int timeoutMs)
         m_process.waitForFinished(2000);
         return -1;
     }
-    log();
     return m_process.exitStatus() == QProcess::NormalExit ? m_process.exitCode() : -1;
 }
 
@@ -110,10 +113,10 @@ QList<QJsonObject> RelayProcess::recordedRequests() const
     return requests;
 }
 
-QByteArray RelayProcess::log()
+QByteArray RelayProcess::log() const
 {
-    m_log += m_process.readAllStandardError();
-    return m_log;
+    QFile file(m_logPath);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 QString RelayProcess::signIn(const QString& email)

@@ -57,7 +57,7 @@ public:
     // The requests the relay received so far (scenario mode), oldest first.
     QList<QJsonObject> recordedRequests() const;
     // Everything the relay wrote to standard error so far (its request log).
-    QByteArray log();
+    QByteArray log() const;
     QProcess& process() { return m_process; }
     // The first line the relay printed, or why start() failed.
     QString startMessage() const { return m_startMessage; }
@@ -73,5 +73,5 @@ private:
     QString m_dbPath;
     QString m_recordPath;
     QString m_startMessage;
-    QByteArray m_log;
+    QString m_logPath;
 };
