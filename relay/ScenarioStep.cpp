@@ -6,6 +6,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <cmath>
+
 namespace {
 
 bool isHeaderSafe(const QString& text, bool isName)
@@ -25,8 +27,9 @@ bool readInt(const QJsonObject& o, const char* key, int min, int max, int* out)
     QJsonValue v = o.value(QLatin1String(key));
     if (v.isUndefined())
         return true;
-    double d = v.toDouble(min - 1.0);
-    if (!v.isDouble() || d != static_cast<int>(d) || d < min || d > max)
+    // Range first: converting an out-of-range double to int is undefined.
+    double d = v.toDouble();
+    if (!v.isDouble() || !(d >= min && d <= max) || d != std::floor(d))
         return false;
     *out = static_cast<int>(d);
     return true;

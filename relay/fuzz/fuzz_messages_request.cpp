@@ -11,7 +11,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     std::string body(reinterpret_cast<const char*>(data), size);
     std::string problem;
     auto request = MessagesRequest::parse(body, &problem);
-    if (request.has_value() == problem.empty())
+    if (request.has_value() != problem.empty())
         std::abort(); // exactly one of a request or a reason
     if (!request)
         return 0;

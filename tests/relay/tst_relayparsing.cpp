@@ -221,6 +221,7 @@ void TestRelayParsing::scenarioStep_data()
     QTest::newRow("inline sse") << QByteArray(R"({"sse":"data: 1\n\n"})") << true << 200 << "api/ai/messages"
                                 << QByteArray() << "text/event-stream";
     QTest::newRow("status too big") << QByteArray(R"({"status":600})") << false << 0 << "" << QByteArray() << "";
+    QTest::newRow("status beyond int") << QByteArray(R"({"status":4e29})") << false << 0 << "" << QByteArray() << "";
     QTest::newRow("status text") << QByteArray(R"({"status":"200"})") << false << 0 << "" << QByteArray() << "";
     QTest::newRow("fractional delay") << QByteArray(R"({"delay_ms":1.5})") << false << 0 << "" << QByteArray() << "";
     QTest::newRow("negative cut") << QByteArray(R"({"cut_after":-1})") << false << 0 << "" << QByteArray() << "";
