@@ -66,6 +66,7 @@ void AuthRoutes::install(Router& router)
     router.get("/api/me", [this](const auto& req, auto& res) { me(req, res); });
     router.post("/api/auth/logout", [this](const auto& req, auto& res) { logout(req, res); });
     router.get("/account", [this](const auto& req, auto& res) { accountPage(req, res); });
+    router.get("/", [](const auto&, auto& res) { res.set_redirect("/account", 303); });
     router.post("/account/revoke", [this](const auto& req, auto& res) { revoke(req, res); });
 }
 

@@ -36,6 +36,15 @@ std::string applyValue(RelayOptions& o, const std::string& name, const std::stri
     return "";
 }
 
+bool isKnown(const std::string& name)
+{
+    for (const char* known : {"--port", "--pace", "--bind", "--db", "--upstream", "--model", "--scenario", "--record"}) {
+        if (name == known)
+            return true;
+    }
+    return false;
+}
+
 std::string checkCombination(const RelayOptions& o)
 {
     if (!o.upstream.empty() && o.model.empty())
@@ -66,12 +75,14 @@ RelayOptions RelayOptions::parse(const std::vector<std::string>& args)
         }
         auto eq = arg.find('=');
         std::string name = arg.substr(0, eq);
-        if (eq != std::string::npos)
+        if (!isKnown(name))
+            o.error = arg.rfind("--", 0) == 0 ? "unknown option " + name : "unexpected argument " + arg;
+        else if (eq != std::string::npos)
             o.error = applyValue(o, name, arg.substr(eq + 1));
         else if (i + 1 < args.size())
             o.error = applyValue(o, name, args[++i]);
         else
-            o.error = arg.rfind("--", 0) == 0 ? arg + " needs a value" : "unexpected argument " + arg;
+            o.error = arg + " needs a value";
     }
     if (o.error.empty() && !o.showHelp && !o.showVersion)
         o.error = checkCombination(o);

@@ -4,6 +4,9 @@
 #include "RelayScenario.h"
 #include "RelayTestHttp.h"
 
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <atomic>
@@ -64,6 +67,9 @@ private Q_SLOTS:
     void badRequests();
     void concurrentDemoStreams();
     void manyOpenStreamsAreFreed();
+    void commandLine_data();
+    void commandLine();
+    void defaultDatabaseIsPrivate();
     void stopSignals_data();
     void stopSignals();
 
@@ -185,6 +191,54 @@ void TestRelayRobustness::manyOpenStreamsAreFreed()
     QCOMPARE(client(relay)->Get("/api/me")->status, 401);
     streams.closeAll();
     QTRY_COMPARE_WITH_TIMEOUT(activeStreams(relay), 0, 3000);
+}
+
+void TestRelayRobustness::commandLine_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("output"); // expected in standard output, or with exit code 2 in standard error
+    QTest::newRow("help") << QStringList{"--help"} << 0 << "Usage: halvora-relay";
+    QTest::newRow("version") << QStringList{"--version"} << 0 << "halvora-relay " HALVORA_VERSION;
+    QTest::newRow("unknown option") << QStringList{"--colour"} << 2 << "unknown option --colour";
+    QTest::newRow("record without scenario") << QStringList{"--record", "x"} << 2 << "--record is only available";
+    QTest::newRow("scenario folder missing") << QStringList{"--port", "0", "--db", "DB", "--scenario", "/nonexistent"}
+                                             << 1 << "does not exist";
+}
+
+void TestRelayRobustness::commandLine()
+{
+    QFETCH(QStringList, args);
+    QFETCH(int, exitCode);
+    QFETCH(QString, output);
+    QTemporaryDir dir;
+    args.replaceInStrings(QRegularExpression("^DB$"), dir.filePath("relay.db"));
+    QProcess relay;
+    relay.start(RelayProcess::executable(), args);
+    QVERIFY(relay.waitForFinished(5000));
+    QCOMPARE(relay.exitCode(), exitCode);
+    const QByteArray text = exitCode == 0 ? relay.readAllStandardOutput() : relay.readAllStandardError();
+    QVERIFY2(text.contains(output.toUtf8()), text.constData());
+}
+
+void TestRelayRobustness::defaultDatabaseIsPrivate()
+{
+    QTemporaryDir dir;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("XDG_DATA_HOME", dir.filePath("data"));
+    QProcess relay;
+    relay.setProcessEnvironment(env);
+    relay.start(RelayProcess::executable(), {"--port", "0"});
+    QVERIFY(relay.waitForReadyRead(5000));
+    QVERIFY(relay.readLine().startsWith("listening on http://127.0.0.1:"));
+    const QString db = dir.filePath("data/halvora-relay/relay.db");
+    QVERIFY(QFile::exists(db));
+    QCOMPARE(QFile::permissions(db) & (QFile::ReadGroup | QFile::ReadOther | QFile::WriteGroup | QFile::WriteOther),
+             QFile::Permissions());
+    QCOMPARE(QFileInfo(dir.filePath("data/halvora-relay")).permissions() & (QFile::ExeGroup | QFile::ExeOther),
+             QFile::Permissions());
+    relay.terminate();
+    QVERIFY(relay.waitForFinished(5000));
 }
 
 void TestRelayRobustness::stopSignals_data()

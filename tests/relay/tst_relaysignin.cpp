@@ -123,6 +123,13 @@ void TestRelaySignIn::fullSignIn()
     QCOMPARE(after->status, 401);
     QVERIFY(json(after->body).value("error").isString());
     QCOMPARE(c->Post("/api/auth/logout", auth, "", "application/json")->status, 200); // unknown token: still 200
+
+    // One line per request, without the code, the state or the token.
+    const QByteArray log = m_relay.log();
+    QVERIFY(log.contains("POST /api/auth/app/exchange 200"));
+    QVERIFY(!log.contains(code.toUtf8()));
+    QVERIFY(!log.contains("s-123_AB"));
+    QVERIFY(!log.contains(token.toUtf8()));
 }
 
 void TestRelaySignIn::exchangeFailures_data()
