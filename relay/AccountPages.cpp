@@ -31,12 +31,12 @@ std::string formatTime(std::int64_t seconds)
 
 std::string sessionRow(const SessionStore::Session& s, const std::string& formToken)
 {
-    std::string action = s.revoked ? "Revoked"
-                                   : "<form method=\"post\" action=\"account/revoke\">"
-                                     "<input type=\"hidden\" name=\"id\" value=\"" +
-                                         std::to_string(s.id) +
-                                         "\"><input type=\"hidden\" name=\"form_token\" value=\"" +
-                                         escape(formToken) + "\"><button type=\"submit\">Revoke</button></form>";
+    std::string action = s.revoked
+                             ? "Revoked"
+                             : "<form method=\"post\" action=\"account/revoke\">"
+                               "<input type=\"hidden\" name=\"id\" value=\"" +
+                                   std::to_string(s.id) + "\"><input type=\"hidden\" name=\"form_token\" value=\"" +
+                                   escape(formToken) + "\"><button type=\"submit\">Revoke</button></form>";
     return "<tr><td>" + escape(s.email) + "</td><td>" + formatTime(s.createdAt) + "</td><td>" +
            formatTime(s.lastUsedAt) + "</td><td>" + action + "</td></tr>\n";
 }
@@ -49,12 +49,23 @@ std::string escape(const std::string& text)
     out.reserve(text.size());
     for (char c : text) {
         switch (c) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '"': out += "&quot;"; break;
-        case '\'': out += "&#39;"; break;
-        default: out += c;
+        case '&':
+            out += "&amp;";
+            break;
+        case '<':
+            out += "&lt;";
+            break;
+        case '>':
+            out += "&gt;";
+            break;
+        case '"':
+            out += "&quot;";
+            break;
+        case '\'':
+            out += "&#39;";
+            break;
+        default:
+            out += c;
         }
     }
     return out;

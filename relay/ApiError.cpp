@@ -2,7 +2,6 @@
 
 #include <QJsonDocument>
 #include <QJsonObject>
-
 #include <httplib.h>
 
 namespace ApiError {

@@ -2,7 +2,6 @@
 
 #include <QJsonDocument>
 #include <QJsonObject>
-
 #include <cctype>
 
 namespace AuthParsing {

@@ -9,10 +9,8 @@
 
 #include <QJsonDocument>
 #include <QJsonObject>
-
-#include <httplib.h>
-
 #include <charconv>
+#include <httplib.h>
 
 namespace {
 
@@ -55,8 +53,7 @@ std::string exchangeProblem(SessionStore::Exchange result)
 } // namespace
 
 AuthRoutes::AuthRoutes(SessionStore& store, std::string formToken) : m_store(store), m_formToken(std::move(formToken))
-{
-}
+{}
 
 void AuthRoutes::install(Router& router)
 {
@@ -136,7 +133,10 @@ bool AuthRoutes::isLocal(const httplib::Request& req, httplib::Response& res)
 {
     if (AuthParsing::isLoopbackPeer(req.remote_addr) && AuthParsing::isLoopbackHost(req.get_header_value("Host")))
         return true;
-    sendHtml(res, 403, AccountPages::message("Account", "The account page is only available on the computer the relay runs on, at http://127.0.0.1."));
+    sendHtml(
+        res, 403,
+        AccountPages::message(
+            "Account", "The account page is only available on the computer the relay runs on, at http://127.0.0.1."));
     return false;
 }
 

@@ -5,7 +5,7 @@
 namespace httplib {
 struct Request;
 struct Response;
-}
+} // namespace httplib
 class Router;
 class SessionStore;
 

@@ -17,8 +17,12 @@ public:
     explicit Stream(const QString& id)
     {
         QJsonObject usage{{"input_tokens", 0}, {"output_tokens", 0}};
-        QJsonObject message{{"id", id},           {"type", "message"},     {"role", "assistant"},
-                            {"model", "halvora-offline-demo"}, {"content", QJsonArray()}, {"stop_reason", QJsonValue()},
+        QJsonObject message{{"id", id},
+                            {"type", "message"},
+                            {"role", "assistant"},
+                            {"model", "halvora-offline-demo"},
+                            {"content", QJsonArray()},
+                            {"stop_reason", QJsonValue()},
                             {"usage", usage}};
         add({{"type", "message_start"}, {"message", message}});
         add({{"type", "ping"}});
@@ -29,7 +33,10 @@ public:
         add({{"type", "content_block_start"}, {"index", m_index}, {"content_block", block}});
         return m_index;
     }
-    void delta(const QJsonObject& delta) { add({{"type", "content_block_delta"}, {"index", m_index}, {"delta", delta}}); }
+    void delta(const QJsonObject& delta)
+    {
+        add({{"type", "content_block_delta"}, {"index", m_index}, {"delta", delta}});
+    }
     void stop() { add({{"type", "content_block_stop"}, {"index", m_index++}}); }
     void text(const QString& text)
     {
@@ -132,14 +139,20 @@ QString rewrite(const QString& selection, const QString& system)
     if (has("noticeably shorter"))
         return label("shorter") + shorter(selection);
     if (has("Expand it"))
-        return label("longer") + tidy(selection) + QStringLiteral(" In other words, the same point again, at more length.");
+        return label("longer") + tidy(selection) +
+               QStringLiteral(" In other words, the same point again, at more length.");
     if (has("more professional"))
-        return label("professional") + tidy(replaceWords(selection, {{"don't", "do not"}, {"can't", "cannot"},
-                                                                      {"it's", "it is"}, {"I'm", "I am"},
-                                                                      {"won't", "will not"}, {"hey", "hello"}}));
+        return label("professional") + tidy(replaceWords(selection, {{"don't", "do not"},
+                                                                     {"can't", "cannot"},
+                                                                     {"it's", "it is"},
+                                                                     {"I'm", "I am"},
+                                                                     {"won't", "will not"},
+                                                                     {"hey", "hello"}}));
     if (has("more casual"))
-        return label("casual") + tidy(replaceWords(selection, {{"do not", "don't"}, {"cannot", "can't"},
-                                                                {"it is", "it's"}, {"I am", "I'm"}, {"hello", "hey"}})) +
+        return label("casual") +
+               tidy(replaceWords(
+                   selection,
+                   {{"do not", "don't"}, {"cannot", "can't"}, {"it is", "it's"}, {"I am", "I'm"}, {"hello", "hey"}})) +
                QStringLiteral(" :)");
     if (has("simpler"))
         return label("simpler") + simpler(selection);
@@ -186,11 +199,12 @@ QJsonArray searchResults(const QString& query)
     const char* hosts[] = {"example.com", "example.org", "example.net"};
     QString slug = QString::fromLatin1(QUrl::toPercentEncoding(oneLine(query, 40)));
     for (int i = 0; i < 3; ++i) {
-        results.append(QJsonObject{{"type", "web_search_result"},
-                                   {"title", QStringLiteral("Offline demo result %1: %2").arg(i + 1).arg(oneLine(query, 40))},
-                                   {"url", QStringLiteral("https://%1/halvora-demo/%2").arg(QLatin1String(hosts[i]), slug)},
-                                   {"encrypted_content", "b2ZmbGluZSBkZW1v"},
-                                   {"page_age", QJsonValue()}});
+        results.append(
+            QJsonObject{{"type", "web_search_result"},
+                        {"title", QStringLiteral("Offline demo result %1: %2").arg(i + 1).arg(oneLine(query, 40))},
+                        {"url", QStringLiteral("https://%1/halvora-demo/%2").arg(QLatin1String(hosts[i]), slug)},
+                        {"encrypted_content", "b2ZmbGluZSBkZW1v"},
+                        {"page_age", QJsonValue()}});
     }
     return results;
 }
@@ -208,8 +222,10 @@ void searchCall(Stream& s, const QString& id, const QString& query)
 void citedText(Stream& s, const QJsonObject& result, const QString& text)
 {
     s.start({{"type", "text"}, {"text", ""}});
-    QJsonObject citation{{"type", "web_search_result_location"}, {"cited_text", text},
-                         {"url", result.value("url")},         {"title", result.value("title")},
+    QJsonObject citation{{"type", "web_search_result_location"},
+                         {"cited_text", text},
+                         {"url", result.value("url")},
+                         {"title", result.value("title")},
                          {"encrypted_index", "ZGVtbw"}};
     s.delta({{"type", "citations_delta"}, {"citation", citation}});
     s.streamText(text);
@@ -225,7 +241,8 @@ std::vector<std::string> webAnswer(const MessagesRequest& request, const QString
     QJsonArray results = searchResults(query);
     s.start({{"type", "web_search_tool_result"}, {"tool_use_id", toolId}, {"content", results}});
     s.stop();
-    s.text(QStringLiteral("## Offline demo search\n\nThe offline demo made up three results for \u201c%1\u201d. ").arg(query));
+    s.text(QStringLiteral("## Offline demo search\n\nThe offline demo made up three results for \u201c%1\u201d. ")
+               .arg(query));
     citedText(s, results.at(0).toObject(), QStringLiteral("The first result stands in for a real page."));
     s.text(QStringLiteral(" "));
     citedText(s, results.at(1).toObject(), QStringLiteral("The second one backs up the first."));

@@ -5,7 +5,6 @@
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QString>
-
 #include <string>
 #include <vector>
 

@@ -1,8 +1,7 @@
 #include "EventPump.h"
 
-#include <httplib.h>
-
 #include <chrono>
+#include <httplib.h>
 #include <memory>
 #include <thread>
 

@@ -7,7 +7,7 @@
 namespace httplib {
 struct Response;
 class DataSink;
-}
+} // namespace httplib
 
 // Shared by every streaming response: the stop request of a shutting-down relay and the
 // number of streams still open (scenario mode reports it so tests can see a closed stream

@@ -57,8 +57,8 @@ std::string checkBody(const QJsonObject& body)
 std::optional<MessagesRequest> MessagesRequest::parse(const std::string& body, std::string* error)
 {
     QJsonParseError parseError;
-    QJsonDocument doc = QJsonDocument::fromJson(QByteArray::fromRawData(body.data(), qsizetype(body.size())),
-                                                &parseError);
+    QJsonDocument doc =
+        QJsonDocument::fromJson(QByteArray::fromRawData(body.data(), qsizetype(body.size())), &parseError);
     if (parseError.error != QJsonParseError::NoError) {
         *error = "The request body is not valid JSON.";
         return std::nullopt;

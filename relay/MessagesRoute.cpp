@@ -9,9 +9,8 @@
 #include "SessionStore.h"
 #include "UpstreamProxy.h"
 
-#include <httplib.h>
-
 #include <algorithm>
+#include <httplib.h>
 
 namespace {
 
@@ -32,8 +31,7 @@ void noScriptedResponse(httplib::Response& res)
 
 MessagesRoute::MessagesRoute(Mode mode, SessionStore& store, StreamControl& control, int paceMs, UpstreamProxy* proxy)
     : m_mode(mode), m_store(store), m_control(control), m_paceMs(paceMs), m_proxy(proxy)
-{
-}
+{}
 
 void MessagesRoute::install(Router& router)
 {

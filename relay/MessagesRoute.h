@@ -5,7 +5,7 @@
 namespace httplib {
 struct Request;
 struct Response;
-}
+} // namespace httplib
 class MessagesRequest;
 class Router;
 class SessionStore;

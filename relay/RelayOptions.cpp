@@ -38,7 +38,8 @@ std::string applyValue(RelayOptions& o, const std::string& name, const std::stri
 
 bool isKnown(const std::string& name)
 {
-    for (const char* known : {"--port", "--pace", "--bind", "--db", "--upstream", "--model", "--scenario", "--record"}) {
+    for (const char* known :
+         {"--port", "--pace", "--bind", "--db", "--upstream", "--model", "--scenario", "--record"}) {
         if (name == known)
             return true;
     }

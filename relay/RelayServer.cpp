@@ -10,12 +10,10 @@
 #include "SessionStore.h"
 #include "UpstreamProxy.h"
 
-#include <httplib.h>
-
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-
+#include <httplib.h>
 #include <sys/socket.h>
 
 namespace {
@@ -71,15 +69,15 @@ void addErrorBody(const httplib::Request&, httplib::Response& res)
 {
     if (res.body.empty() && !res.content_provider_ && !Router::reachedHandler())
         ApiError::sendMessagesError(res, res.status, ApiError::typeForStatus(res.status),
-                                    res.status == 413 ? "The selection is too large to send." : "The request was not understood.");
+                                    res.status == 413 ? "The selection is too large to send."
+                                                      : "The request was not understood.");
 }
 
 } // namespace
 
 RelayServer::RelayServer(RelayOptions options, std::string apiKey)
     : m_options(std::move(options)), m_apiKey(std::move(apiKey)), m_server(std::make_unique<WideBacklogServer>())
-{
-}
+{}
 
 RelayServer::~RelayServer() = default;
 

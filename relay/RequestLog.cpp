@@ -2,10 +2,8 @@
 
 #include <QJsonDocument>
 #include <QJsonObject>
-
-#include <httplib.h>
-
 #include <fcntl.h>
+#include <httplib.h>
 #include <unistd.h>
 
 bool RequestLog::open(const std::string& path, std::string* error)

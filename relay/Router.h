@@ -9,7 +9,7 @@ namespace httplib {
 class Server;
 struct Request;
 struct Response;
-}
+} // namespace httplib
 
 // Registers the relay's routes with the HTTP server and knows them all, so that an unknown
 // path gets 404 and a known path with another method gets 405 before any body is read. An

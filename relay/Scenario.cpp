@@ -2,11 +2,10 @@
 
 #include "EventPump.h"
 
-#include <httplib.h>
-
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <httplib.h>
 #include <set>
 #include <sstream>
 #include <vector>

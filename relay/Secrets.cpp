@@ -1,11 +1,10 @@
 #include "Secrets.h"
 
+#include <cstdlib>
+#include <iostream>
 #include <openssl/crypto.h>
 #include <openssl/evp.h>
 #include <openssl/rand.h>
-
-#include <cstdlib>
-#include <iostream>
 #include <vector>
 
 namespace Secrets {

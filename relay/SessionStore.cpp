@@ -2,14 +2,12 @@
 
 #include "Secrets.h"
 
-#include <sqlite3.h>
-
 #include <chrono>
-#include <filesystem>
-#include <system_error>
-
 #include <fcntl.h>
+#include <filesystem>
+#include <sqlite3.h>
 #include <sys/stat.h>
+#include <system_error>
 #include <unistd.h>
 
 namespace {

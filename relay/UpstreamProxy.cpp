@@ -4,11 +4,9 @@
 #include "EventPump.h"
 
 #include <QJsonDocument>
-
-#include <httplib.h>
-
 #include <condition_variable>
 #include <deque>
+#include <httplib.h>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -112,8 +110,7 @@ void splitUpstream(const std::string& upstream, std::string* origin, std::string
 
 } // namespace
 
-UpstreamProxy::UpstreamProxy(const std::string& upstream, std::string model, std::string apiKey,
-                             StreamControl& control)
+UpstreamProxy::UpstreamProxy(const std::string& upstream, std::string model, std::string apiKey, StreamControl& control)
     : m_model(std::move(model)), m_apiKey(std::move(apiKey)), m_control(control)
 {
     splitUpstream(upstream, &m_origin, &m_basePath);
@@ -130,9 +127,7 @@ void UpstreamProxy::forward(QJsonObject body, httplib::Response& res)
     httplib::Request request;
     request.method = "POST";
     request.path = m_basePath + "v1/messages";
-    request.headers = {{"x-api-key", m_apiKey},
-                       {"anthropic-version", "2023-06-01"},
-                       {"accept", "text/event-stream"}};
+    request.headers = {{"x-api-key", m_apiKey}, {"anthropic-version", "2023-06-01"}, {"accept", "text/event-stream"}};
     request.body = QJsonDocument(body).toJson(QJsonDocument::Compact).toStdString();
     request.set_header("Content-Type", "application/json");
     t->reader = std::thread(readUpstream, t, std::move(request));

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QJsonObject>
-
 #include <string>
 
 namespace httplib {

@@ -7,9 +7,8 @@
 #include <csignal>
 #include <cstdlib>
 #include <iostream>
-#include <thread>
-
 #include <pthread.h>
+#include <thread>
 
 namespace {
 

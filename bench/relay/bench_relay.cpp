@@ -8,13 +8,11 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
-
-#include <httplib.h>
-
 #include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
+#include <httplib.h>
 #include <thread>
 #include <vector>
 
@@ -183,8 +181,8 @@ void proxyChunkLatency()
     printSpread("chunk delay, through the proxy:", proxied);
     std::sort(direct.begin(), direct.end());
     std::sort(proxied.begin(), proxied.end());
-    std::printf("%-44s %.3f ms (difference of medians)\n", "proxy's added latency per chunk:",
-                proxied[proxied.size() / 2] - direct[direct.size() / 2]);
+    std::printf("%-44s %.3f ms (difference of medians)\n",
+                "proxy's added latency per chunk:", proxied[proxied.size() / 2] - direct[direct.size() / 2]);
 }
 
 } // namespace

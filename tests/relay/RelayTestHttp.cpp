@@ -24,7 +24,8 @@ std::string modelBody(const QString& selection, const QString& system, bool webS
     QJsonObject message{{"role", "user"}, {"content", "<selected_text>\n" + selection + "\n</selected_text>"}};
     QJsonObject body{{"max_tokens", 16000}, {"stream", true}, {"system", system}, {"messages", QJsonArray{message}}};
     if (webSearch)
-        body.insert("tools", QJsonArray{QJsonObject{{"type", "web_search_20260209"}, {"name", "web_search"}, {"max_uses", 3}}});
+        body.insert("tools",
+                    QJsonArray{QJsonObject{{"type", "web_search_20260209"}, {"name", "web_search"}, {"max_uses", 3}}});
     return QJsonDocument(body).toJson(QJsonDocument::Compact).toStdString();
 }
 

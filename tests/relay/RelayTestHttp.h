@@ -3,9 +3,7 @@
 #include <QJsonObject>
 #include <QList>
 #include <QString>
-
 #include <httplib.h>
-
 #include <memory>
 #include <string>
 

@@ -114,8 +114,10 @@ void TestRelayDemo::answers_data()
     QTest::addColumn<QString>("system");
     QTest::newRow("explain") << "explain" << preamble + "Explain what the selected text means in plain language.";
     QTest::newRow("ask") << "ask" << preamble + "They have a question about the selection.";
-    QTest::newRow("chat") << "ask" << "You are Halvora, chatting with the user in its Mac app.";
-    QTest::newRow("no action header") << "" << "";
+    QTest::newRow("chat") << "ask"
+                          << "You are Halvora, chatting with the user in its Mac app.";
+    QTest::newRow("no action header") << ""
+                                      << "";
 }
 
 void TestRelayDemo::answers()
@@ -125,8 +127,8 @@ void TestRelayDemo::answers()
     const QList<QJsonObject> events = dataObjects(stream(action, modelBody("Some `text` to explain", system)));
     checkEnvelope(events);
     const QString text = streamedText(events);
-    QVERIFY2(text.startsWith("## "), qPrintable(text)); // a heading
-    QVERIFY(text.contains("\n- "));                      // a list
+    QVERIFY2(text.startsWith("## "), qPrintable(text));    // a heading
+    QVERIFY(text.contains("\n- "));                        // a list
     QVERIFY(text.contains(QRegularExpression("`[^`]+`"))); // a code span
     QVERIFY(text.contains("offline demo"));
 }

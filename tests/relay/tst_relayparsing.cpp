@@ -15,8 +15,6 @@ class TestRelayParsing : public QObject {
 private Q_SLOTS:
     void bearerToken_data();
     void bearerToken();
-    void exchangeFields_data();
-    void exchangeFields();
     void emailCheck_data();
     void emailCheck();
     void loopbackHost_data();
@@ -40,14 +38,23 @@ void TestRelayParsing::bearerToken_data()
 {
     QTest::addColumn<QString>("header");
     QTest::addColumn<QString>("token"); // empty: rejected
-    QTest::newRow("plain") << "Bearer abc" << "abc";
-    QTest::newRow("lower-case scheme") << "bearer abc" << "abc";
-    QTest::newRow("trailing space") << "Bearer abc  " << "abc";
-    QTest::newRow("no token") << "Bearer " << "";
-    QTest::newRow("other scheme") << "Basic abc" << "";
-    QTest::newRow("space inside") << "Bearer a b" << "";
-    QTest::newRow("control character") << "Bearer a\x01" "b" << "";
-    QTest::newRow("empty") << "" << "";
+    QTest::newRow("plain") << "Bearer abc"
+                           << "abc";
+    QTest::newRow("lower-case scheme") << "bearer abc"
+                                       << "abc";
+    QTest::newRow("trailing space") << "Bearer abc  "
+                                    << "abc";
+    QTest::newRow("no token") << "Bearer "
+                              << "";
+    QTest::newRow("other scheme") << "Basic abc"
+                                  << "";
+    QTest::newRow("space inside") << "Bearer a b"
+                                  << "";
+    QTest::newRow("control character") << "Bearer a\x01"
+                                          "b"
+                                       << "";
+    QTest::newRow("empty") << ""
+                           << "";
     QTest::newRow("too long") << "Bearer " + QString(513, 'x') << "";
 }
 
@@ -57,26 +64,6 @@ void TestRelayParsing::bearerToken()
     QFETCH(QString, token);
     auto parsed = AuthParsing::bearerToken(header.toStdString());
     QCOMPARE(QString::fromStdString(parsed.value_or("")), token);
-}
-
-void TestRelayParsing::exchangeFields_data()
-{
-    QTest::addColumn<QByteArray>("body");
-    QTest::addColumn<bool>("accepted");
-    QTest::newRow("both strings") << QByteArray(R"({"code":"c","state":"s"})") << true;
-    QTest::newRow("code a number") << QByteArray(R"({"code":1,"state":"s"})") << false;
-    QTest::newRow("state missing") << QByteArray(R"({"code":"c"})") << false;
-    QTest::newRow("empty code") << QByteArray(R"({"code":"","state":"s"})") << false;
-    QTest::newRow("array") << QByteArray(R"(["c","s"])") << false;
-    QTest::newRow("cut off") << QByteArray(R"({"code":"c","sta)") << false;
-    QTest::newRow("not json") << QByteArray("code=c&state=s") << false;
-}
-
-void TestRelayParsing::exchangeFields()
-{
-    QFETCH(QByteArray, body);
-    QFETCH(bool, accepted);
-    QCOMPARE(AuthParsing::exchangeFields(body.toStdString()).has_value(), accepted);
 }
 
 void TestRelayParsing::emailCheck_data()
@@ -157,15 +144,19 @@ void TestRelayParsing::selectionExtraction_data()
 {
     QTest::addColumn<QByteArray>("body");
     QTest::addColumn<QString>("selection");
-    QTest::newRow("wrapped") << QByteArray(R"({"messages":[{"role":"user","content":"<selected_text>\nA b\n</selected_text>\n\nExplain this."}]})")
-                             << "A b";
-    QTest::newRow("wrapped empty") << QByteArray(R"({"messages":[{"role":"user","content":"<selected_text>\n\n</selected_text>"}]})")
-                                   << "";
+    QTest::newRow("wrapped")
+        << QByteArray(
+               R"({"messages":[{"role":"user","content":"<selected_text>\nA b\n</selected_text>\n\nExplain this."}]})")
+        << "A b";
+    QTest::newRow("wrapped empty")
+        << QByteArray(R"({"messages":[{"role":"user","content":"<selected_text>\n\n</selected_text>"}]})") << "";
     QTest::newRow("closing tag inside selection")
-        << QByteArray(R"({"messages":[{"role":"user","content":"<selected_text>\na\n</selected_text>b\n</selected_text>"}]})")
+        << QByteArray(
+               R"({"messages":[{"role":"user","content":"<selected_text>\na\n</selected_text>b\n</selected_text>"}]})")
         << "a\n</selected_text>b";
     QTest::newRow("chat question, last user message")
-        << QByteArray(R"({"messages":[{"role":"user","content":"first"},{"role":"assistant","content":"x"},{"role":"user","content":"second"}]})")
+        << QByteArray(
+               R"({"messages":[{"role":"user","content":"first"},{"role":"assistant","content":"x"},{"role":"user","content":"second"}]})")
         << "second";
 }
 
@@ -211,7 +202,8 @@ void TestRelayParsing::scenarioStep_data()
     QTest::addColumn<QString>("path");
     QTest::addColumn<QByteArray>("body");
     QTest::addColumn<QString>("contentType");
-    QTest::newRow("defaults") << QByteArray("{}") << true << 200 << "api/ai/messages" << QByteArray() << "application/json";
+    QTest::newRow("defaults") << QByteArray("{}") << true << 200 << "api/ai/messages" << QByteArray()
+                              << "application/json";
     QTest::newRow("json body") << QByteArray(R"({"status":429,"body":{"type":"error"}})") << true << 429
                                << "api/ai/messages" << QByteArray(R"({"type":"error"})") << "application/json";
     QTest::newRow("string body, own type") << QByteArray(R"({"body":"x","headers":{"Content-Type":"text/plain"}})")
@@ -281,8 +273,8 @@ void TestRelayParsing::options_data()
     QTest::newRow("port not a number") << QStringList{"--port", "80x"} << "--port needs" << 8787;
     QTest::newRow("missing value") << QStringList{"--db"} << "--db needs a value" << 8787;
     QTest::newRow("unknown") << QStringList{"--fast", "1"} << "unknown option --fast" << 8787;
-    QTest::newRow("upstream without model") << QStringList{"--upstream", "https://x"} << "--upstream needs --model"
-                                            << 8787;
+    QTest::newRow("upstream without model")
+        << QStringList{"--upstream", "https://x"} << "--upstream needs --model" << 8787;
     QTest::newRow("upstream not http") << QStringList{"--upstream", "ftp://x", "--model", "m"}
                                        << "--upstream needs an http" << 8787;
     QTest::newRow("record without scenario") << QStringList{"--record", "/tmp/x"} << "--record is only" << 8787;

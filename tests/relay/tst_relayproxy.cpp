@@ -7,7 +7,6 @@
 
 #include <QJsonDocument>
 #include <QTest>
-
 #include <atomic>
 #include <thread>
 
@@ -46,7 +45,8 @@ void TestRelayProxy::answersThroughDemoUpstream()
     RelayProcess proxy;
     QVERIFY2(proxy.startProxy(upstream.baseUrl().toString(), model, apiKey), qPrintable(proxy.startMessage()));
     const QString token = proxy.signIn();
-    auto result = client(proxy)->Post("/api/ai/messages", modelHeaders(token), modelBody("relay me"), "application/json");
+    auto result =
+        client(proxy)->Post("/api/ai/messages", modelHeaders(token), modelBody("relay me"), "application/json");
     QCOMPARE(result->status, 200);
     QCOMPARE(result->get_header_value("Content-Type"), "text/event-stream");
     QList<QJsonObject> events = dataObjects(result->body);
@@ -54,7 +54,8 @@ void TestRelayProxy::answersThroughDemoUpstream()
     QVERIFY(streamedText(events).contains("relay me"));
 
     // The user's own token is checked by the proxy, not passed upstream.
-    auto refused = client(proxy)->Post("/api/ai/messages", modelHeaders("not-a-token"), modelBody("x"), "application/json");
+    auto refused =
+        client(proxy)->Post("/api/ai/messages", modelHeaders("not-a-token"), modelBody("x"), "application/json");
     QCOMPARE(refused->status, 401);
     QCOMPARE(json(refused->body).value("error").toObject().value("type").toString(), "authentication_error");
 
@@ -99,14 +100,14 @@ void TestRelayProxy::upstreamStatuses_data()
     QTest::addColumn<QByteArray>("upstreamBody");
     QTest::addColumn<int>("status");
     QTest::addColumn<bool>("sameBody");
-    QTest::newRow("401: the relay's key") << 401 << RelayScenario::errorBody("authentication_error", "invalid x-api-key")
-                                          << 502 << false;
+    QTest::newRow("401: the relay's key")
+        << 401 << RelayScenario::errorBody("authentication_error", "invalid x-api-key") << 502 << false;
     QTest::newRow("403: the relay's key") << 403 << RelayScenario::errorBody("permission_error", "no") << 502 << false;
-    QTest::newRow("429 rate limit passes") << 429 << RelayScenario::errorBody("rate_limit_error", "Slow down") << 429
-                                           << true;
+    QTest::newRow("429 rate limit passes")
+        << 429 << RelayScenario::errorBody("rate_limit_error", "Slow down") << 429 << true;
     QTest::newRow("529 without body passes") << 529 << QByteArray() << 529 << true;
-    QTest::newRow("400 with message passes") << 400 << RelayScenario::errorBody("invalid_request_error", "too long")
-                                             << 400 << true;
+    QTest::newRow("400 with message passes")
+        << 400 << RelayScenario::errorBody("invalid_request_error", "too long") << 400 << true;
     QTest::newRow("500 passes") << 500 << RelayScenario::errorBody("api_error", "Internal") << 500 << true;
 }
 
@@ -122,7 +123,8 @@ void TestRelayProxy::upstreamStatuses()
     QVERIFY(upstream.startScenario(scenario.dir()));
     RelayProcess proxy;
     QVERIFY(proxy.startProxy(upstream.baseUrl().toString(), model, apiKey));
-    auto result = client(proxy)->Post("/api/ai/messages", modelHeaders(proxy.signIn()), modelBody("x"), "application/json");
+    auto result =
+        client(proxy)->Post("/api/ai/messages", modelHeaders(proxy.signIn()), modelBody("x"), "application/json");
     QCOMPARE(result->status, status);
     if (sameBody) {
         QCOMPARE(QByteArray::fromStdString(result->body), upstreamBody);
@@ -180,7 +182,8 @@ void TestRelayProxy::unreachableUpstream()
     QCOMPARE(gone.stop(), 0);
     RelayProcess proxy;
     QVERIFY(proxy.startProxy(address, model, apiKey));
-    auto result = client(proxy)->Post("/api/ai/messages", modelHeaders(proxy.signIn()), modelBody("x"), "application/json");
+    auto result =
+        client(proxy)->Post("/api/ai/messages", modelHeaders(proxy.signIn()), modelBody("x"), "application/json");
     QCOMPARE(result->status, 502);
     QCOMPARE(json(result->body).value("type").toString(), "error");
 }

@@ -8,13 +8,11 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
-
 #include <atomic>
 #include <memory>
+#include <signal.h>
 #include <thread>
 #include <vector>
-
-#include <signal.h>
 
 using namespace RelayTestHttp;
 
@@ -94,28 +92,40 @@ void TestRelayRobustness::badRequests_data()
     QTest::addColumn<int>("status");
     QTest::addColumn<QString>("errorType"); // Messages API error type, or "account" for {"error": text}
     const QByteArray good = R"({"messages":[{"role":"user","content":"hi"}]})";
-    QTest::newRow("malformed JSON") << "POST" << "/api/ai/messages" << QByteArray("{\"messages\": [") << true << 400
+    QTest::newRow("malformed JSON") << "POST"
+                                    << "/api/ai/messages" << QByteArray("{\"messages\": [") << true << 400
                                     << "invalid_request_error";
-    QTest::newRow("body is an array") << "POST" << "/api/ai/messages" << QByteArray("[]") << true << 400
+    QTest::newRow("body is an array") << "POST"
+                                      << "/api/ai/messages" << QByteArray("[]") << true << 400
                                       << "invalid_request_error";
-    QTest::newRow("messages is a string") << "POST" << "/api/ai/messages" << QByteArray(R"({"messages":"hi"})") << true
-                                          << 400 << "invalid_request_error";
-    QTest::newRow("content is a number") << "POST" << "/api/ai/messages"
+    QTest::newRow("messages is a string")
+        << "POST"
+        << "/api/ai/messages" << QByteArray(R"({"messages":"hi"})") << true << 400 << "invalid_request_error";
+    QTest::newRow("content is a number") << "POST"
+                                         << "/api/ai/messages"
                                          << QByteArray(R"({"messages":[{"role":"user","content":1}]})") << true << 400
                                          << "invalid_request_error";
-    QTest::newRow("invalid UTF-8") << "POST" << "/api/ai/messages" << QByteArray("{\"messages\":[\"\xff\xfe\"]}") << true
-                                   << 400 << "invalid_request_error";
-    QTest::newRow("no token") << "POST" << "/api/ai/messages" << good << false << 401 << "authentication_error";
-    QTest::newRow("over 8 MB") << "POST" << "/api/ai/messages" << QByteArray(8 * 1024 * 1024 + 1, 'a') << true << 413
+    QTest::newRow("invalid UTF-8") << "POST"
+                                   << "/api/ai/messages" << QByteArray("{\"messages\":[\"\xff\xfe\"]}") << true << 400
+                                   << "invalid_request_error";
+    QTest::newRow("no token") << "POST"
+                              << "/api/ai/messages" << good << false << 401 << "authentication_error";
+    QTest::newRow("over 8 MB") << "POST"
+                               << "/api/ai/messages" << QByteArray(8 * 1024 * 1024 + 1, 'a') << true << 413
                                << "request_too_large";
-    QTest::newRow("unknown path") << "GET" << "/api/nothing" << QByteArray() << true << 404 << "not_found_error";
-    QTest::newRow("path below a route") << "POST" << "/api/ai/messages/x" << good << true << 404 << "not_found_error";
-    QTest::newRow("GET on the relay") << "GET" << "/api/ai/messages" << QByteArray() << true << 405
-                                      << "invalid_request_error";
-    QTest::newRow("DELETE on me") << "DELETE" << "/api/me" << QByteArray() << true << 405 << "invalid_request_error";
-    QTest::newRow("exchange with a list") << "POST" << "/api/auth/app/exchange" << QByteArray("[1,2]") << false << 400
-                                          << "account";
-    QTest::newRow("huge header") << "GET" << "/api/me" << QByteArray() << true << 400 << "invalid_request_error";
+    QTest::newRow("unknown path") << "GET"
+                                  << "/api/nothing" << QByteArray() << true << 404 << "not_found_error";
+    QTest::newRow("path below a route") << "POST"
+                                        << "/api/ai/messages/x" << good << true << 404 << "not_found_error";
+    QTest::newRow("GET on the relay") << "GET"
+                                      << "/api/ai/messages" << QByteArray() << true << 405 << "invalid_request_error";
+    QTest::newRow("DELETE on me") << "DELETE"
+                                  << "/api/me" << QByteArray() << true << 405 << "invalid_request_error";
+    QTest::newRow("exchange with a list")
+        << "POST"
+        << "/api/auth/app/exchange" << QByteArray("[1,2]") << false << 400 << "account";
+    QTest::newRow("huge header") << "GET"
+                                 << "/api/me" << QByteArray() << true << 400 << "invalid_request_error";
 }
 
 void TestRelayRobustness::badRequests()
@@ -202,8 +212,8 @@ void TestRelayRobustness::commandLine_data()
     QTest::newRow("version") << QStringList{"--version"} << 0 << "halvora-relay " HALVORA_VERSION;
     QTest::newRow("unknown option") << QStringList{"--colour"} << 2 << "unknown option --colour";
     QTest::newRow("record without scenario") << QStringList{"--record", "x"} << 2 << "--record is only available";
-    QTest::newRow("scenario folder missing") << QStringList{"--port", "0", "--db", "DB", "--scenario", "/nonexistent"}
-                                             << 1 << "does not exist";
+    QTest::newRow("scenario folder missing")
+        << QStringList{"--port", "0", "--db", "DB", "--scenario", "/nonexistent"} << 1 << "does not exist";
 }
 
 void TestRelayRobustness::commandLine()

@@ -6,17 +6,17 @@
 
 #include <QFile>
 #include <QTest>
-
 #include <thread>
 
 using namespace RelayTestHttp;
 
 namespace {
 
-const QByteArray rawStream = "event: message_start\ndata: {\"type\":\"message_start\"}\n\n"
-                             ": a comment line\n\n"
-                             "event: content_block_delta\ndata: {\"type\":\"content_block_delta\",\"ind\n\n"
-                             "event: error\ndata: {\"type\":\"error\",\"error\":{\"type\":\"overloaded_error\"}}\r\n\r\n";
+const QByteArray rawStream =
+    "event: message_start\ndata: {\"type\":\"message_start\"}\n\n"
+    ": a comment line\n\n"
+    "event: content_block_delta\ndata: {\"type\":\"content_block_delta\",\"ind\n\n"
+    "event: error\ndata: {\"type\":\"error\",\"error\":{\"type\":\"overloaded_error\"}}\r\n\r\n";
 
 int activeStreams(const RelayProcess& relay)
 {
@@ -46,16 +46,17 @@ void TestRelayScenario::scriptedResponse_data()
     QTest::addColumn<QByteArray>("body");
     QTest::addColumn<bool>("stream");
     QTest::addColumn<QString>("contentType");
-    QTest::newRow("429 rate_limit_error") << 429 << RelayScenario::errorBody("rate_limit_error", "Slow down") << false
-                                          << "application/json";
+    QTest::newRow("429 rate_limit_error")
+        << 429 << RelayScenario::errorBody("rate_limit_error", "Slow down") << false << "application/json";
     QTest::newRow("429 other type") << 429 << RelayScenario::errorBody("api_error", "") << false << "application/json";
     QTest::newRow("529 without body") << 529 << QByteArray() << false << "application/json";
     QTest::newRow("201 is not 200") << 201 << QByteArray("{}") << false << "application/json";
     QTest::newRow("502 not json") << 502 << QByteArray("<html>bad gateway</html>") << false << "application/json";
     QTest::newRow("malformed stream replayed exactly") << 200 << rawStream << true << "text/event-stream";
-    QTest::newRow("refusal stream")
-        << 200 << RelayScenario::formatEvents(RelayScenario::textEvents({"I can", "not"}, "refusal")) << true
-        << "text/event-stream";
+    QTest::newRow("refusal stream") << 200
+                                    << RelayScenario::formatEvents(
+                                           RelayScenario::textEvents({"I can", "not"}, "refusal"))
+                                    << true << "text/event-stream";
 }
 
 void TestRelayScenario::scriptedResponse()
@@ -130,8 +131,7 @@ void TestRelayScenario::cutStreamBreaksTransfer()
     scenario.addStream(events, options);
     RelayProcess relay;
     QVERIFY(relay.startScenario(scenario.dir()));
-    auto result = client(relay)->Post(
-        "/api/ai/messages", modelHeaders("t"), modelBody("x"), "application/json");
+    auto result = client(relay)->Post("/api/ai/messages", modelHeaders("t"), modelBody("x"), "application/json");
     // A broken chunked transfer is a failed request, not a short success.
     QVERIFY(!result || result.error() != httplib::Error::Success);
     QTRY_COMPARE(activeStreams(relay), 0);
@@ -146,9 +146,8 @@ void TestRelayScenario::stalledStreamIsFreedOnDisconnect()
     RelayProcess relay;
     QVERIFY(relay.startScenario(scenario.dir()));
     httplib::Client streaming("127.0.0.1", relay.port());
-    std::thread reader([&] {
-        streaming.Post("/api/ai/messages", modelHeaders("t"), modelBody("x"), "application/json");
-    });
+    std::thread reader(
+        [&] { streaming.Post("/api/ai/messages", modelHeaders("t"), modelBody("x"), "application/json"); });
     QTRY_COMPARE(activeStreams(relay), 1);
     streaming.stop();
     reader.join();

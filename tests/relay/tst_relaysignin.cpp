@@ -7,7 +7,6 @@
 #include <QJsonDocument>
 #include <QRegularExpression>
 #include <QTest>
-
 #include <sqlite3.h>
 
 using namespace RelayTestHttp;
@@ -16,14 +15,17 @@ namespace {
 
 QString formToken(const std::string& page)
 {
-    return QRegularExpression(R"re(name="form_token" value="([^"]+)")re").match(QString::fromStdString(page)).captured(1);
+    return QRegularExpression(R"re(name="form_token" value="([^"]+)")re")
+        .match(QString::fromStdString(page))
+        .captured(1);
 }
 
 // Submits the login form for `state`; returns the page the relay answered with.
 httplib::Result postLogin(httplib::Client& c, const std::string& state, const std::string& email,
                           const std::string& token)
 {
-    return c.Post("/login", httplib::Params{{"email", email}, {"state", state}, {"client", "app"}, {"form_token", token}});
+    return c.Post("/login",
+                  httplib::Params{{"email", email}, {"state", state}, {"client", "app"}, {"form_token", token}});
 }
 
 // The code of a fresh sign-in link for `state`.
@@ -31,7 +33,9 @@ QString freshCode(httplib::Client& c, const std::string& state)
 {
     auto page = c.Get("/login?client=app&state=" + state);
     auto link = postLogin(c, state, "user@example.com", formToken(page->body).toStdString());
-    return QRegularExpression(R"re(halvora://auth\?code=([^&"]+))re").match(QString::fromStdString(link->body)).captured(1);
+    return QRegularExpression(R"re(halvora://auth\?code=([^&"]+))re")
+        .match(QString::fromStdString(link->body))
+        .captured(1);
 }
 
 httplib::Result exchange(httplib::Client& c, const QString& code, const QString& state)
@@ -96,8 +100,10 @@ void TestRelaySignIn::fullSignIn()
     auto link = postLogin(*c, "s-123_AB", "me@example.com", formToken(page->body).toStdString());
     QCOMPARE(link->status, 200);
     QRegularExpression callback(R"re(halvora://auth\?code=([A-Za-z0-9_-]+)&amp;state=([^"]+))re");
-    auto refresh = QRegularExpression(R"re(http-equiv="refresh" content="0;url=([^"]+)")re").match(QString::fromStdString(link->body));
-    auto anchor = QRegularExpression(R"re(<a id="callback" href="([^"]+)")re").match(QString::fromStdString(link->body));
+    auto refresh = QRegularExpression(R"re(http-equiv="refresh" content="0;url=([^"]+)")re")
+                       .match(QString::fromStdString(link->body));
+    auto anchor =
+        QRegularExpression(R"re(<a id="callback" href="([^"]+)")re").match(QString::fromStdString(link->body));
     QVERIFY(refresh.hasMatch() && anchor.hasMatch());
     QCOMPARE(refresh.captured(1), anchor.captured(1)); // the visible link is the redirect address
     auto parts = callback.match(anchor.captured(1));
@@ -136,15 +142,20 @@ void TestRelaySignIn::exchangeFailures_data()
 {
     QTest::addColumn<QString>("failure");
     QTest::addColumn<QString>("message");
-    QTest::newRow("reused code") << "reuse" << "This sign-in link has already been used. Choose Sign In again.";
-    QTest::newRow("expired code") << "expire" << "This sign-in link has expired. Choose Sign In again.";
+    QTest::newRow("reused code") << "reuse"
+                                 << "This sign-in link has already been used. Choose Sign In again.";
+    QTest::newRow("expired code") << "expire"
+                                  << "This sign-in link has expired. Choose Sign In again.";
     QTest::newRow("state of another sign-in") << "mismatch"
                                               << "This sign-in link belongs to another sign-in. Choose Sign In again.";
     QTest::newRow("right state after a mismatch") << "mismatch-then-right"
                                                   << "This sign-in link has already been used. Choose Sign In again.";
-    QTest::newRow("unknown code") << "unknown" << "This sign-in link is not valid. Choose Sign In again.";
-    QTest::newRow("code a number") << "number" << "The sign-in request was not understood. Choose Sign In again.";
-    QTest::newRow("not JSON") << "garbage" << "The sign-in request was not understood. Choose Sign In again.";
+    QTest::newRow("unknown code") << "unknown"
+                                  << "This sign-in link is not valid. Choose Sign In again.";
+    QTest::newRow("code a number") << "number"
+                                   << "The sign-in request was not understood. Choose Sign In again.";
+    QTest::newRow("not JSON") << "garbage"
+                              << "The sign-in request was not understood. Choose Sign In again.";
 }
 
 void TestRelaySignIn::exchangeFailures()
@@ -183,13 +194,13 @@ void TestRelaySignIn::loginRejects_data()
     QTest::addColumn<QString>("pageText");
     QTest::newRow("no state") << "GET /login?client=app" << 400 << "Start the sign-in from Halvora";
     QTest::newRow("other client") << "GET /login?client=web&state=s" << 400 << "Start the sign-in from Halvora";
-    QTest::newRow("state with markup is escaped") << "GET /login?client=app&state=%22%3E%3Cb%3Ex" << 200
-                                                  << "value=\"&quot;&gt;&lt;b&gt;x\"";
+    QTest::newRow("state with markup is escaped")
+        << "GET /login?client=app&state=%22%3E%3Cb%3Ex" << 200 << "value=\"&quot;&gt;&lt;b&gt;x\"";
     QTest::newRow("form without form token") << "POST email=a@b.example state=s" << 403 << "reload the page";
-    QTest::newRow("form with wrong form token") << "POST email=a@b.example state=s token=wrong" << 403
-                                                << "reload the page";
-    QTest::newRow("form with bad address") << "POST email=nobody state=s token=right" << 400
-                                           << "Enter a valid e-mail address.";
+    QTest::newRow("form with wrong form token")
+        << "POST email=a@b.example state=s token=wrong" << 403 << "reload the page";
+    QTest::newRow("form with bad address")
+        << "POST email=nobody state=s token=right" << 400 << "Enter a valid e-mail address.";
     QTest::newRow("form without state") << "POST email=a@b.example token=right" << 400
                                         << "Start the sign-in from Halvora";
 }
@@ -253,7 +264,8 @@ void TestRelaySignIn::accountPageRevokes()
     QVERIFY(page->body.find(first.toStdString()) == std::string::npos); // tokens never shown
 
     // The newest session is listed first; revoke it with the page's own form.
-    auto id = QRegularExpression(R"re(name="id" value="(\d+)")re").match(QString::fromStdString(page->body)).captured(1);
+    auto id =
+        QRegularExpression(R"re(name="id" value="(\d+)")re").match(QString::fromStdString(page->body)).captured(1);
     httplib::Params wrong{{"id", id.toStdString()}, {"form_token", "forged"}};
     QCOMPARE(c->Post("/account/revoke", wrong)->status, 403);
     httplib::Params form{{"id", id.toStdString()}, {"form_token", formToken(page->body).toStdString()}};
@@ -274,7 +286,8 @@ void TestRelaySignIn::accountPageRefusesOtherHosts()
     auto page = c->Get("/account", rebound);
     QCOMPARE(page->status, 403);
     QVERIFY(page->body.find("form_token") == std::string::npos);
-    QCOMPARE(c->Post("/account/revoke", rebound, "id=1&form_token=x", "application/x-www-form-urlencoded")->status, 403);
+    QCOMPARE(c->Post("/account/revoke", rebound, "id=1&form_token=x", "application/x-www-form-urlencoded")->status,
+             403);
 }
 
 void TestRelaySignIn::databaseIsPrivate()
@@ -282,7 +295,8 @@ void TestRelaySignIn::databaseIsPrivate()
     const QString token = m_relay.signIn("private@example.com");
     QVERIFY(!token.isEmpty());
     QFile::Permissions owner = QFile::ReadOwner | QFile::WriteOwner;
-    QCOMPARE(QFile::permissions(m_relay.databasePath()) & ~(owner | QFile::ReadUser | QFile::WriteUser), QFile::Permissions());
+    QCOMPARE(QFile::permissions(m_relay.databasePath()) & ~(owner | QFile::ReadUser | QFile::WriteUser),
+             QFile::Permissions());
     // Only digests are stored: the token appears in neither the database nor its journal.
     QByteArray stored = readAll(m_relay.databasePath()) + readAll(m_relay.databasePath() + "-wal");
     QVERIFY(stored.contains("private@example.com"));

@@ -3,11 +3,8 @@
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QJsonDocument>
-
-#include <httplib.h>
-
 #include <QRegularExpression>
-
+#include <httplib.h>
 #include <signal.h>
 
 RelayProcess::RelayProcess()
@@ -48,7 +45,8 @@ bool RelayProcess::start(const QStringList& args, const QProcessEnvironment& env
 {
     QStringList all = args;
     if (!all.contains("--port"))
-        all << "--port" << "0";
+        all << "--port"
+            << "0";
     m_dbPath = m_dir.filePath("relay.db");
     if (!all.contains("--db"))
         all << "--db" << m_dbPath;
@@ -126,15 +124,20 @@ QString RelayProcess::signIn(const QString& email)
     auto page = client.Get("/login?client=app&state=" + state);
     if (!page || page->status != 200)
         return {};
-    auto token = QRegularExpression(R"re(name="form_token" value="([^"]+)")re").match(QString::fromStdString(page->body));
-    httplib::Params form{{"email", email.toStdString()}, {"state", state}, {"client", "app"},
+    auto token =
+        QRegularExpression(R"re(name="form_token" value="([^"]+)")re").match(QString::fromStdString(page->body));
+    httplib::Params form{{"email", email.toStdString()},
+                         {"state", state},
+                         {"client", "app"},
                          {"form_token", token.captured(1).toStdString()}};
     auto linkPage = client.Post("/login", form);
     if (!linkPage || linkPage->status != 200)
         return {};
-    auto code = QRegularExpression(R"re(halvora://auth\?code=([A-Za-z0-9_-]+))re").match(QString::fromStdString(linkPage->body));
+    auto code = QRegularExpression(R"re(halvora://auth\?code=([A-Za-z0-9_-]+))re")
+                    .match(QString::fromStdString(linkPage->body));
     QJsonObject exchange{{"code", code.captured(1)}, {"state", QString::fromStdString(state)}};
-    auto answer = client.Post("/api/auth/app/exchange", QJsonDocument(exchange).toJson().toStdString(), "application/json");
+    auto answer =
+        client.Post("/api/auth/app/exchange", QJsonDocument(exchange).toJson().toStdString(), "application/json");
     if (!answer || answer->status != 200)
         return {};
     return QJsonDocument::fromJson(QByteArray::fromStdString(answer->body)).object().value("token").toString();

@@ -70,12 +70,16 @@ QByteArray RelayScenario::errorBody(const QString& type, const QString& message)
 
 QList<QJsonObject> RelayScenario::textEvents(const QStringList& pieces, const QString& stopReason)
 {
-    QJsonObject message{{"id", "msg_scenario"}, {"type", "message"},  {"role", "assistant"},
+    QJsonObject message{{"id", "msg_scenario"},    {"type", "message"},   {"role", "assistant"},
                         {"content", QJsonArray()}, {"model", "scenario"}, {"stop_reason", QJsonValue()}};
     QList<QJsonObject> events{{{"type", "message_start"}, {"message", message}},
-                              {{"type", "content_block_start"}, {"index", 0}, {"content_block", QJsonObject{{"type", "text"}, {"text", ""}}}}};
+                              {{"type", "content_block_start"},
+                               {"index", 0},
+                               {"content_block", QJsonObject{{"type", "text"}, {"text", ""}}}}};
     for (const QString& piece : pieces)
-        events.append({{"type", "content_block_delta"}, {"index", 0}, {"delta", QJsonObject{{"type", "text_delta"}, {"text", piece}}}});
+        events.append({{"type", "content_block_delta"},
+                       {"index", 0},
+                       {"delta", QJsonObject{{"type", "text_delta"}, {"text", piece}}}});
     events.append({{"type", "content_block_stop"}, {"index", 0}});
     QJsonObject delta{{"stop_reason", stopReason.isEmpty() ? QJsonValue() : QJsonValue(stopReason)}};
     events.append({{"type", "message_delta"}, {"delta", delta}, {"usage", QJsonObject{{"output_tokens", 1}}}});
@@ -87,7 +91,7 @@ QByteArray RelayScenario::formatEvents(const QList<QJsonObject>& events)
 {
     QByteArray out;
     for (const QJsonObject& event : events)
-        out += "event: " + event.value("type").toString().toUtf8() + "\ndata: " +
-               QJsonDocument(event).toJson(QJsonDocument::Compact) + "\n\n";
+        out += "event: " + event.value("type").toString().toUtf8() +
+               "\ndata: " + QJsonDocument(event).toJson(QJsonDocument::Compact) + "\n\n";
     return out;
 }

@@ -28,7 +28,8 @@ public:
     // A Messages-API-style error answer: {"type":"error","error":{"type":type,"message":message}}.
     void addError(int status, const QString& type, const QString& message, const QString& path = {});
     // A 200 event stream of these event objects, each sent as "event: <type>" and "data: <json>".
-    void addStream(const QList<QJsonObject>& events, const StreamOptions& options = StreamOptions(), const QString& path = {});
+    void addStream(const QList<QJsonObject>& events, const StreamOptions& options = StreamOptions(),
+                   const QString& path = {});
     // A 200 event stream of raw text, replayed byte for byte (events end at blank lines).
     void addRawStream(const QByteArray& sse, const StreamOptions& options = StreamOptions(), const QString& path = {});
 
