@@ -6,10 +6,13 @@
 #include <QRegularExpression>
 #include <httplib.h>
 #include <signal.h>
+#include <sys/prctl.h>
 
 RelayProcess::RelayProcess()
 {
     m_process.setProgram(executable());
+    // A test that crashes or is killed takes its relay with it.
+    m_process.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
 }
 
 RelayProcess::~RelayProcess()
