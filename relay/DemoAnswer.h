@@ -19,7 +19,5 @@ namespace DemoAnswer {
 std::vector<std::string> events(const MessagesRequest& request, const std::string& action);
 // The rewrite of `selection` for the instruction found in `system`.
 QString rewrite(const QString& selection, const QString& system);
-// Splits text into the small pieces the demo streams.
-std::vector<QString> pieces(const QString& text);
 
 } // namespace DemoAnswer

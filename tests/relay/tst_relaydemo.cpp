@@ -54,6 +54,7 @@ private Q_SLOTS:
     void rewritesDifferByStyle();
     void answers_data();
     void answers();
+    void webSearchStream_data();
     void webSearchStream();
     void messagesApiStandIn_data();
     void messagesApiStandIn();
@@ -133,30 +134,57 @@ void TestRelayDemo::answers()
     QVERIFY(text.contains("offline demo"));
 }
 
+void TestRelayDemo::webSearchStream_data()
+{
+    QTest::addColumn<bool>("fetch");
+    QTest::newRow("web search") << false;
+    QTest::newRow("research: search and fetch") << true;
+}
+
 void TestRelayDemo::webSearchStream()
 {
-    const QList<QJsonObject> events = dataObjects(stream("search", modelBody("quantum dots", preamble, true)));
+    QFETCH(bool, fetch);
+    QJsonObject body = json(modelBody("quantum dots", preamble, true));
+    QJsonArray tools = body.value("tools").toArray();
+    if (fetch)
+        tools.append(QJsonObject{{"type", "web_fetch_20260209"}, {"name", "web_fetch"}, {"max_uses", 5}});
+    body.insert("tools", tools);
+    const QList<QJsonObject> events =
+        dataObjects(stream("research", QJsonDocument(body).toJson(QJsonDocument::Compact).toStdString()));
     checkEnvelope(events);
-    QString input;
-    int inputPieces = 0;
+    QMap<QString, QString> inputs; // tool name -> its input, joined from the pieces
+    QMap<QString, int> inputPieces;
+    QString tool;
     QJsonArray results;
+    QJsonObject fetched;
     QStringList citedUrls;
     for (const QJsonObject& e : events) {
         const QJsonObject block = e.value("content_block").toObject();
         const QJsonObject delta = e.value("delta").toObject();
         if (block.value("type").toString() == "server_tool_use")
-            QCOMPARE(block.value("name").toString(), "web_search");
+            tool = block.value("name").toString();
         if (block.value("type").toString() == "web_search_tool_result")
             results = block.value("content").toArray();
+        if (block.value("type").toString() == "web_fetch_tool_result")
+            fetched = block.value("content").toObject();
         if (delta.value("type").toString() == "input_json_delta") {
-            input += delta.value("partial_json").toString();
-            ++inputPieces;
+            inputs[tool] += delta.value("partial_json").toString();
+            ++inputPieces[tool];
         }
         if (delta.value("type").toString() == "citations_delta")
             citedUrls << delta.value("citation").toObject().value("url").toString();
     }
-    QVERIFY(inputPieces >= 3);
-    QCOMPARE(QJsonDocument::fromJson(input.toUtf8()).object().value("query").toString(), "quantum dots");
+    QCOMPARE(inputPieces.value("web_search"), 3);
+    QCOMPARE(QJsonDocument::fromJson(inputs.value("web_search").toUtf8()).object().value("query").toString(),
+             "quantum dots");
+    QCOMPARE(inputs.contains("web_fetch"), fetch);
+    if (fetch) {
+        const QString url =
+            QJsonDocument::fromJson(inputs.value("web_fetch").toUtf8()).object().value("url").toString();
+        QCOMPARE(url, results.at(0).toObject().value("url").toString());
+        QCOMPARE(fetched.value("url").toString(), url);
+        QVERIFY(!fetched.value("content").toObject().value("title").toString().isEmpty());
+    }
     QCOMPARE(results.size(), 3);
     QStringList resultUrls;
     for (const QJsonValue& r : results) {

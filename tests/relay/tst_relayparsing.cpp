@@ -1,7 +1,7 @@
 // The relay's parsing of untrusted input: bearer headers, exchange bodies, model request
 // bodies, scenario step files, event-stream splitting and the command line.
 #include "AuthParsing.h"
-#include "DemoAnswer.h"
+#include "DemoStream.h"
 #include "MessagesRequest.h"
 #include "RelayOptions.h"
 #include "ScenarioStep.h"
@@ -297,7 +297,7 @@ void TestRelayParsing::demoPiecesKeepText()
 {
     const QString text = QStringLiteral("Short words and averyveryverylongwordwithoutspaces\u00e9 \U0001F600 end");
     QString joined;
-    for (const QString& piece : DemoAnswer::pieces(text)) {
+    for (const QString& piece : DemoStream::pieces(text)) {
         QVERIFY(!piece.isEmpty());
         QVERIFY2(!piece.back().isHighSurrogate(), "a piece must not split a surrogate pair");
         joined += piece;
