@@ -32,7 +32,7 @@ bool RelayProcess::startDemo(const Options& options)
 
 bool RelayProcess::startScenario(const QString& dir, const Options& options)
 {
-    m_recordPath = m_dir.filePath("requests.jsonl");
+    m_recordPath = options.recordPath.isEmpty() ? m_dir.filePath("requests.jsonl") : options.recordPath;
     return start(QStringList{"--scenario", dir, "--record", m_recordPath} + options.extraArgs);
 }
 

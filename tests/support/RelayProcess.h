@@ -10,6 +10,7 @@
 struct RelayProcessOptions {
     int paceMs = 0;        // demo mode: delay between events
     QStringList extraArgs; // passed after the mode's own arguments
+    QString recordPath;    // scenario mode: where requests are recorded (default: in the instance's folder)
 };
 
 // Runs halvora-relay as a separate process on a free loopback port, for integration tests.
