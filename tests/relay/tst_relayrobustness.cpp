@@ -165,7 +165,9 @@ void TestRelayRobustness::badRequests()
 void TestRelayRobustness::concurrentDemoStreams()
 {
     RelayProcess relay;
-    QVERIFY(relay.startDemo({.paceMs = 2, .extraArgs = {}}));
+    RelayProcess::Options paced;
+    paced.paceMs = 2;
+    QVERIFY(relay.startDemo(paced));
     const QString token = relay.signIn();
     std::vector<QString> texts(streamCount);
     std::vector<std::thread> threads;
