@@ -136,21 +136,8 @@ void RelayServer::configureServer()
     m_messages = std::make_unique<MessagesRoute>(mode, *m_store, m_control, m_options.paceMs, m_proxy.get());
     m_auth->install(*m_router);
     m_messages->install(*m_router);
-    if (m_scenario) {
-        m_router->get("/__relay/stats", [this](const auto&, auto& res) {
-            res.set_content("{\"active_streams\":" + std::to_string(m_control.activeStreams.load()) +
-                                ",\"remaining_steps\":" + std::to_string(m_scenario->remaining()) + "}",
-                            "application/json");
-        });
-        m_router->setInterceptor([this](const httplib::Request& req, httplib::Response& res) {
-            if (m_requestLog && req.path != "/__relay/stats")
-                m_requestLog->record(req);
-            auto step = m_scenario->next(req.path.substr(1));
-            if (step)
-                ScenarioResponse::send(*step, res, m_control);
-            return step.has_value();
-        });
-    }
+    if (m_scenario)
+        installScenario();
     m_server->new_task_queue = [] { return new httplib::ThreadPool(threadCount); };
     m_server->set_payload_max_length(MessagesRoute::maxBodyBytes);
     m_server->set_keep_alive_timeout(2);
@@ -163,6 +150,25 @@ void RelayServer::configureServer()
     });
     m_server->set_error_handler(addErrorBody);
     m_server->set_logger(logRequest);
+}
+
+// Scenario mode: every routed request is recorded, then answered by its next scripted step
+// when there is one; the stats route shows the open streams.
+void RelayServer::installScenario()
+{
+    m_router->get("/__relay/stats", [this](const auto&, auto& res) {
+        res.set_content("{\"active_streams\":" + std::to_string(m_control.activeStreams.load()) +
+                            ",\"remaining_steps\":" + std::to_string(m_scenario->remaining()) + "}",
+                        "application/json");
+    });
+    m_router->setInterceptor([this](const httplib::Request& req, httplib::Response& res) {
+        if (m_requestLog && req.path != "/__relay/stats")
+            m_requestLog->record(req);
+        auto step = m_scenario->next(req.path.substr(1));
+        if (step)
+            ScenarioResponse::send(*step, res, m_control);
+        return step.has_value();
+    });
 }
 
 void RelayServer::run()

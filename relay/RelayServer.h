@@ -36,6 +36,7 @@ public:
 private:
     bool prepareMode(std::string* error);
     void configureServer();
+    void installScenario();
 
     RelayOptions m_options;
     std::string m_apiKey;
