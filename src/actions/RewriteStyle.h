@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QList>
+#include <QMetaType>
+#include <QString>
+
+#include <optional>
+
+// One of the eight built-in ways to rewrite a selection. A small value that converts to and
+// from its case, so `RewriteStyle style = RewriteStyle::grammar;` and `switch (style)` work.
+// Its stable text form (rawValue) is the case name; it is also its identity in lists.
+class RewriteStyle {
+public:
+    enum Case { improve, grammar, shorter, longer, professional, casual, simplify, translate };
+
+    constexpr RewriteStyle(Case value = improve) : m_value(value) {}
+    constexpr operator Case() const { return m_value; }
+
+    // The style's display name ("Fix spelling & grammar"); the translate style names the
+    // current target language.
+    QString title() const;
+    // The sentence that tells the model how to rewrite.
+    QString instruction() const;
+    // The symbol name shown for a rewrite in this style.
+    QString symbol() const;
+    // The case name: "improve", "grammar", …
+    QString rawValue() const;
+    QString id() const { return rawValue(); }
+
+    // The style whose raw value is exactly the text (case-sensitive); nothing otherwise.
+    static std::optional<RewriteStyle> fromRawValue(const QString& rawValue);
+    // All eight styles in declaration order.
+    static QList<RewriteStyle> allCases();
+
+private:
+    Case m_value;
+};
+
+Q_DECLARE_METATYPE(RewriteStyle)
