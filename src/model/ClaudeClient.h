@@ -1,5 +1,6 @@
 #pragma once
 
+#include "actions/AIAction.h"
 #include "common/TaskHandle.h"
 #include "model/ClaudeError.h"
 #include "model/ClaudeEvent.h"
@@ -31,11 +32,23 @@ public:
     // Runs one turn: events arrive on the main thread in stream order, then the completion
     // once with the turn's result or failure. Without a token it fails with signedOut and
     // sends nothing.
+    [[nodiscard]] TaskHandle streamTurn(const QString& system, const QJsonArray& messages, const AIAction& action,
+                                        const std::optional<QString>& token, EventHandler onEvent,
+                                        Completion onDone) const
+    {
+        return streamTurn(system, messages, RequestProfile::forAction(action), token, std::move(onEvent),
+                          std::move(onDone));
+    }
+    // The same with the action's request settings given directly.
     [[nodiscard]] TaskHandle streamTurn(const QString& system, const QJsonArray& messages,
                                         const RequestProfile& profile, const std::optional<QString>& token,
                                         EventHandler onEvent, Completion onDone) const;
 
     // The JSON body of a request.
+    static QJsonObject requestBody(const QString& system, const QJsonArray& messages, const AIAction& action)
+    {
+        return requestBody(system, messages, RequestProfile::forAction(action));
+    }
     static QJsonObject requestBody(const QString& system, const QJsonArray& messages, const RequestProfile& profile);
     // The error type and message of a failed response's body.
     static ErrorDetails errorDetails(const QByteArray& from) { return ErrorDetails::from(from); }

@@ -3,6 +3,8 @@
 #include <QJsonArray>
 #include <QString>
 
+class AIAction;
+
 // What a model request carries for its action besides the conversation: the answer length
 // limit, the reasoning effort, the action name the service is told, and the server tools.
 struct RequestProfile {
@@ -10,4 +12,6 @@ struct RequestProfile {
     QString effort = QStringLiteral("medium");
     QString actionHeader = QStringLiteral("ask");
     QJsonArray tools;
+
+    static RequestProfile forAction(const AIAction& action);
 };

@@ -1,5 +1,6 @@
 #include "LoopbackServer.h"
 #include "model/ClaudeClient.h"
+#include "model/ClaudeTurn.h"
 #include "model/ConversationHistory.h"
 #include "platform/fake/FakeClock.h"
 
@@ -75,11 +76,10 @@ struct Turn {
     {
         for (int round = 0; round < 40 && !outcome; ++round) {
             if (!QTest::qWaitFor([&] { return outcome.has_value(); }, 100))
-                clock.advance(ClaudeTurn_kRetryDelayMs);
+                clock.advance(ClaudeTurn::kRetryDelayMs);
         }
         return outcome.has_value();
     }
-    static constexpr int ClaudeTurn_kRetryDelayMs = 1500;
 };
 
 QJsonObject bodyOf(const LoopbackServer::Request& request)
@@ -100,27 +100,45 @@ QByteArray header(const LoopbackServer::Request& request, const QByteArray& name
 
 void TestClaudeClient::sendsTheRequest_data()
 {
-    QTest::addColumn<RequestProfile>("profile");
-    QTest::addColumn<QString>("effort");
+    QTest::addColumn<AIAction>("action");
     QTest::addColumn<int>("maxTokens");
+    QTest::addColumn<QString>("effort");
+    QTest::addColumn<QString>("actionHeader");
 
-    const QJsonArray tools{QJsonObject{{"type", "web_search_20250305"}, {"name", "web_search"}, {"max_uses", 5}}};
-    QTest::newRow("low effort, no tools") << RequestProfile{16000, "low", "rewrite", {}} << "low" << 16000;
-    QTest::newRow("high effort with tools") << RequestProfile{32000, "high", "research", tools} << "high" << 32000;
+    const WritingMode mode{QUuid::createUuid(), "Pirate", "Talk like a pirate."};
+    QTest::newRow("rewrite") << AIAction::rewrite(RewriteStyle::grammar) << 16000 << "low"
+                             << "rewrite";
+    QTest::newRow("writing mode") << AIAction::custom(mode) << 16000 << "low"
+                                  << "rewrite";
+    QTest::newRow("translate") << AIAction::translate() << 16000 << "low"
+                               << "explain";
+    QTest::newRow("explain") << AIAction::explain() << 16000 << "medium"
+                             << "explain";
+    QTest::newRow("ask") << AIAction::ask() << 16000 << "medium"
+                         << "ask";
+    QTest::newRow("web search") << AIAction::webSearch() << 16000 << "medium"
+                                << "search";
+    QTest::newRow("chat") << AIAction::chat(false) << 32000 << "medium"
+                          << "ask";
+    QTest::newRow("deep chat") << AIAction::chat(true) << 32000 << "high"
+                               << "research";
+    QTest::newRow("research") << AIAction::research() << 32000 << "high"
+                              << "research";
 }
 
 void TestClaudeClient::sendsTheRequest()
 {
-    QFETCH(RequestProfile, profile);
-    QFETCH(QString, effort);
+    QFETCH(AIAction, action);
     QFETCH(int, maxTokens);
+    QFETCH(QString, effort);
+    QFETCH(QString, actionHeader);
     LoopbackServer server;
     server.enqueue(answer("Hi"));
     FakeClock clock;
     QUrl base = server.baseUrl();
     base.setPath(QStringLiteral("/relay"));
     Turn turn;
-    turn.start(ClaudeClient(base, &clock), profile);
+    turn.start(ClaudeClient(base, &clock), RequestProfile::forAction(action));
     QVERIFY(turn.finish(clock));
 
     QCOMPARE(server.requests().size(), 1);
@@ -129,10 +147,10 @@ void TestClaudeClient::sendsTheRequest()
     QCOMPARE(request.path, "/relay/api/ai/messages");
     QCOMPARE(header(request, "content-type"), "application/json");
     QCOMPARE(header(request, "Authorization"), "Bearer hv_token");
-    QCOMPARE(header(request, "X-Halvora-Action"), profile.actionHeader.toUtf8());
+    QCOMPARE(header(request, "X-Halvora-Action"), actionHeader.toUtf8());
     const QJsonObject body = bodyOf(request);
     QStringList expectedKeys{"max_tokens", "messages", "output_config", "stream", "system"};
-    if (!profile.tools.isEmpty())
+    if (!action.tools().isEmpty())
         expectedKeys.append("tools");
     QCOMPARE(body.keys(), expectedKeys);
     QCOMPARE(body["max_tokens"].toInt(), maxTokens);
@@ -140,7 +158,8 @@ void TestClaudeClient::sendsTheRequest()
     QCOMPARE(body["system"].toString(), "You help.");
     QCOMPARE(body["output_config"].toObject(), (QJsonObject{{"effort", effort}}));
     QCOMPARE(body["messages"].toArray().size(), 1);
-    QCOMPARE(body.value("tools").toArray(), profile.tools);
+    QCOMPARE(body.value("tools").toArray(), action.tools());
+    QCOMPARE(body, ClaudeClient::requestBody("You help.", body["messages"].toArray(), action));
 }
 
 void TestClaudeClient::endsTurns_data()
@@ -330,7 +349,7 @@ void TestClaudeClient::cancelFromAnEventHandler()
     std::optional<TurnOutcome> outcome;
     handle = ClaudeClient(server.baseUrl(), &clock)
                  .streamTurn(
-                     "s", {}, {}, QStringLiteral("hv"),
+                     "s", {}, AIAction::research(), QStringLiteral("hv"),
                      [&](const ClaudeEvent&) {
                          ++events;
                          handle.cancel();
