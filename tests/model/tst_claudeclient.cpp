@@ -19,6 +19,7 @@ private Q_SLOTS:
     void endsTurns();
     void continuationResendsEverything();
     void networkFailureIsNotRetried();
+    void silentStreamTimesOut();
     void cancelWhileStreaming();
     void cancelDuringRetryWait();
     void cancelFromAnEventHandler();
@@ -299,6 +300,28 @@ void TestClaudeClient::networkFailureIsNotRetried()
     QCOMPARE(error.kind(), TurnError::Kind::Network);
     QCOMPARE(error.networkCode(), QNetworkReply::ConnectionRefusedError);
     QCOMPARE(error.localizedDescription(), "Connection refused");
+}
+
+void TestClaudeClient::silentStreamTimesOut()
+{
+    LoopbackServer server;
+    Reply held = LoopbackServer::events({textBlock(0, "Hi")});
+    held.hang = true;
+    server.enqueue(held);
+    FakeClock clock;
+    Turn turn;
+    turn.start(ClaudeClient(server.baseUrl(), &clock));
+    QTRY_COMPARE(turn.texts, QStringList{"Hi"});
+    clock.advance(StreamRequest::kIdleTimeoutMs - 1);
+    QTest::qWait(20);
+    QVERIFY(!turn.outcome);
+    clock.advance(1);
+    QVERIFY(turn.outcome);
+    const TurnError& error = std::get<TurnError>(*turn.outcome);
+    QCOMPARE(error.networkCode(), QNetworkReply::TimeoutError);
+    QVERIFY(!error.isCancellation());
+    QTRY_COMPARE(server.abandonedCount(), 1);
+    QCOMPARE(server.requests().size(), 1);
 }
 
 void TestClaudeClient::cancelWhileStreaming()
