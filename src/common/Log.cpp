@@ -1,0 +1,3 @@
+#include "common/Log.h"
+
+Q_LOGGING_CATEGORY(halvoraLog, "halvora")

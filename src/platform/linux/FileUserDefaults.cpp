@@ -1,0 +1,70 @@
+#include "platform/linux/FileUserDefaults.h"
+
+#include "common/SafeFile.h"
+#include "platform/Clock.h"
+#include "platform/linux/PreferenceJson.h"
+
+#include <QFile>
+#include <QJsonDocument>
+#include <QStandardPaths>
+
+FileUserDefaults::FileUserDefaults(QString path, Clock* clock) : m_path(std::move(path))
+{
+    load(clock ? *clock : Clock::system());
+}
+
+QString FileUserDefaults::standardPath()
+{
+    const QString config = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    return config + QStringLiteral("/Halvora/Preferences.json");
+}
+
+QVariant FileUserDefaults::value(const QString& key) const
+{
+    return PreferenceJson::decode(m_entries.value(key));
+}
+
+void FileUserDefaults::setValue(const QString& key, const QVariant& value)
+{
+    const QJsonValue json = PreferenceJson::encode(value);
+    if (json.isUndefined()) {
+        remove(key);
+        return;
+    }
+    if (m_entries.value(key) == json)
+        return;
+    m_entries.insert(key, json);
+    write();
+}
+
+void FileUserDefaults::remove(const QString& key)
+{
+    if (!m_entries.contains(key))
+        return;
+    m_entries.remove(key);
+    write();
+}
+
+void FileUserDefaults::load(Clock& clock)
+{
+    QFile file(m_path);
+    if (!file.exists())
+        return;
+    QJsonParseError error{};
+    const QJsonDocument document =
+        file.open(QIODevice::ReadOnly) ? QJsonDocument::fromJson(file.readAll(), &error) : QJsonDocument();
+    file.close();
+    if (document.isObject()) {
+        m_entries = document.object();
+        return;
+    }
+    // Keep the unreadable file for the user; without that, never write over it.
+    m_writable = !SafeFile::moveAside(m_path, clock.now()).isEmpty();
+}
+
+void FileUserDefaults::write()
+{
+    // A failed write leaves the change in memory; the next change writes every entry again.
+    if (m_writable)
+        SafeFile::writeAtomically(m_path, QJsonDocument(m_entries).toJson(QJsonDocument::Indented));
+}

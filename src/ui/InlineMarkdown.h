@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QStringView>
+#include <QTextCursor>
+#include <QTextDocumentFragment>
+
+class QTextCharFormat;
+class QTextDocument;
+
+// Styles one block's text with Qt's Markdown reader, kept to inline styling: emphasis, strong,
+// code spans and links. Lines that would open a block of their own (heading, quote, list, rule,
+// fence, link definition) are taken as text, line breaks stay line breaks, images are replaced by
+// their alternative text, and anything the reader still turns into structure makes the whole text
+// come back unstyled. Needs a QGuiApplication (for the fixed-pitch font).
+class InlineMarkdown {
+public:
+    // A single paragraph whose lines are separated by line separators (U+2028).
+    static QTextDocumentFragment fragment(const QString& text);
+
+private:
+    // The Markdown source for one run of non-blank lines: block openers escaped, lines joined
+    // by hard breaks.
+    static QString source(const QList<QStringView>& lines);
+    static bool appendRun(QTextCursor& cursor, const QList<QStringView>& lines);
+    static bool isInlineOnly(const QTextDocument& document);
+    static void copyBlocks(QTextCursor& cursor, const QTextDocument& document);
+    static QTextCharFormat keptStyle(const QTextCharFormat& format);
+    static QTextDocumentFragment plain(const QString& text);
+};
