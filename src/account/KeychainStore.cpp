@@ -1,6 +1,7 @@
 #include "account/KeychainStore.h"
 
 #include <QByteArray>
+#include <QFileInfo>
 #include <QStringDecoder>
 #include <functional>
 #include <libsecret/secret.h>
@@ -91,11 +92,15 @@ private:
     bool m_done = false;
 };
 
-// Whether libsecret can talk to a session bus at all. Without one, GDBus would fail anyway;
-// checking first keeps it from spawning a bus of its own.
+// Whether a session bus is there to talk to: an address in the environment, or the bus
+// socket in the runtime folder. Without either, GDBus would fall back to launching a bus of
+// its own (and with it, on demand, a keyring daemon nobody unlocks).
 bool hasSessionBus()
 {
-    return !qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS") || !qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR");
+    if (!qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS"))
+        return true;
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    return !runtime.isEmpty() && QFileInfo::exists(runtime + QStringLiteral("/bus"));
 }
 
 std::optional<QString> decodeUtf8(const char* data, gsize length)
