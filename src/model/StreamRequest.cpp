@@ -108,6 +108,8 @@ bool StreamRequest::handleLine(const QByteArray& line)
     }
     if (!value->isObject())
         return true;
+    if (value->toObject().value(QStringLiteral("type")).toString() == QStringLiteral("message_stop"))
+        m_sawMessageStop = true;
     if (std::optional<ClaudeError> error = m_accumulator->handle(value->toObject()))
         m_failure = *error;
     // An event handler may have aborted this request; nothing more is read then.
@@ -141,6 +143,11 @@ void StreamRequest::finishStream()
         return;
     if (m_failure)
         return complete(*m_failure);
+    // Qt ends a chunked body that the connection cut short like a complete one. A stream that
+    // stopped before both the stop reason and the end of the message was cut off, and is
+    // reported as the broken connection it is rather than as a finished answer.
+    if (!m_sawMessageStop && !m_accumulator->stopReason())
+        return complete(TurnError::network(QNetworkReply::RemoteHostClosedError, QStringLiteral("Connection closed")));
     if (m_accumulator->stopReason() == QStringLiteral("refusal"))
         return complete(ClaudeError::refused(m_accumulator->refusalExplanation()));
     complete(TurnResult{m_accumulator->orderedContent(), m_accumulator->stopReason()});

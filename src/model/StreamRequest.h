@@ -55,6 +55,7 @@ private:
     std::optional<StreamAccumulator> m_accumulator;
     std::optional<TurnError> m_failure;
     qint64 m_lastActivityMs = 0;
+    bool m_sawMessageStop = false;
     bool m_done = false;
     TaskHandle m_idleCheck;
 };

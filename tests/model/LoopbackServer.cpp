@@ -64,7 +64,7 @@ void LoopbackServer::respond(QTcpSocket* socket)
 {
     const Reply reply = m_replies.isEmpty() ? Reply{500, {"{}"}, false} : m_replies.takeFirst();
     socket->write("HTTP/1.1 " + QByteArray::number(reply.status) + " Scripted\r\n" +
-                  "Content-Type: text/event-stream\r\nConnection: close\r\n\r\n");
+                  "Content-Type: text/event-stream\r\nTransfer-Encoding: chunked\r\nConnection: close\r\n\r\n");
     connect(socket, &QTcpSocket::disconnected, this, [this, socket] {
         if (!socket->property("complete").toBool())
             ++m_abandoned;
@@ -77,12 +77,15 @@ void LoopbackServer::writePieces(QTcpSocket* socket, Reply reply)
 {
     if (reply.pieces.isEmpty()) {
         if (!reply.hang) {
+            if (!reply.cut)
+                socket->write("0\r\n\r\n");
             socket->setProperty("complete", true);
             socket->disconnectFromHost();
         }
         return;
     }
-    socket->write(reply.pieces.takeFirst());
+    const QByteArray piece = reply.pieces.takeFirst();
+    socket->write(QByteArray::number(piece.size(), 16) + "\r\n" + piece + "\r\n");
     socket->flush();
     QPointer<QTcpSocket> guard(socket);
     QTimer::singleShot(2, this, [this, guard, reply] {

@@ -17,6 +17,7 @@ public:
         int status = 200;
         QByteArrayList pieces; // written one by one, a few milliseconds apart
         bool hang = false;     // keep the connection open after the last piece
+        bool cut = false;      // close the connection without ending the chunked body
     };
     struct Request {
         QByteArray method;

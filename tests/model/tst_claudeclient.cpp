@@ -224,6 +224,11 @@ void TestClaudeClient::endsTurns_data()
                {textBlock(0, "No"), stopWith("refusal", R"({"explanation":"Unsafe."})")})}
         << "hv" << 1 << "No"
         << "error: claude 0 Claude declined this request. Unsafe.";
+    Reply cut = answer("Hi");
+    cut.pieces.removeLast();
+    cut.cut = true;
+    QTest::newRow("broken transfer is a network error") << QList<Reply>{cut, answer("never")} << "hv" << 1 << "Hi"
+                                                        << "error: other 0 Connection closed";
     QTest::newRow("refusal without explanation")
         << QList<Reply>{LoopbackServer::events({stopWith("refusal")})} << "hv" << 1 << ""
         << "error: claude 0 Claude declined this request.";
