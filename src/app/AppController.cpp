@@ -1,0 +1,94 @@
+#include "app/AppController.h"
+
+#include "selection/SelectionReader.h"
+#include "settings/AppSettings.h"
+
+namespace {
+
+std::unique_ptr<AppController>& sharedSlot()
+{
+    static std::unique_ptr<AppController> controller;
+    return controller;
+}
+
+} // namespace
+
+AppController::AppController(Parts parts) : m_parts(std::move(parts))
+{
+    if (!m_parts.clock)
+        m_parts.clock = &Clock::system();
+    if (!m_parts.autoPopup)
+        m_parts.autoPopup = [] { return AppSettings::shared().autoPopup(); };
+}
+
+// The grant outlives the controller: its callback must not reach a controller that is gone.
+AppController::~AppController()
+{
+    if (m_parts.permission)
+        m_parts.permission->setOnGranted({});
+}
+
+AppController& AppController::shared()
+{
+    Q_ASSERT(sharedSlot());
+    return *sharedSlot();
+}
+
+void AppController::setShared(std::unique_ptr<AppController> controller)
+{
+    sharedSlot() = std::move(controller);
+}
+
+void AppController::start()
+{
+    wireComponents();
+    m_parts.permission->requestIfNeeded();
+    m_parts.monitor->start();
+    sendNewUsersToSettings();
+    m_parts.account->refresh();
+    if (m_parts.startUpdater)
+        m_parts.startUpdater();
+}
+
+// Every callback lands in a component this controller owns, so none can outlive it.
+void AppController::wireComponents()
+{
+    SelectionMonitor& monitor = *m_parts.monitor;
+    monitor.setAutoPopup(m_parts.autoPopup);
+    monitor.onSelection = [this](const Selection& selection) { m_parts.pill->show(selection); };
+    monitor.onDismiss = [this] { m_parts.pill->orderOutPanel(); };
+    m_parts.pill->setOnAction(
+        [this](const AIAction& action, const Selection& selection) { m_parts.results->show(action, selection); });
+    m_parts.results->setOpenSettings([this] { showSettings(); });
+    m_parts.permission->setOnGranted([this] { m_parts.monitor->start(); });
+}
+
+// The token is looked at only when the grant is present: either gap leads to the settings window.
+void AppController::sendNewUsersToSettings()
+{
+    const bool ready = m_parts.permission->isTrusted() && m_parts.account->hasToken();
+    if (!ready)
+        showSettings();
+}
+
+void AppController::showSettings()
+{
+    m_parts.pill->orderOutPanel();
+    m_parts.settingsWindow->show();
+}
+
+void AppController::showActionsForCurrentSelection()
+{
+    m_showActionsTask = m_parts.clock->after(showActionsDelayMs, [this] { showActionsNow(); });
+}
+
+void AppController::showActionsNow()
+{
+    const std::optional<Selection> selection = SelectionReader::read();
+    if (!selection) {
+        if (m_parts.beep)
+            m_parts.beep();
+        return;
+    }
+    m_parts.pill->show(*selection);
+}

@@ -1,0 +1,19 @@
+#pragma once
+
+#include "actions/AIAction.h"
+#include "selection/Selection.h"
+
+#include <functional>
+
+// What the app controller needs of the action pill: show it beside a selection, put its panel
+// away, and hear which action the user picked (copy and paste stay inside the pill).
+class PillPresenter {
+public:
+    virtual ~PillPresenter() = default;
+
+    // Shows the pill beside the selection, or moves it there.
+    virtual void show(const Selection& selection) = 0;
+    // Orders the pill's panel out, when there is one.
+    virtual void orderOutPanel() = 0;
+    virtual void setOnAction(std::function<void(const AIAction&, const Selection&)> onAction) = 0;
+};

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QRectF>
+#include <QString>
+
+#include <memory>
+#include <optional>
+
+class AccessibilityElement;
+// Elements are shared: a captured selection keeps its element alive as long as it exists.
+using AccessibilityElementRef = std::shared_ptr<AccessibilityElement>;
+
+// An opaque handle to one user-interface element of another application, as its
+// accessibility interface exposes it. Every call is a synchronous request to that application,
+// bounded by the messaging timeout; a failed, refused or timed-out call answers nothing.
+class AccessibilityElement {
+public:
+    // The two attributes whose settability decides whether a selection can be replaced.
+    enum class Attribute { Value, SelectedText };
+
+    virtual ~AccessibilityElement() = default;
+
+    // Bounds every later call on this element (and on the elements it yields) to this long.
+    virtual void setMessagingTimeout(double seconds) = 0;
+    // The element with the keyboard focus, asked of an application element.
+    virtual AccessibilityElementRef focusedElement() = 0;
+    virtual AccessibilityElementRef parent() = 0;
+    // The nearest enclosing element that accepts text input, if any.
+    virtual AccessibilityElementRef editableAncestor() = 0;
+
+    virtual std::optional<QString> selectedText() = 0;
+    // The element's role under the names the selection logic compares ("AXTextField", "AXTextArea",
+    // "AXComboBox", "AXSearchField", "AXStaticText", "AXWebArea"); other roles pass through.
+    virtual std::optional<QString> role() = 0;
+    // The element's whole text.
+    virtual std::optional<QString> value() = 0;
+    // False when the call fails as well as when the attribute is read-only.
+    virtual bool isSettable(Attribute attribute) = 0;
+    // Replaces the selected range with text; true when the application accepted the call.
+    virtual bool setSelectedText(const QString& text) = 0;
+    // The bounds of the selected range in screen coordinates with the origin at the top-left of
+    // the primary screen and y growing downwards.
+    virtual std::optional<QRectF> selectedTextBounds() = 0;
+
+    // Asks an application element to expose its full accessibility tree (needed by some
+    // toolkits before they answer at all). The answer is ignored.
+    virtual void enableManualAccessibility() = 0;
+};

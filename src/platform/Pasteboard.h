@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QPair>
+#include <QString>
+
+// One item of the clipboard: its representations as (type, data) pairs, in the order offered.
+using PasteboardItem = QList<QPair<QString, QByteArray>>;
+
+// The system clipboard.
+class Pasteboard {
+public:
+    virtual ~Pasteboard() = default;
+
+    // The current items; representations whose data cannot be read are left out.
+    virtual QList<PasteboardItem> items() = 0;
+    virtual void clear() = 0;
+    // Makes text in plain form the clipboard's only content.
+    virtual void setString(const QString& text) = 0;
+    // Grows with every change of the clipboard, by this program or any other.
+    virtual qint64 changeCount() = 0;
+    // Puts these items on the clipboard, in this order.
+    virtual void writeItems(const QList<PasteboardItem>& items) = 0;
+};

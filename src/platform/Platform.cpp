@@ -1,0 +1,112 @@
+#include "platform/Platform.h"
+
+#include <QCoreApplication>
+
+namespace {
+
+class NoAccessibility final : public Accessibility {
+public:
+    AccessibilityElementRef applicationElement(qint32) override { return {}; }
+};
+
+class NoGrant final : public AccessibilityGrant {
+public:
+    bool isTrusted() override { return false; }
+    void requestGrant() override {}
+    bool openSettings() override { return false; }
+};
+
+class NoGlobalEvents final : public GlobalEvents {
+public:
+    TaskHandle addMonitor(InputEvent::Type, std::function<void(const InputEvent&)>) override { return {}; }
+    TaskHandle observeApplicationActivation(std::function<void()>) override { return {}; }
+};
+
+class NoScreens final : public Screens {
+public:
+    QList<ScreenInfo> screens() override { return {}; }
+    std::optional<ScreenInfo> mainScreen() override { return std::nullopt; }
+    QPointF mouseLocation() override { return {}; }
+};
+
+class NoPasteboard final : public Pasteboard {
+public:
+    QList<PasteboardItem> items() override { return {}; }
+    void clear() override {}
+    void setString(const QString&) override {}
+    qint64 changeCount() override { return 0; }
+    void writeItems(const QList<PasteboardItem>&) override {}
+};
+
+class NoWorkspace final : public Workspace {
+public:
+    std::optional<RunningApplication> frontmostApplication() override { return std::nullopt; }
+    qint32 ownProcessId() override { return qint32(QCoreApplication::applicationPid()); }
+    bool activateApplication(qint32) override { return false; }
+    bool openUrl(const QUrl&) override { return false; }
+};
+
+class NoKeyboard final : public SyntheticKeyboard {
+public:
+    void postKeystroke(int, quint64) override {}
+};
+
+template <typename Service, typename Fallback> void fill(std::shared_ptr<Service>& slot)
+{
+    if (!slot)
+        slot = std::make_shared<Fallback>();
+}
+
+Platform::Services withFallbacks(Platform::Services services)
+{
+    fill<Accessibility, NoAccessibility>(services.accessibility);
+    fill<AccessibilityGrant, NoGrant>(services.accessibilityGrant);
+    fill<GlobalEvents, NoGlobalEvents>(services.globalEvents);
+    fill<Screens, NoScreens>(services.screens);
+    fill<Pasteboard, NoPasteboard>(services.pasteboard);
+    fill<Workspace, NoWorkspace>(services.workspace);
+    fill<SyntheticKeyboard, NoKeyboard>(services.keyboard);
+    return services;
+}
+
+Platform::Services& installed()
+{
+    static Platform::Services services = withFallbacks({});
+    return services;
+}
+
+} // namespace
+
+Accessibility& Platform::accessibility()
+{
+    return *installed().accessibility;
+}
+AccessibilityGrant& Platform::accessibilityGrant()
+{
+    return *installed().accessibilityGrant;
+}
+GlobalEvents& Platform::globalEvents()
+{
+    return *installed().globalEvents;
+}
+Screens& Platform::screens()
+{
+    return *installed().screens;
+}
+Pasteboard& Platform::pasteboard()
+{
+    return *installed().pasteboard;
+}
+Workspace& Platform::workspace()
+{
+    return *installed().workspace;
+}
+SyntheticKeyboard& Platform::keyboard()
+{
+    return *installed().keyboard;
+}
+
+void Platform::install(Services services)
+{
+    installed() = withFallbacks(std::move(services));
+}

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+#include <QUrl>
+
+#include <optional>
+
+// A running application as the desktop knows it.
+struct RunningApplication {
+    qint32 pid = 0;
+    // Null when the application has no name the desktop can show.
+    QString name;
+};
+
+// The desktop's applications and documents.
+class Workspace {
+public:
+    virtual ~Workspace() = default;
+
+    // The application that has the keyboard focus, if any.
+    virtual std::optional<RunningApplication> frontmostApplication() = 0;
+    virtual qint32 ownProcessId() = 0;
+    // Brings the application's window to the front; false when it no longer runs.
+    virtual bool activateApplication(qint32 pid) = 0;
+    virtual bool openUrl(const QUrl& url) = 0;
+};

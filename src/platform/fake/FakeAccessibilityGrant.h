@@ -1,0 +1,27 @@
+#pragma once
+
+#include "platform/AccessibilityGrant.h"
+
+#include <QStringList>
+
+// A grant the test turns on and off, counting the prompts and settings openings asked for.
+class FakeAccessibilityGrant : public AccessibilityGrant {
+public:
+    bool trusted = true;
+    bool settingsOpen = true;
+    int checks = 0;
+    int requests = 0;
+    int settingsOpenings = 0;
+
+    bool isTrusted() override
+    {
+        ++checks;
+        return trusted;
+    }
+    void requestGrant() override { ++requests; }
+    bool openSettings() override
+    {
+        ++settingsOpenings;
+        return settingsOpen;
+    }
+};

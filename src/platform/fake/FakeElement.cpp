@@ -1,0 +1,101 @@
+#include "platform/fake/FakeElement.h"
+
+FakeElement::FakeElement(std::shared_ptr<FakeAccessibility::Tree> tree, qint32 pid, QString id, double timeout)
+    : m_tree(std::move(tree)), m_pid(pid), m_id(std::move(id)), m_timeout(timeout)
+{}
+
+FakeAccessibility::Node* FakeElement::answer(const QString& attribute)
+{
+    auto app = m_tree->applications.find(m_pid);
+    if (app == m_tree->applications.end())
+        return nullptr;
+    auto found = app->find(m_id);
+    if (found == app->end())
+        return nullptr;
+    ++m_tree->calls;
+    const qint64 limitMs = qint64(m_timeout * 1000);
+    m_tree->spentMs += std::min<qint64>(found->delayMs, limitMs);
+    if (found->delayMs > limitMs || found->failing.contains(attribute))
+        return nullptr;
+    return &*found;
+}
+
+AccessibilityElementRef FakeElement::element(const QString& id)
+{
+    if (id.isEmpty() || !m_tree->applications.value(m_pid).contains(id))
+        return {};
+    return std::make_shared<FakeElement>(m_tree, m_pid, id, m_timeout);
+}
+
+AccessibilityElementRef FakeElement::focusedElement()
+{
+    auto* node = answer(QStringLiteral("AXFocusedUIElement"));
+    return node ? element(node->focused) : nullptr;
+}
+
+AccessibilityElementRef FakeElement::parent()
+{
+    auto* node = answer(QStringLiteral("AXParent"));
+    return node ? element(node->parent) : nullptr;
+}
+
+AccessibilityElementRef FakeElement::editableAncestor()
+{
+    auto* node = answer(QStringLiteral("AXEditableAncestor"));
+    return node ? element(node->editableAncestor) : nullptr;
+}
+
+std::optional<QString> FakeElement::selectedText()
+{
+    auto* node = answer(QStringLiteral("AXSelectedText"));
+    return node ? node->selectedText : std::nullopt;
+}
+
+std::optional<QString> FakeElement::role()
+{
+    auto* node = answer(QStringLiteral("AXRole"));
+    return node ? node->role : std::nullopt;
+}
+
+std::optional<QString> FakeElement::value()
+{
+    auto* node = answer(QStringLiteral("AXValue"));
+    return node ? node->value : std::nullopt;
+}
+
+bool FakeElement::isSettable(Attribute attribute)
+{
+    const bool selected = attribute == Attribute::SelectedText;
+    auto* node = answer(selected ? QStringLiteral("AXSelectedText") : QStringLiteral("AXValue"));
+    return node && (selected ? node->selectedTextSettable : node->valueSettable);
+}
+
+// Writes over the first occurrence of the selected text, which then becomes an empty range.
+bool FakeElement::setSelectedText(const QString& text)
+{
+    auto* node = answer(QStringLiteral("AXSelectedText"));
+    if (!node || !node->selectedTextSettable)
+        return false;
+    if (m_tree->journal)
+        m_tree->journal->append(QStringLiteral("ax set %1 %2").arg(m_id, text));
+    if (node->ignoresWrites)
+        return true;
+    const QString selected = node->selectedText.value_or(QString());
+    if (node->value) {
+        const qsizetype at = selected.isEmpty() ? node->value->size() : node->value->indexOf(selected);
+        node->value->replace(std::max<qsizetype>(at, 0), at < 0 ? 0 : selected.size(), text);
+    }
+    node->selectedText = QString();
+    return true;
+}
+
+std::optional<QRectF> FakeElement::selectedTextBounds()
+{
+    auto* node = answer(QStringLiteral("AXBoundsForRange"));
+    return node ? node->bounds : std::nullopt;
+}
+
+void FakeElement::enableManualAccessibility()
+{
+    ++m_tree->manualAccessibilityRequests[m_pid];
+}

@@ -1,0 +1,57 @@
+#include "selection/AccessibilityPermission.h"
+
+#include "platform/Platform.h"
+
+AccessibilityPermission::AccessibilityPermission(Clock& clock, QObject* parent)
+    : QObject(parent), m_clock(clock), m_isTrusted(Platform::accessibilityGrant().isTrusted())
+{}
+
+AccessibilityPermission& AccessibilityPermission::shared()
+{
+    static AccessibilityPermission* permission = new AccessibilityPermission;
+    return *permission;
+}
+
+void AccessibilityPermission::refresh()
+{
+    const bool trusted = Platform::accessibilityGrant().isTrusted();
+    if (trusted == m_isTrusted)
+        return;
+    m_isTrusted = trusted;
+    Q_EMIT isTrustedChanged(trusted);
+    // A revoked grant is only recorded; nothing is called for it.
+    if (trusted && m_onGranted)
+        m_onGranted();
+}
+
+void AccessibilityPermission::requestIfNeeded()
+{
+    refresh();
+    if (m_isTrusted)
+        return;
+    Platform::accessibilityGrant().requestGrant();
+    startPolling();
+}
+
+// The poll starts even when the settings could not be opened: the user may open them alone.
+void AccessibilityPermission::openSystemSettings()
+{
+    Platform::accessibilityGrant().openSettings();
+    startPolling();
+}
+
+void AccessibilityPermission::startPolling()
+{
+    if (m_pollTask.isActive())
+        return;
+    m_pollTask = m_clock.after(pollIntervalMs, [this] { poll(); });
+}
+
+// The handle lives in this object, so a poll never outlives it.
+void AccessibilityPermission::poll()
+{
+    refresh();
+    if (m_isTrusted)
+        return;
+    m_pollTask = m_clock.after(pollIntervalMs, [this] { poll(); });
+}

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "common/TaskHandle.h"
+#include "platform/Clock.h"
+
+#include <QObject>
+
+#include <functional>
+
+// Tracks whether the user has granted this program accessibility access, asks for it, opens
+// the system's settings for it, and polls once a second while waiting so the grant is noticed
+// without a restart. onGranted runs once each time a check finds the grant newly present.
+class AccessibilityPermission : public QObject {
+    Q_OBJECT
+    Q_PROPERTY(bool isTrusted READ isTrusted NOTIFY isTrustedChanged)
+
+public:
+    static constexpr int pollIntervalMs = 1000;
+
+    explicit AccessibilityPermission(Clock& clock = Clock::system(), QObject* parent = nullptr);
+    static AccessibilityPermission& shared();
+
+    bool isTrusted() const { return m_isTrusted; }
+    void setOnGranted(std::function<void()> onGranted) { m_onGranted = std::move(onGranted); }
+    bool isPolling() const { return m_pollTask.isActive(); }
+
+    // Re-checks the grant now.
+    void refresh();
+    // When the grant is missing: asks the system to prompt for it and starts polling.
+    void requestIfNeeded();
+    // Opens the system's accessibility settings and starts polling.
+    void openSystemSettings();
+
+Q_SIGNALS:
+    void isTrustedChanged(bool isTrusted);
+
+private:
+    void startPolling();
+    void poll();
+
+    Clock& m_clock;
+    bool m_isTrusted = false;
+    std::function<void()> m_onGranted;
+    TaskHandle m_pollTask;
+};

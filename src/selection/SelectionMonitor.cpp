@@ -1,0 +1,126 @@
+#include "selection/SelectionMonitor.h"
+
+#include "platform/KeyCodes.h"
+#include "platform/Platform.h"
+#include "selection/SelectionReader.h"
+
+#include <cmath>
+
+const QSet<int> SelectionMonitor::arrowAndNavigationKeys = {
+    KeyCode::LeftArrow, KeyCode::RightArrow, KeyCode::DownArrow, KeyCode::UpArrow,
+    KeyCode::Home,      KeyCode::End,        KeyCode::PageUp,    KeyCode::PageDown,
+};
+
+SelectionMonitor::SelectionMonitor(Clock& clock) : m_clock(clock) {}
+
+void SelectionMonitor::start()
+{
+    stop();
+    add(InputEvent::Type::LeftMouseDown, &SelectionMonitor::mouseDown);
+    add(InputEvent::Type::LeftMouseUp, &SelectionMonitor::mouseUp);
+    add(InputEvent::Type::KeyDown, &SelectionMonitor::keyDown);
+    add(InputEvent::Type::KeyUp, &SelectionMonitor::keyUp);
+    add(InputEvent::Type::ScrollWheel, &SelectionMonitor::scrolled);
+    m_activationObserver = Platform::globalEvents().observeApplicationActivation([this] { applicationActivated(); });
+}
+
+void SelectionMonitor::stop()
+{
+    m_monitors.clear();
+    m_activationObserver.cancel();
+    m_pendingCheck.cancel();
+}
+
+// The subscription handles live in this object, so no handler can run after it is gone.
+void SelectionMonitor::add(InputEvent::Type type, void (SelectionMonitor::*handler)(const InputEvent&))
+{
+    TaskHandle token = Platform::globalEvents().addMonitor(
+        type, [this, handler](const InputEvent& event) { (this->*handler)(event); });
+    if (token.isActive())
+        m_monitors.push_back(std::move(token));
+}
+
+void SelectionMonitor::mouseDown(const InputEvent& event)
+{
+    m_mouseDownPoint = event.location;
+    cancelAndDismiss();
+}
+
+void SelectionMonitor::mouseUp(const InputEvent& event)
+{
+    const QPointF point = event.location;
+    const QPointF delta = point - m_mouseDownPoint;
+    const bool dragged = std::hypot(delta.x(), delta.y()) > dragThreshold;
+    const bool multiClick = event.clickCount >= 2;
+    if (dragged || multiClick)
+        scheduleCheck(multiClick ? multiClickDelayMs : dragDelayMs, {m_mouseDownPoint, point});
+}
+
+void SelectionMonitor::keyDown(const InputEvent& event)
+{
+    if (isSelectionKey(event))
+        return;
+    // Shortcuts such as copy leave the selection alone; Escape always dismisses.
+    const bool command = event.modifierFlags & ModifierFlag::Command;
+    if (command && event.keyCode != KeyCode::Escape)
+        return;
+    cancelAndDismiss();
+}
+
+void SelectionMonitor::keyUp(const InputEvent& event)
+{
+    if (isSelectionKey(event))
+        scheduleCheck(keyboardDelayMs, {});
+}
+
+// A scroll hides the pill but lets a check still waiting run: the selection itself is unchanged.
+void SelectionMonitor::scrolled(const InputEvent&)
+{
+    if (onDismiss)
+        onDismiss();
+}
+
+void SelectionMonitor::applicationActivated()
+{
+    cancelAndDismiss();
+}
+
+void SelectionMonitor::cancelAndDismiss()
+{
+    m_pendingCheck.cancel();
+    if (onDismiss)
+        onDismiss();
+}
+
+bool SelectionMonitor::isSelectionKey(const InputEvent& event)
+{
+    if ((event.modifierFlags & ModifierFlag::Shift) && arrowAndNavigationKeys.contains(event.keyCode))
+        return true;
+    return (event.modifierFlags & ModifierFlag::Command) && event.keyCode == KeyCode::A;
+}
+
+// Only the latest gesture's check can run: a new one replaces (and so cancels) the previous.
+void SelectionMonitor::scheduleCheck(int delayMs, const QList<QPointF>& near)
+{
+    m_pendingCheck = m_clock.after(delayMs, [this, near] { check(near); });
+}
+
+void SelectionMonitor::check(const QList<QPointF>& near)
+{
+    if (m_autoPopup && !m_autoPopup())
+        return;
+    const std::optional<Selection> selection = SelectionReader::read();
+    if (!selection)
+        return;
+    if (!near.isEmpty() && selection->rect) {
+        const double m = proximityMargin;
+        const QRectF grown = selection->rect->adjusted(-m, -m, m, m);
+        const bool nearMouse =
+            std::any_of(near.begin(), near.end(), [&](const QPointF& p) { return grown.contains(p); });
+        // A selection away from where the mouse acted is stale (elsewhere in the window).
+        if (!nearMouse)
+            return;
+    }
+    if (onSelection)
+        onSelection(*selection);
+}

@@ -1,0 +1,61 @@
+#pragma once
+
+#include "common/TaskHandle.h"
+#include "platform/Clock.h"
+#include "platform/GlobalEvents.h"
+#include "selection/Selection.h"
+
+#include <QList>
+#include <QPointF>
+#include <QSet>
+
+#include <functional>
+#include <vector>
+
+// Watches mouse and keyboard in all other applications. A selection gesture (a drag, a double
+// or triple click, Shift with a navigation key, select-all) schedules one selection read after a
+// short delay and hands the result to onSelection; a click, typing, a scroll or a switch of
+// application calls onDismiss. Main thread only.
+class SelectionMonitor {
+public:
+    static const QSet<int> arrowAndNavigationKeys;
+    static constexpr double dragThreshold = 4.0;
+    static constexpr int dragDelayMs = 150;
+    static constexpr int multiClickDelayMs = 250;
+    static constexpr int keyboardDelayMs = 200;
+    static constexpr double proximityMargin = 60.0;
+
+    explicit SelectionMonitor(Clock& clock = Clock::system());
+
+    std::function<void(const Selection&)> onSelection;
+    std::function<void()> onDismiss;
+    // Whether a freshly read selection may be shown; asked when the delay has passed. Always on
+    // until set. Gestures are watched and dismissals reported either way.
+    void setAutoPopup(std::function<bool()> isOn) { m_autoPopup = std::move(isOn); }
+
+    // Installs the event monitors; calling it again replaces them rather than doubling them.
+    void start();
+    // Removes the monitors and cancels the pending check.
+    void stop();
+    bool hasPendingCheck() const { return m_pendingCheck.isActive(); }
+
+private:
+    void add(InputEvent::Type type, void (SelectionMonitor::*handler)(const InputEvent&));
+    void mouseDown(const InputEvent& event);
+    void mouseUp(const InputEvent& event);
+    void keyDown(const InputEvent& event);
+    void keyUp(const InputEvent& event);
+    void scrolled(const InputEvent& event);
+    void applicationActivated();
+    void cancelAndDismiss();
+    void scheduleCheck(int delayMs, const QList<QPointF>& near);
+    void check(const QList<QPointF>& near);
+    static bool isSelectionKey(const InputEvent& event);
+
+    Clock& m_clock;
+    std::function<bool()> m_autoPopup;
+    std::vector<TaskHandle> m_monitors;
+    TaskHandle m_activationObserver;
+    QPointF m_mouseDownPoint;
+    TaskHandle m_pendingCheck;
+};

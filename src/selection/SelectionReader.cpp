@@ -1,0 +1,136 @@
+#include "selection/SelectionReader.h"
+
+#include "platform/Platform.h"
+
+const QStringList SelectionReader::textInputRoles = {
+    QStringLiteral("AXTextField"),
+    QStringLiteral("AXTextArea"),
+    QStringLiteral("AXComboBox"),
+    QStringLiteral("AXSearchField"),
+};
+
+namespace {
+
+bool hasText(const std::optional<QString>& text)
+{
+    return text && !text->isEmpty();
+}
+
+// Closed-interval overlap, so that a rectangle of zero width (a caret-high range) still counts.
+bool overlaps(const QRectF& a, const QRectF& b)
+{
+    return a.left() <= b.right() && b.left() <= a.right() && a.top() <= b.bottom() && b.top() <= a.bottom();
+}
+
+} // namespace
+
+std::optional<Selection> SelectionReader::read()
+{
+    if (!Platform::accessibilityGrant().isTrusted())
+        return std::nullopt;
+    auto& workspace = Platform::workspace();
+    const auto app = workspace.frontmostApplication();
+    if (!app || app->pid == workspace.ownProcessId())
+        return std::nullopt;
+    AccessibilityElementRef appElement = Platform::accessibility().applicationElement(app->pid);
+    if (!appElement)
+        return std::nullopt;
+    appElement->setMessagingTimeout(messagingTimeout);
+    enableManualAccessibilityIfNeeded(*appElement, app->pid);
+
+    AccessibilityElementRef focused = appElement->focusedElement();
+    if (!focused)
+        return std::nullopt;
+    focused->setMessagingTimeout(messagingTimeout);
+    QString text;
+    AccessibilityElementRef holder = findHolder(focused, &text);
+    if (!holder || text.trimmed().isEmpty())
+        return std::nullopt;
+
+    Selection selection;
+    selection.text = text;
+    selection.isEditable = isEditable(*holder);
+    selection.rect = selectionBounds(*holder);
+    selection.pid = app->pid;
+    selection.appName = app->name.isEmpty() ? QStringLiteral("App") : app->name;
+    selection.element = std::move(holder);
+    return selection;
+}
+
+// The focused element holds the selection when it reports any text at all (whitespace
+// included); otherwise the nearest of its ancestors that reports a non-empty one.
+AccessibilityElementRef SelectionReader::findHolder(const AccessibilityElementRef& focused, QString* text)
+{
+    const auto own = focused->selectedText();
+    if (hasText(own)) {
+        *text = *own;
+        return focused;
+    }
+    AccessibilityElementRef current = focused;
+    for (int level = 0; level < maxAncestors; ++level) {
+        current = current->parent();
+        if (!current)
+            return {};
+        const auto found = current->selectedText();
+        if (hasText(found)) {
+            *text = *found;
+            return current;
+        }
+    }
+    return {};
+}
+
+bool SelectionReader::isEditable(AccessibilityElement& element)
+{
+    if (element.editableAncestor())
+        return true;
+    const QString role = element.role().value_or(QString());
+    if (role == QLatin1String("AXStaticText") || role == QLatin1String("AXWebArea"))
+        return false;
+    const bool valueSettable = element.isSettable(AccessibilityElement::Attribute::Value);
+    const bool selectedTextSettable = element.isSettable(AccessibilityElement::Attribute::SelectedText);
+    if (textInputRoles.contains(role))
+        return valueSettable || selectedTextSettable;
+    return valueSettable && selectedTextSettable;
+}
+
+std::optional<QRectF> SelectionReader::selectionBounds(AccessibilityElement& element)
+{
+    const auto bounds = element.selectedTextBounds();
+    if (!bounds)
+        return std::nullopt;
+    // A caret or an empty range: no place to show anything next to.
+    if (bounds->width() <= 1.0 && bounds->height() <= 1.0)
+        return std::nullopt;
+    return globalRect(*bounds);
+}
+
+std::optional<QRectF> SelectionReader::globalRect(const QRectF& topLeftRect)
+{
+    const QList<ScreenInfo> screens = Platform::screens().screens();
+    if (screens.isEmpty())
+        return std::nullopt;
+    const QRectF& primary = screens.first().frame;
+    const QRectF rect = Screens::globalRect(topLeftRect, primary.y() + primary.height());
+    for (const ScreenInfo& screen : screens) {
+        const QRectF grown = screen.frame.adjusted(-screenMargin, -screenMargin, screenMargin, screenMargin);
+        if (overlaps(grown, rect))
+            return rect;
+    }
+    return std::nullopt;
+}
+
+void SelectionReader::enableManualAccessibilityIfNeeded(AccessibilityElement& application, qint32 pid)
+{
+    auto& enabled = manualAccessibilityEnabled();
+    if (enabled.contains(pid))
+        return;
+    enabled.insert(pid);
+    application.enableManualAccessibility();
+}
+
+QSet<qint32>& SelectionReader::manualAccessibilityEnabled()
+{
+    static QSet<qint32> pids;
+    return pids;
+}

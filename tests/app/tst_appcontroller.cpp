@@ -1,0 +1,243 @@
+#include "app/AppController.h"
+#include "platform/fake/FakePlatform.h"
+#include "settings/AppSettings.h"
+
+#include <QTest>
+
+namespace {
+
+// Stand-ins for the components, noting what the controller asked of them in one shared log.
+struct Log {
+    QStringList entries;
+};
+
+class FakePill : public PillPresenter {
+public:
+    explicit FakePill(Log& log) : m_log(log) {}
+    void show(const Selection& selection) override { m_log.entries << QStringLiteral("pill show ") + selection.text; }
+    void orderOutPanel() override { m_log.entries << QStringLiteral("pill out"); }
+    void setOnAction(std::function<void(const AIAction&, const Selection&)> onAction) override
+    {
+        this->onAction = std::move(onAction);
+    }
+    std::function<void(const AIAction&, const Selection&)> onAction;
+
+private:
+    Log& m_log;
+};
+
+class FakeResults : public ResultPresenter {
+public:
+    explicit FakeResults(Log& log) : m_log(log) {}
+    void show(const AIAction& action, const Selection& selection) override
+    {
+        m_log.entries << QStringLiteral("results %1 %2").arg(action.title(), selection.text);
+    }
+    void setOpenSettings(std::function<void()> openSettings) override { this->openSettings = std::move(openSettings); }
+    std::function<void()> openSettings;
+
+private:
+    Log& m_log;
+};
+
+class FakeSettingsWindow : public SettingsPresenter {
+public:
+    explicit FakeSettingsWindow(Log& log) : m_log(log) {}
+    void show() override { m_log.entries << QStringLiteral("settings"); }
+
+private:
+    Log& m_log;
+};
+
+class FakeAccount : public AccountStatus {
+public:
+    bool hasToken() const override
+    {
+        ++tokenReads;
+        return signedIn;
+    }
+    void refresh() override { ++refreshes; }
+    bool signedIn = true;
+    mutable int tokenReads = 0;
+    int refreshes = 0;
+};
+
+} // namespace
+
+class TestAppController : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init()
+    {
+        m_platform = std::make_unique<FakePlatform>();
+        QVERIFY(m_platform->loadFixture(QStringLiteral("selection/editor.json")));
+        m_platform->workspace->launch(501, QStringLiteral("Editor"));
+        m_log.entries.clear();
+        m_account = FakeAccount();
+        m_updaterStarts = 0;
+        m_beeps = 0;
+        m_autoPopup = true;
+    }
+    void cleanup()
+    {
+        m_controller.reset();
+        m_permission.reset();
+        m_platform.reset();
+    }
+
+    void launch_data()
+    {
+        QTest::addColumn<bool>("trusted");
+        QTest::addColumn<bool>("signedIn");
+        QTest::addColumn<bool>("settingsShown");
+
+        QTest::newRow("granted and signed in") << true << true << false;
+        QTest::newRow("no grant") << false << true << true;
+        QTest::newRow("granted, signed out") << true << false << true;
+        QTest::newRow("neither") << false << false << true;
+    }
+    void launch()
+    {
+        QFETCH(bool, trusted);
+        QFETCH(bool, signedIn);
+        QFETCH(bool, settingsShown);
+        m_platform->grant->trusted = trusted;
+        m_platform->events->refuseMonitors = !trusted;
+        m_account.signedIn = signedIn;
+        start();
+
+        const QStringList toSettings = {QStringLiteral("pill out"), QStringLiteral("settings")};
+        QCOMPARE(m_log.entries, settingsShown ? toSettings : QStringList());
+        QCOMPARE(m_account.tokenReads, trusted ? 1 : 0);
+        QCOMPARE(m_platform->grant->requests, trusted ? 0 : 1);
+        QCOMPARE(m_account.refreshes, 1);
+        QCOMPARE(m_updaterStarts, 1);
+        QCOMPARE(m_platform->events->monitorCount(), trusted ? 5 : 0);
+        QCOMPARE(m_platform->events->observerCount(), 1);
+    }
+
+    // Granting access later installs the event monitors without a restart.
+    void theGrantArrivingStartsTheMonitor()
+    {
+        m_platform->grant->trusted = false;
+        m_platform->events->refuseMonitors = true;
+        start();
+        m_platform->grant->trusted = true;
+        m_platform->events->refuseMonitors = false;
+        m_platform->clock.advance(1000);
+        QCOMPARE(m_platform->events->monitorCount(), 5);
+        QVERIFY(m_platform->events->play(QStringLiteral("down 110,790; up 150,790; wait 150")));
+        QCOMPARE(m_log.entries.last(), QStringLiteral("pill show brown fox"));
+    }
+
+    void theRoadOfOneAction()
+    {
+        start();
+        QVERIFY(m_platform->events->play(QStringLiteral("down 110,790; up 150,790; wait 150")));
+        QCOMPARE(m_log.entries, (QStringList{QStringLiteral("pill out"), QStringLiteral("pill show brown fox")}));
+
+        m_pill->onAction(AIAction::explain(), Selection{QStringLiteral("brown fox"), true, {}, 501, {}, {}});
+        QCOMPARE(m_log.entries.last(), QStringLiteral("results Explain brown fox"));
+
+        // A dismissal hides the pill and leaves the result panel alone.
+        m_log.entries.clear();
+        QVERIFY(m_platform->events->play(QStringLiteral("keydown 4")));
+        QCOMPARE(m_log.entries, QStringList{QStringLiteral("pill out")});
+
+        m_log.entries.clear();
+        m_results->openSettings();
+        QCOMPARE(m_log.entries, (QStringList{QStringLiteral("pill out"), QStringLiteral("settings")}));
+    }
+
+    void autoPopupOffShowsNothingByItself()
+    {
+        m_autoPopup = false;
+        start();
+        QVERIFY(m_platform->events->play(QStringLiteral("down 110,790; up 150,790; wait 500")));
+        QCOMPARE(m_log.entries, QStringList{QStringLiteral("pill out")});
+        m_controller->showActionsForCurrentSelection();
+        m_platform->clock.advance(300);
+        QCOMPARE(m_log.entries.last(), QStringLiteral("pill show brown fox"));
+    }
+
+    void theUsersSettingDecidesByDefault()
+    {
+        AppSettings::shared().setAutoPopup(false);
+        start(false);
+        QVERIFY(m_platform->events->play(QStringLiteral("down 110,790; up 150,790; wait 500")));
+        QCOMPARE(m_log.entries, QStringList{QStringLiteral("pill out")});
+        AppSettings::shared().setAutoPopup(true);
+        QVERIFY(m_platform->events->play(QStringLiteral("down 110,790; up 150,790; wait 500")));
+        QCOMPARE(m_log.entries.last(), QStringLiteral("pill show brown fox"));
+    }
+
+    void showActionsForCurrentSelection_data()
+    {
+        QTest::addColumn<bool>("selected");
+        QTest::newRow("text selected") << true;
+        QTest::newRow("nothing selected") << false;
+    }
+    void showActionsForCurrentSelection()
+    {
+        QFETCH(bool, selected);
+        if (!selected)
+            m_platform->accessibility->node(501, QStringLiteral("field"))->selectedText.reset();
+        start();
+        m_controller->showActionsForCurrentSelection();
+        m_platform->clock.advance(299);
+        QVERIFY(m_log.entries.isEmpty());
+        QCOMPARE(m_beeps, 0);
+        m_platform->clock.advance(1);
+        QCOMPARE(m_log.entries, selected ? QStringList{QStringLiteral("pill show brown fox")} : QStringList());
+        QCOMPARE(m_beeps, selected ? 0 : 1);
+    }
+
+    void aGrantAfterTheControllerIsGoneReachesNothing()
+    {
+        m_platform->grant->trusted = false;
+        start();
+        m_controller.reset();
+        m_platform->grant->trusted = true;
+        m_permission->refresh();
+        QVERIFY(m_permission->isTrusted());
+    }
+
+private:
+    void start(bool withOwnAutoPopup = true)
+    {
+        m_permission = std::make_unique<AccessibilityPermission>(m_platform->clock);
+        auto pill = std::make_unique<FakePill>(m_log);
+        auto results = std::make_unique<FakeResults>(m_log);
+        m_pill = pill.get();
+        m_results = results.get();
+        AppController::Parts parts;
+        parts.monitor = std::make_unique<SelectionMonitor>(m_platform->clock);
+        parts.pill = std::move(pill);
+        parts.results = std::move(results);
+        parts.settingsWindow = std::make_unique<FakeSettingsWindow>(m_log);
+        parts.permission = m_permission.get();
+        parts.account = &m_account;
+        if (withOwnAutoPopup)
+            parts.autoPopup = [this] { return m_autoPopup; };
+        parts.startUpdater = [this] { ++m_updaterStarts; };
+        parts.beep = [this] { ++m_beeps; };
+        parts.clock = &m_platform->clock;
+        m_controller = std::make_unique<AppController>(std::move(parts));
+        m_controller->start();
+    }
+
+    std::unique_ptr<FakePlatform> m_platform;
+    std::unique_ptr<AccessibilityPermission> m_permission;
+    std::unique_ptr<AppController> m_controller;
+    FakePill* m_pill = nullptr;
+    FakeResults* m_results = nullptr;
+    Log m_log;
+    FakeAccount m_account;
+    int m_updaterStarts = 0;
+    int m_beeps = 0;
+    bool m_autoPopup = true;
+};
+
+QTEST_GUILESS_MAIN(TestAppController)
+#include "tst_appcontroller.moc"

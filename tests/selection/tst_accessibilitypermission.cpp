@@ -1,0 +1,133 @@
+#include "platform/fake/FakePlatform.h"
+#include "selection/AccessibilityPermission.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+class TestAccessibilityPermission : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init()
+    {
+        m_platform = std::make_unique<FakePlatform>();
+        m_platform->grant->trusted = false;
+        m_permission = std::make_unique<AccessibilityPermission>(m_platform->clock);
+        m_granted = 0;
+        m_permission->setOnGranted([this] { ++m_granted; });
+    }
+    void cleanup()
+    {
+        m_permission.reset();
+        m_platform.reset();
+    }
+
+    void alreadyTrustedAsksNothing()
+    {
+        m_platform->grant->trusted = true;
+        AccessibilityPermission permission(m_platform->clock);
+        int granted = 0;
+        permission.setOnGranted([&] { ++granted; });
+        permission.requestIfNeeded();
+        QVERIFY(permission.isTrusted());
+        QCOMPARE(m_platform->grant->requests, 0);
+        QVERIFY(!permission.isPolling());
+        QCOMPARE(granted, 0);
+    }
+
+    // The grant arrives 3.5 s after the request; the checks run at 1, 2, 3 and 4 s.
+    void grantArrivingWhileWaiting_data()
+    {
+        QTest::addColumn<bool>("viaSettings");
+        QTest::addColumn<int>("asks");
+
+        QTest::newRow("requested") << false << 1;
+        QTest::newRow("requested twice") << false << 2;
+        QTest::newRow("settings opened") << true << 1;
+        QTest::newRow("settings opened twice") << true << 2;
+    }
+    void grantArrivingWhileWaiting()
+    {
+        QFETCH(bool, viaSettings);
+        QFETCH(int, asks);
+        QSignalSpy changes(m_permission.get(), &AccessibilityPermission::isTrustedChanged);
+        for (int i = 0; i < asks; ++i)
+            viaSettings ? m_permission->openSystemSettings() : m_permission->requestIfNeeded();
+        QCOMPARE(m_platform->grant->requests, viaSettings ? 0 : asks);
+        QCOMPARE(m_platform->grant->settingsOpenings, viaSettings ? asks : 0);
+        QCOMPARE(m_platform->clock.pendingCount(), 1);
+
+        m_platform->clock.advance(3500);
+        m_platform->grant->trusted = true;
+        m_platform->clock.advance(499);
+        QVERIFY(!m_permission->isTrusted());
+        m_platform->clock.advance(1);
+        QVERIFY(m_permission->isTrusted());
+        QCOMPARE(m_granted, 1);
+        QCOMPARE(changes.size(), 1);
+        QVERIFY(!m_permission->isPolling());
+        m_platform->clock.advance(10000);
+        QCOMPARE(m_granted, 1);
+    }
+
+    void settingsThatFailToOpenStillPoll()
+    {
+        m_platform->grant->settingsOpen = false;
+        m_permission->openSystemSettings();
+        QVERIFY(m_permission->isPolling());
+    }
+
+    void pollingGoesOnUntilTheGrant()
+    {
+        m_permission->requestIfNeeded();
+        m_platform->clock.advance(60000);
+        QVERIFY(m_permission->isPolling());
+        QCOMPARE(m_granted, 0);
+    }
+
+    // Whichever check sees the grant first calls onGranted; the other sees nothing new.
+    void refreshAndPollFindingTheGrantTogether()
+    {
+        m_permission->requestIfNeeded();
+        m_platform->clock.advance(2000);
+        m_platform->grant->trusted = true;
+        m_permission->refresh();
+        QCOMPARE(m_granted, 1);
+        m_platform->clock.advance(1000);
+        QCOMPARE(m_granted, 1);
+        QVERIFY(!m_permission->isPolling());
+    }
+
+    void revokedAndGrantedAgain()
+    {
+        m_platform->grant->trusted = true;
+        m_permission->refresh();
+        QSignalSpy changes(m_permission.get(), &AccessibilityPermission::isTrustedChanged);
+        m_platform->grant->trusted = false;
+        m_permission->refresh();
+        m_permission->refresh();
+        QVERIFY(!m_permission->isTrusted());
+        QCOMPARE(changes.size(), 1);
+        QCOMPARE(m_granted, 1);
+        m_platform->grant->trusted = true;
+        m_permission->refresh();
+        QCOMPARE(m_granted, 2);
+    }
+
+    void destroyingThePermissionEndsThePoll()
+    {
+        m_permission->requestIfNeeded();
+        m_permission.reset();
+        m_platform->grant->trusted = true;
+        m_platform->clock.advance(5000);
+        QCOMPARE(m_granted, 0);
+    }
+
+private:
+    std::unique_ptr<FakePlatform> m_platform;
+    std::unique_ptr<AccessibilityPermission> m_permission;
+    int m_granted = 0;
+};
+
+QTEST_GUILESS_MAIN(TestAccessibilityPermission)
+#include "tst_accessibilitypermission.moc"

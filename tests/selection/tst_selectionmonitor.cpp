@@ -1,0 +1,187 @@
+#include "platform/fake/FakePlatform.h"
+#include "selection/SelectionMonitor.h"
+
+#include <QTest>
+
+// The editor fixture's selection lies at (100, 780)–(180, 800) in global coordinates.
+class TestSelectionMonitor : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init()
+    {
+        m_platform = std::make_unique<FakePlatform>();
+        QVERIFY(m_platform->loadFixture(QStringLiteral("selection/editor.json")));
+        m_platform->workspace->launch(501, QStringLiteral("Editor"));
+        m_monitor = std::make_unique<SelectionMonitor>(m_platform->clock);
+        m_selections.clear();
+        m_dismissals = 0;
+        m_monitor->onSelection = [this](const Selection& selection) { m_selections.append(selection.text); };
+        m_monitor->onDismiss = [this] { ++m_dismissals; };
+        m_monitor->start();
+    }
+    void cleanup()
+    {
+        m_monitor.reset();
+        m_platform.reset();
+    }
+
+    void gestures_data()
+    {
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<int>("checkAfterMs");
+        QTest::addColumn<int>("dismissals");
+
+        const QString drag = QStringLiteral("down 110,790; up 115,790; wait 100; ");
+        QTest::newRow("click moved 3 points") << "down 110,790; up 113,790" << -1 << 1;
+        QTest::newRow("click moved exactly 4 points") << "down 110,790; up 114,790" << -1 << 1;
+        QTest::newRow("drag of 5 points") << "down 110,790; up 115,790" << 150 << 1;
+        QTest::newRow("diagonal drag") << "down 110,790; up 113,794" << 150 << 1;
+        QTest::newRow("double click") << "down 110,790; up 110,790 2" << 250 << 1;
+        QTest::newRow("triple click replaces the double click's check")
+            << "down 110,790; up 110,790 2; wait 100; down 110,790; up 110,790 3" << 250 << 2;
+        QTest::newRow("dragging double click waits like a double click") << "down 110,790; up 130,790 2" << 250 << 1;
+        QTest::newRow("shift right arrow") << "keydown 124 shift; keyup 124 shift" << 200 << 0;
+        QTest::newRow("shift page down") << "keydown 121 shift; keyup 121 shift" << 200 << 0;
+        QTest::newRow("select all") << "keydown 0 cmd; keyup 0 cmd" << 200 << 0;
+        QTest::newRow("copy neither dismisses nor checks") << "keydown 8 cmd; keyup 8 cmd" << -1 << 0;
+        QTest::newRow("copy keeps a pending check") << drag + "keydown 8 cmd; keyup 8 cmd" << 50 << 1;
+        QTest::newRow("escape") << "keydown 53; keyup 53" << -1 << 1;
+        QTest::newRow("command escape") << "keydown 53 cmd" << -1 << 1;
+        QTest::newRow("arrow without shift") << "keydown 124; keyup 124" << -1 << 1;
+        QTest::newRow("shifted letter") << "keydown 4 shift; keyup 4 shift" << -1 << 1;
+        QTest::newRow("typing cancels the check") << drag + "keydown 4; keyup 4" << -1 << 2;
+        QTest::newRow("a click cancels the check") << drag + "down 500,500; up 500,500" << -1 << 2;
+        QTest::newRow("scroll dismisses but keeps the check") << drag + "scroll" << 50 << 2;
+        QTest::newRow("switching applications cancels the check") << drag + "activate" << -1 << 2;
+    }
+    void gestures()
+    {
+        QFETCH(QString, script);
+        QFETCH(int, checkAfterMs);
+        QFETCH(int, dismissals);
+        QVERIFY(m_platform->events->play(script));
+        QCOMPARE(m_dismissals, dismissals);
+        if (checkAfterMs < 0) {
+            m_platform->clock.advance(1000);
+            QVERIFY(m_selections.isEmpty());
+            return;
+        }
+        m_platform->clock.advance(checkAfterMs - 1);
+        QVERIFY(m_selections.isEmpty());
+        m_platform->clock.advance(1);
+        QCOMPARE(m_selections, QStringList{QStringLiteral("brown fox")});
+        m_platform->clock.advance(1000);
+        QCOMPARE(m_selections.size(), 1);
+    }
+
+    void gesturesUseWhereTheEventHappened_data()
+    {
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<int>("selections");
+        QTest::newRow("drag") << "down 110,790; up 150,790; wait 150" << 1;
+        QTest::newRow("click") << "down 110,790; up 110,790; wait 300" << 0;
+    }
+    void gesturesUseWhereTheEventHappened()
+    {
+        QFETCH(QString, script);
+        QFETCH(int, selections);
+        m_platform->events->pointerRunsAhead = true;
+        QVERIFY(m_platform->events->play(script));
+        QCOMPARE(m_selections.size(), selections);
+    }
+
+    void proximity_data()
+    {
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<bool>("withBounds");
+        QTest::addColumn<bool>("delivered");
+
+        QTest::newRow("100 points below the text") << "down 110,680; up 150,680" << true << false;
+        QTest::newRow("50 points below the text") << "down 110,730; up 150,730" << true << true;
+        QTest::newRow("only the release is near") << "down 600,100; up 170,790" << true << true;
+        QTest::newRow("only the press is near") << "down 170,790; up 600,100" << true << true;
+        QTest::newRow("far away, no bounds known") << "down 600,100; up 700,100" << false << true;
+        QTest::newRow("keyboard, far away") << "down 600,100; up 600,100; keydown 0 cmd; keyup 0 cmd" << true << true;
+    }
+    void proximity()
+    {
+        QFETCH(QString, script);
+        QFETCH(bool, withBounds);
+        QFETCH(bool, delivered);
+        if (!withBounds)
+            m_platform->accessibility->node(501, QStringLiteral("field"))->bounds.reset();
+        QVERIFY(m_platform->events->play(script));
+        m_platform->clock.advance(300);
+        QCOMPARE(m_selections.size(), delivered ? 1 : 0);
+    }
+
+    void autoPopupIsAskedAfterTheDelay()
+    {
+        bool autoPopup = true;
+        m_monitor->setAutoPopup([&] { return autoPopup; });
+        QVERIFY(m_platform->events->play(QStringLiteral("down 110,790; up 150,790; wait 100")));
+        autoPopup = false;
+        m_platform->clock.advance(100);
+        QVERIFY(m_selections.isEmpty());
+        QVERIFY(m_platform->events->play(QStringLiteral("down 110,790; up 150,790; wait 200; keydown 4")));
+        QVERIFY(m_selections.isEmpty());
+        QCOMPARE(m_dismissals, 3);
+    }
+
+    void nothingSelectedReportsNothing()
+    {
+        m_platform->accessibility->node(501, QStringLiteral("field"))->selectedText.reset();
+        QVERIFY(m_platform->events->play(QStringLiteral("down 110,790; up 110,790 2; wait 300")));
+        QVERIFY(m_selections.isEmpty());
+    }
+
+    void startingTwiceKeepsOneSetOfMonitors()
+    {
+        m_monitor->start();
+        QCOMPARE(m_platform->events->monitorCount(), 5);
+        QCOMPARE(m_platform->events->observerCount(), 1);
+        QVERIFY(m_platform->events->play(QStringLiteral("keydown 4")));
+        QCOMPARE(m_dismissals, 1);
+    }
+
+    void stopRemovesMonitorsAndThePendingCheck()
+    {
+        QVERIFY(m_platform->events->play(QStringLiteral("down 110,790; up 150,790")));
+        QVERIFY(m_monitor->hasPendingCheck());
+        m_monitor->stop();
+        QCOMPARE(m_platform->events->monitorCount(), 0);
+        QCOMPARE(m_platform->events->observerCount(), 0);
+        m_platform->clock.advance(1000);
+        QVERIFY(m_selections.isEmpty());
+    }
+
+    void withoutTheGrantNoMonitorsAreKeptUntilRestarted()
+    {
+        m_platform->events->refuseMonitors = true;
+        m_monitor->start();
+        QCOMPARE(m_platform->events->monitorCount(), 0);
+        m_platform->events->refuseMonitors = false;
+        m_monitor->start();
+        QCOMPARE(m_platform->events->monitorCount(), 5);
+    }
+
+    void destroyingTheMonitorEndsItsWork()
+    {
+        QVERIFY(m_platform->events->play(QStringLiteral("down 110,790; up 150,790")));
+        m_monitor.reset();
+        QCOMPARE(m_platform->events->monitorCount(), 0);
+        QVERIFY(m_platform->events->play(QStringLiteral("keydown 4; wait 1000")));
+        QVERIFY(m_selections.isEmpty());
+        QCOMPARE(m_dismissals, 1);
+    }
+
+private:
+    std::unique_ptr<FakePlatform> m_platform;
+    std::unique_ptr<SelectionMonitor> m_monitor;
+    QStringList m_selections;
+    int m_dismissals = 0;
+};
+
+QTEST_GUILESS_MAIN(TestSelectionMonitor)
+#include "tst_selectionmonitor.moc"

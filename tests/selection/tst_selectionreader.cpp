@@ -1,0 +1,267 @@
+#include "platform/fake/FakeElement.h"
+#include "platform/fake/FakePlatform.h"
+#include "selection/SelectionReader.h"
+
+#include <QTest>
+
+namespace {
+
+QString holderId(const Selection& selection)
+{
+    return static_cast<FakeElement*>(selection.element.get())->id();
+}
+
+// One application (pid) whose focused element "e" is described by the given JSON members.
+QByteArray singleElement(qint32 pid, const QString& members)
+{
+    return QStringLiteral(R"({"applications": [{"pid": %1, "focused": "e", "elements": [
+        {"id": "ancestor", "role": "AXGroup"},
+        {"id": "e", "selectedText": "x", %2}]}]})")
+        .arg(pid)
+        .arg(members)
+        .toUtf8();
+}
+
+} // namespace
+
+class TestSelectionReader : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init()
+    {
+        m_platform = std::make_unique<FakePlatform>();
+        QVERIFY(m_platform->loadFixture(QStringLiteral("selection/editor.json")));
+        m_platform->workspace->launch(501, QStringLiteral("Editor"));
+        m_platform->workspace->running.insert(502, QStringLiteral("Browser"));
+    }
+    void cleanup() { m_platform.reset(); }
+
+    void readsTheFocusedElement()
+    {
+        const auto selection = SelectionReader::read();
+        QVERIFY(selection);
+        QCOMPARE(selection->text, QStringLiteral("brown fox"));
+        QVERIFY(selection->isEditable);
+        QCOMPARE(selection->rect, std::optional<QRectF>(QRectF(100, 780, 80, 20)));
+        QCOMPARE(selection->pid, 501);
+        QCOMPARE(selection->appName, QStringLiteral("Editor"));
+        QCOMPARE(holderId(*selection), QStringLiteral("field"));
+    }
+
+    void whereTheTextIsFound_data()
+    {
+        QTest::addColumn<QString>("holder");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("expectedHolder");
+
+        QTest::newRow("focused element") << "leaf"
+                                         << "abc"
+                                         << "leaf";
+        QTest::newRow("grandparent") << "a2"
+                                     << "abc"
+                                     << "a2";
+        QTest::newRow("fourth ancestor") << "a4"
+                                         << "abc"
+                                         << "a4";
+        QTest::newRow("fifth ancestor is too far") << "page"
+                                                   << "abc"
+                                                   << "";
+        QTest::newRow("whitespace on the focused element stops the walk") << "leaf"
+                                                                          << "   \n"
+                                                                          << "";
+        QTest::newRow("whitespace on an ancestor") << "a1"
+                                                   << "\t \u2003"
+                                                   << "";
+        QTest::newRow("spaces around the text are kept") << "a1"
+                                                         << "  ab "
+                                                         << "a1";
+    }
+    void whereTheTextIsFound()
+    {
+        QFETCH(QString, holder);
+        QFETCH(QString, text);
+        QFETCH(QString, expectedHolder);
+        m_platform->workspace->frontmost = 502;
+        m_platform->accessibility->node(502, holder)->selectedText = text;
+        // Text further up must not win over a nearer holder, nor a whitespace-only focused text.
+        if (holder != QLatin1String("page"))
+            m_platform->accessibility->node(502, QStringLiteral("page"))->selectedText = QStringLiteral("outer");
+
+        const auto selection = SelectionReader::read();
+        if (expectedHolder.isEmpty()) {
+            QVERIFY(!selection);
+            return;
+        }
+        QVERIFY(selection);
+        QCOMPARE(selection->text, text);
+        QCOMPARE(holderId(*selection), expectedHolder);
+    }
+
+    void editabilityAndBoundsComeFromTheHolder()
+    {
+        m_platform->workspace->frontmost = 502;
+        m_platform->accessibility->node(502, QStringLiteral("a2"))->selectedText = QStringLiteral("abc");
+        const auto selection = SelectionReader::read();
+        QVERIFY(selection);
+        QVERIFY(selection->isEditable); // a text area with a settable value; the leaf is static text
+        QCOMPARE(selection->rect, std::optional<QRectF>(QRectF(300, 460, 120, 40)));
+    }
+
+    void nothingIsRead_data()
+    {
+        QTest::addColumn<bool>("trusted");
+        QTest::addColumn<bool>("frontIsSelf");
+        QTest::addColumn<bool>("anyFront");
+        QTest::addColumn<QString>("failing");
+
+        QTest::newRow("no grant") << false << false << true << "";
+        QTest::newRow("this program in front") << true << true << true << "";
+        QTest::newRow("no application in front") << true << false << false << "";
+        QTest::newRow("no focused element") << true << false << true << "AXFocusedUIElement";
+    }
+    void nothingIsRead()
+    {
+        QFETCH(bool, trusted);
+        QFETCH(bool, frontIsSelf);
+        QFETCH(bool, anyFront);
+        QFETCH(QString, failing);
+        m_platform->grant->trusted = trusted;
+        if (frontIsSelf)
+            m_platform->workspace->ownPid = 501;
+        if (!anyFront)
+            m_platform->workspace->frontmost.reset();
+        m_platform->accessibility->node(501)->failing.insert(failing);
+
+        QVERIFY(!SelectionReader::read());
+        if (!trusted || frontIsSelf || !anyFront)
+            QCOMPARE(m_platform->accessibility->callCount(), 0);
+    }
+
+    void namelessApplicationIsCalledApp()
+    {
+        m_platform->workspace->launch(501, QString());
+        QCOMPARE(SelectionReader::read()->appName, QStringLiteral("App"));
+    }
+
+    void manualAccessibilityIsSentOncePerProcess()
+    {
+        m_platform->workspace->launch(503, QStringLiteral("Fresh"));
+        m_platform->accessibility->load(singleElement(503, QStringLiteral(R"("role": "AXTextField")")));
+        QVERIFY(SelectionReader::read());
+        QVERIFY(SelectionReader::read());
+        QCOMPARE(m_platform->accessibility->manualAccessibilityRequests(503), 1);
+        // Also when the first read found nothing to report.
+        m_platform->workspace->launch(504, QStringLiteral("Empty"));
+        m_platform->accessibility->load(singleElement(504, QStringLiteral(R"("failing": ["AXSelectedText"])")));
+        QVERIFY(!SelectionReader::read());
+        QVERIFY(!SelectionReader::read());
+        QCOMPARE(m_platform->accessibility->manualAccessibilityRequests(504), 1);
+    }
+
+    // A hung application costs at most the messaging timeout per call, never the system default.
+    void aHungApplicationIsBoundedByTheTimeout()
+    {
+        m_platform->workspace->launch(505, QStringLiteral("Hung"));
+        m_platform->accessibility->load(singleElement(505, QStringLiteral(R"("delayMs": 60000)")));
+        m_platform->accessibility->node(505)->delayMs = 60000;
+        QVERIFY(!SelectionReader::read());
+        QVERIFY(m_platform->accessibility->spentMs() <= 250 * m_platform->accessibility->callCount());
+
+        m_platform->accessibility->node(505)->delayMs = 0;
+        QVERIFY(!SelectionReader::read());
+        QVERIFY(m_platform->accessibility->spentMs() <= 250 * m_platform->accessibility->callCount());
+    }
+
+    void editability_data()
+    {
+        QTest::addColumn<QString>("element");
+        QTest::addColumn<bool>("editable");
+
+        QTest::newRow("text field, selected text settable")
+            << R"("role": "AXTextField", "settable": ["AXSelectedText"])" << true;
+        QTest::newRow("text area, value settable") << R"("role": "AXTextArea", "settable": ["AXValue"])" << true;
+        QTest::newRow("search field, nothing settable") << R"("role": "AXSearchField")" << false;
+        QTest::newRow("combo box, both settable")
+            << R"("role": "AXComboBox", "settable": ["AXValue", "AXSelectedText"])" << true;
+        QTest::newRow("other role, one settable") << R"("role": "AXGroup", "settable": ["AXSelectedText"])" << false;
+        QTest::newRow("other role, both settable")
+            << R"("role": "AXGroup", "settable": ["AXValue", "AXSelectedText"])" << true;
+        QTest::newRow("no role, both settable") << R"("settable": ["AXValue", "AXSelectedText"])" << true;
+        QTest::newRow("no role, one settable") << R"("settable": ["AXValue"])" << false;
+        QTest::newRow("role unreadable, text-field-like")
+            << R"("role": "AXTextField", "failing": ["AXRole"], "settable": ["AXValue"])" << false;
+        QTest::newRow("web area, both settable")
+            << R"("role": "AXWebArea", "settable": ["AXValue", "AXSelectedText"])" << false;
+        QTest::newRow("static text, both settable")
+            << R"("role": "AXStaticText", "settable": ["AXValue", "AXSelectedText"])" << false;
+        QTest::newRow("editable ancestor wins") << R"("role": "AXStaticText", "editableAncestor": "ancestor")" << true;
+        QTest::newRow("editable ancestor that is not there")
+            << R"("role": "AXGroup", "editableAncestor": "gone")" << false;
+    }
+    void editability()
+    {
+        QFETCH(QString, element);
+        QFETCH(bool, editable);
+        m_platform->workspace->launch(600);
+        QVERIFY(m_platform->accessibility->load(singleElement(600, element)));
+        const auto selection = SelectionReader::read();
+        QVERIFY(selection);
+        QCOMPARE(selection->isEditable, editable);
+    }
+
+    void bounds_data()
+    {
+        QTest::addColumn<QRectF>("reported");
+        QTest::addColumn<QRectF>("secondScreen");
+        QTest::addColumn<QRectF>("expected");
+
+        const QRectF none;
+        QTest::newRow("converted to bottom-left origin")
+            << QRectF(100, 100, 50, 20) << none << QRectF(100, 780, 50, 20);
+        QTest::newRow("caret of zero width") << QRectF(100, 100, 0, 18) << none << QRectF(100, 782, 0, 18);
+        QTest::newRow("one by one is degenerate") << QRectF(100, 100, 1, 1) << none << none;
+        QTest::newRow("empty at the origin") << QRectF(0, 0, 0, 0) << none << none;
+        QTest::newRow("two by one is not") << QRectF(100, 100, 2, 1) << none << QRectF(100, 799, 2, 1);
+        QTest::newRow("60 beyond the right edge") << QRectF(1500, 100, 30, 20) << none << none;
+        QTest::newRow("40 beyond the right edge") << QRectF(1480, 100, 30, 20) << none << QRectF(1480, 780, 30, 20);
+        QTest::newRow("60 above the top edge") << QRectF(100, -80, 30, 20) << none << none;
+        QTest::newRow("40 below the bottom edge") << QRectF(100, 940, 30, 20) << none << QRectF(100, -60, 30, 20);
+        QTest::newRow("on a second screen to the right")
+            << QRectF(2000, 100, 30, 20) << QRectF(1440, -180, 1920, 1080) << QRectF(2000, 780, 30, 20);
+        QTest::newRow("on a second screen above the primary")
+            << QRectF(100, -500, 30, 20) << QRectF(0, 900, 1440, 900) << QRectF(100, 1380, 30, 20);
+    }
+    void bounds()
+    {
+        QFETCH(QRectF, reported);
+        QFETCH(QRectF, secondScreen);
+        QFETCH(QRectF, expected);
+        if (!secondScreen.isNull())
+            m_platform->screens->list.append({secondScreen, secondScreen});
+        m_platform->accessibility->node(501, QStringLiteral("field"))->bounds = reported;
+
+        const auto selection = SelectionReader::read();
+        QVERIFY(selection);
+        QCOMPARE(selection->rect.has_value(), !expected.isNull());
+        if (selection->rect)
+            QCOMPARE(*selection->rect, expected);
+    }
+
+    void boundsAbsentWithoutScreensOrAnswer()
+    {
+        m_platform->accessibility->node(501, QStringLiteral("field"))
+            ->failing.insert(QStringLiteral("AXBoundsForRange"));
+        QVERIFY(SelectionReader::read());
+        QVERIFY(!SelectionReader::read()->rect);
+        m_platform->accessibility->node(501, QStringLiteral("field"))->failing.clear();
+        m_platform->screens->list.clear();
+        QVERIFY(!SelectionReader::read()->rect);
+    }
+
+private:
+    std::unique_ptr<FakePlatform> m_platform;
+};
+
+QTEST_GUILESS_MAIN(TestSelectionReader)
+#include "tst_selectionreader.moc"
