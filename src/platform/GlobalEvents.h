@@ -2,6 +2,7 @@
 
 #include "common/TaskHandle.h"
 
+#include <QPointF>
 #include <QtGlobal>
 
 #include <functional>
@@ -23,6 +24,9 @@ struct InputEvent {
     int keyCode = 0;
     // Bits of ModifierFlag (KeyCodes.h) held during the event.
     quint64 modifierFlags = 0;
+    // Where the pointer was when the event happened, in global coordinates (see Screens.h).
+    // Handlers run a little later, when the pointer may have moved on.
+    QPointF location;
 };
 
 // The desktop-wide input stream. Handlers run on the main thread; they only watch, they

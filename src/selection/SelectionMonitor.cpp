@@ -40,15 +40,15 @@ void SelectionMonitor::add(InputEvent::Type type, void (SelectionMonitor::*handl
         m_monitors.push_back(std::move(token));
 }
 
-void SelectionMonitor::mouseDown(const InputEvent&)
+void SelectionMonitor::mouseDown(const InputEvent& event)
 {
-    m_mouseDownPoint = Platform::screens().mouseLocation();
+    m_mouseDownPoint = event.location;
     cancelAndDismiss();
 }
 
 void SelectionMonitor::mouseUp(const InputEvent& event)
 {
-    const QPointF point = Platform::screens().mouseLocation();
+    const QPointF point = event.location;
     const QPointF delta = point - m_mouseDownPoint;
     const bool dragged = std::hypot(delta.x(), delta.y()) > dragThreshold;
     const bool multiClick = event.clickCount >= 2;

@@ -75,6 +75,22 @@ private Q_SLOTS:
         QCOMPARE(m_selections.size(), 1);
     }
 
+    void gesturesUseWhereTheEventHappened_data()
+    {
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<int>("selections");
+        QTest::newRow("drag") << "down 110,790; up 150,790; wait 150" << 1;
+        QTest::newRow("click") << "down 110,790; up 110,790; wait 300" << 0;
+    }
+    void gesturesUseWhereTheEventHappened()
+    {
+        QFETCH(QString, script);
+        QFETCH(int, selections);
+        m_platform->events->pointerRunsAhead = true;
+        QVERIFY(m_platform->events->play(script));
+        QCOMPARE(m_selections.size(), selections);
+    }
+
     void proximity_data()
     {
         QTest::addColumn<QString>("script");

@@ -71,6 +71,8 @@ bool FakeGlobalEvents::live(const Subscriber& subscriber)
 
 void FakeGlobalEvents::dispatch(const InputEvent& event)
 {
+    if (pointerRunsAhead)
+        m_screens.mouse = event.location + QPointF(300, -300);
     // A handler may add or end subscriptions; deliver to those present when the event came.
     const std::vector<Subscriber> monitors = m_monitors;
     for (const Subscriber& monitor : monitors) {
@@ -82,23 +84,23 @@ void FakeGlobalEvents::dispatch(const InputEvent& event)
 void FakeGlobalEvents::press(QPointF at)
 {
     m_screens.mouse = at;
-    dispatch({InputEvent::Type::LeftMouseDown, 1, 0, 0});
+    dispatch({InputEvent::Type::LeftMouseDown, 1, 0, 0, at});
 }
 
 void FakeGlobalEvents::release(QPointF at, int clickCount)
 {
     m_screens.mouse = at;
-    dispatch({InputEvent::Type::LeftMouseUp, clickCount, 0, 0});
+    dispatch({InputEvent::Type::LeftMouseUp, clickCount, 0, 0, at});
 }
 
 void FakeGlobalEvents::key(InputEvent::Type type, int keyCode, quint64 modifierFlags)
 {
-    dispatch({type, 0, keyCode, modifierFlags});
+    dispatch({type, 0, keyCode, modifierFlags, m_screens.mouse});
 }
 
 void FakeGlobalEvents::scroll()
 {
-    dispatch({InputEvent::Type::ScrollWheel, 0, 0, 0});
+    dispatch({InputEvent::Type::ScrollWheel, 0, 0, 0, m_screens.mouse});
 }
 
 void FakeGlobalEvents::activateApplication()

@@ -27,6 +27,9 @@ public:
 
     // When set, monitors are refused (as without the accessibility grant).
     bool refuseMonitors = false;
+    // When set, the pointer has moved on by the time a handler runs, as it often has on a real
+    // desktop: only the event's own location tells where it happened.
+    bool pointerRunsAhead = false;
 
     void press(QPointF at);
     void release(QPointF at, int clickCount = 1);

@@ -1,17 +1,96 @@
 #include "platform/linux/LinuxPlatform.h"
 
+#include "platform/Platform.h"
+#include "platform/linux/AtspiAccessibility.h"
 #include "platform/linux/AutostartLoginItem.h"
 #include "platform/linux/FileUserDefaults.h"
+#include "platform/linux/LinuxAccessibilityGrant.h"
+#include "platform/linux/QtPasteboard.h"
+#include "platform/linux/QtScreens.h"
+#include "platform/linux/X11Connection.h"
+#include "platform/linux/X11GlobalEvents.h"
+#include "platform/linux/X11Workspace.h"
+#include "platform/linux/XTestKeyboard.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
+
+#include <utility>
 
 namespace LinuxPlatform {
+
+namespace {
+
+QString& reason()
+{
+    static QString text;
+    return text;
+}
+
+bool isX11Session()
+{
+    return QGuiApplication::platformName() == QLatin1String("xcb") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+}
+
+QString noX11Reason()
+{
+    if (!qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        return QStringLiteral("Actions can’t appear automatically in a Wayland session: Wayland keeps other "
+                              "applications’ mouse and keyboard to themselves. Log in to an X11 session to use "
+                              "automatic pop-up.");
+    return QStringLiteral("Actions can’t appear automatically without an X11 display.");
+}
+
+void installX11(Platform::Services& services)
+{
+    services.workspace = std::make_shared<X11Workspace>(X11Connection::open());
+    services.keyboard = XTestKeyboard::create(X11Connection::open());
+    services.globalEvents = X11GlobalEvents::create(X11Connection::open());
+    if (!services.globalEvents)
+        reason() = QStringLiteral("Actions can’t appear automatically: the X server does not report input to "
+                                  "other applications (its XInput 2 extension is missing).");
+}
+
+} // namespace
 
 void install()
 {
     UserDefaults::setStandard(std::make_unique<FileUserDefaults>(FileUserDefaults::standardPath()));
     LoginItem::setStandard(std::make_unique<AutostartLoginItem>(AutostartLoginItem::standardEntryPath(),
                                                                 QCoreApplication::applicationFilePath()));
+    Platform::Services services;
+    auto grant = std::make_shared<LinuxAccessibilityGrant>();
+    // Toolkits decide at their start whether to expose their text; switching the session's
+    // accessibility on now makes every application started from here on readable.
+    grant->requestGrant();
+    services.accessibilityGrant = grant;
+    if (AtspiAccessibility::connect())
+        services.accessibility = std::make_shared<AtspiAccessibility>();
+    services.screens = std::make_shared<QtScreens>();
+    services.pasteboard = std::make_shared<QtPasteboard>();
+    reason().clear();
+    if (isX11Session() && X11Connection::open())
+        installX11(services);
+    else
+        reason() = noX11Reason();
+    Platform::install(std::move(services));
+    // The services hold Qt objects and X connections: they go with the application object rather
+    // than after it, among the static destructors.
+    static bool releaseRegistered = false;
+    if (!std::exchange(releaseRegistered, true))
+        qAddPostRoutine([] { Platform::install({}); });
+}
+
+QString unavailableReason()
+{
+    return reason();
+}
+
+QString accessibilityHelp()
+{
+    return QStringLiteral("GTK applications always show their text to Halvora. Qt applications do when they were "
+                          "started after Halvora. Chromium-based applications (Chrome, Electron) only when started "
+                          "with --force-renderer-accessibility.");
 }
 
 } // namespace LinuxPlatform

@@ -1,0 +1,14 @@
+#pragma once
+
+#include "platform/Accessibility.h"
+
+// Other applications' trees on the desktop's accessibility bus. An application is found among
+// the desktop's children by its process id; each lookup starts a fresh call budget shared by
+// every element reached from it.
+class AtspiAccessibility : public Accessibility {
+public:
+    // Connects to the accessibility bus; false when there is none to connect to.
+    static bool connect();
+
+    AccessibilityElementRef applicationElement(qint32 pid) override;
+};

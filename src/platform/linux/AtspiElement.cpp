@@ -1,0 +1,249 @@
+#include "platform/linux/AtspiElement.h"
+
+#include "platform/linux/AtspiFocus.h"
+#include "platform/linux/AtspiRoles.h"
+
+#include <atspi/atspi.h>
+
+#include <cmath>
+
+namespace {
+
+// One reference to a GObject, dropped with the holder.
+struct GObjectUnref {
+    void operator()(gpointer object) const { g_object_unref(object); }
+};
+template <typename T>
+using GObjectRef = std::unique_ptr<T, GObjectUnref>;
+
+template <typename T>
+GObjectRef<T> adopt(T* object)
+{
+    return GObjectRef<T>(object);
+}
+
+// Runs one bus call that reports errors; nothing when the budget refuses it or it fails.
+template <typename F>
+auto ask(AtspiBudget& budget, F&& call) -> std::optional<decltype(call(nullptr))>
+{
+    if (!budget.begin())
+        return std::nullopt;
+    GError* error = nullptr;
+    auto result = call(&error);
+    budget.end();
+    if (error) {
+        g_error_free(error);
+        return std::nullopt;
+    }
+    return result;
+}
+
+// Runs one library call that may go to the bus without reporting errors.
+template <typename F>
+auto askQuietly(AtspiBudget& budget, F&& call) -> decltype(call())
+{
+    if (!budget.begin())
+        return {};
+    auto result = call();
+    budget.end();
+    return result;
+}
+
+QString fromUtf8(gchar* text)
+{
+    QString result = QString::fromUtf8(text);
+    g_free(text);
+    return result;
+}
+
+struct Range {
+    int start = 0;
+    int end = 0;
+};
+
+// The first selected range of a text; an empty optional when the call fails, an empty range
+// when nothing is selected.
+std::optional<Range> selectedRange(AtspiBudget& budget, AtspiText* text)
+{
+    const auto count = ask(budget, [&](GError** e) { return atspi_text_get_n_selections(text, e); });
+    if (!count)
+        return std::nullopt;
+    if (*count <= 0)
+        return Range{};
+    const auto range = ask(budget, [&](GError** e) { return atspi_text_get_selection(text, 0, e); });
+    if (!range || !*range)
+        return std::nullopt;
+    const Range result{(*range)->start_offset, (*range)->end_offset};
+    g_free(*range);
+    return result.end > result.start ? result : Range{};
+}
+
+} // namespace
+
+AtspiElement::AtspiElement(AtspiAccessible* accessible, std::shared_ptr<AtspiBudget> budget)
+    : m_accessible(accessible), m_budget(std::move(budget))
+{
+}
+
+AtspiElement::~AtspiElement()
+{
+    g_object_unref(m_accessible);
+}
+
+AccessibilityElementRef AtspiElement::wrap(AtspiAccessible* accessible) const
+{
+    if (!accessible)
+        return {};
+    return std::make_shared<AtspiElement>(accessible, m_budget);
+}
+
+void AtspiElement::setMessagingTimeout(double seconds)
+{
+    m_budget->setTimeoutMs(std::max(1, int(std::lround(seconds * 1000))));
+}
+
+AccessibilityElementRef AtspiElement::focusedElement()
+{
+    return wrap(AtspiFocus::find(m_accessible, *m_budget));
+}
+
+AccessibilityElementRef AtspiElement::parent()
+{
+    const auto parent = ask(*m_budget, [&](GError** e) { return atspi_accessible_get_parent(m_accessible, e); });
+    if (!parent || !*parent)
+        return {};
+    // The desktop is the parent of every application, not an element of one.
+    if (atspi_accessible_get_role(*parent, nullptr) == ATSPI_ROLE_DESKTOP_FRAME) {
+        g_object_unref(*parent);
+        return {};
+    }
+    return wrap(*parent);
+}
+
+bool AtspiElement::hasState(int state)
+{
+    auto states = askQuietly(*m_budget, [&] { return adopt(atspi_accessible_get_state_set(m_accessible)); });
+    return states && atspi_state_set_contains(states.get(), AtspiStateType(state));
+}
+
+// The element itself counts: an editable document is its own nearest editable container.
+AccessibilityElementRef AtspiElement::editableAncestor()
+{
+    if (hasState(ATSPI_STATE_EDITABLE))
+        return wrap(ATSPI_ACCESSIBLE(g_object_ref(m_accessible)));
+    AccessibilityElementRef current = parent();
+    for (int depth = 1; current && depth < maxEditableDepth; ++depth) {
+        if (static_cast<AtspiElement&>(*current).hasState(ATSPI_STATE_EDITABLE))
+            return current;
+        current = current->parent();
+    }
+    return {};
+}
+
+std::optional<QString> AtspiElement::selectedText()
+{
+    auto text = askQuietly(*m_budget, [&] { return adopt(atspi_accessible_get_text_iface(m_accessible)); });
+    if (!text)
+        return std::nullopt;
+    const auto range = selectedRange(*m_budget, text.get());
+    if (!range)
+        return std::nullopt;
+    if (range->end <= range->start)
+        return QString();
+    const auto selected = ask(*m_budget, [&](GError** e) {
+        return atspi_text_get_text(text.get(), range->start, range->end, e);
+    });
+    if (!selected)
+        return std::nullopt;
+    return fromUtf8(*selected);
+}
+
+std::optional<QString> AtspiElement::role()
+{
+    const auto role = ask(*m_budget, [&](GError** e) { return int(atspi_accessible_get_role(m_accessible, e)); });
+    if (!role)
+        return std::nullopt;
+    auto states = askQuietly(*m_budget, [&] { return adopt(atspi_accessible_get_state_set(m_accessible)); });
+    const bool singleLine = states && atspi_state_set_contains(states.get(), ATSPI_STATE_SINGLE_LINE);
+    const bool multiLine = states && atspi_state_set_contains(states.get(), ATSPI_STATE_MULTI_LINE);
+    const auto name = ask(*m_budget, [&](GError** e) { return atspi_accessible_get_role_name(m_accessible, e); });
+    return AtspiRoles::name(*role, singleLine, multiLine, name ? fromUtf8(*name) : QString());
+}
+
+std::optional<QString> AtspiElement::value()
+{
+    auto text = askQuietly(*m_budget, [&] { return adopt(atspi_accessible_get_text_iface(m_accessible)); });
+    if (!text)
+        return std::nullopt;
+    const auto count = ask(*m_budget, [&](GError** e) { return atspi_text_get_character_count(text.get(), e); });
+    if (!count)
+        return std::nullopt;
+    const auto whole = ask(*m_budget, [&](GError** e) { return atspi_text_get_text(text.get(), 0, *count, e); });
+    if (!whole)
+        return std::nullopt;
+    return fromUtf8(*whole);
+}
+
+// Both attributes are written the same way here. A read-only text view may still offer the
+// editing interface (and claim success for every edit while changing nothing), so the editable
+// state must be set as well.
+bool AtspiElement::isSettable(Attribute)
+{
+    return isEditableText() && hasState(ATSPI_STATE_EDITABLE);
+}
+
+bool AtspiElement::isEditableText()
+{
+    auto editable =
+        askQuietly(*m_budget, [&] { return adopt(atspi_accessible_get_editable_text_iface(m_accessible)); });
+    return bool(editable);
+}
+
+// Deletes the selected range and inserts at its start. Without a selection nothing is written.
+bool AtspiElement::setSelectedText(const QString& text)
+{
+    if (!isSettable(Attribute::SelectedText))
+        return false;
+    auto textIface = askQuietly(*m_budget, [&] { return adopt(atspi_accessible_get_text_iface(m_accessible)); });
+    auto editable =
+        askQuietly(*m_budget, [&] { return adopt(atspi_accessible_get_editable_text_iface(m_accessible)); });
+    if (!textIface || !editable)
+        return false;
+    const auto range = selectedRange(*m_budget, textIface.get());
+    if (!range || range->end <= range->start)
+        return false;
+    const auto deleted = ask(*m_budget, [&](GError** e) {
+        return atspi_editable_text_delete_text(editable.get(), range->start, range->end, e);
+    });
+    if (!deleted || !*deleted)
+        return false;
+    const QByteArray utf8 = text.toUtf8();
+    const auto inserted = ask(*m_budget, [&](GError** e) {
+        return atspi_editable_text_insert_text(editable.get(), range->start, utf8.constData(), utf8.size(), e);
+    });
+    return inserted && *inserted;
+}
+
+// Screen coordinates are root-window pixels with the origin at the top-left on every toolkit;
+// window coordinates are not.
+std::optional<QRectF> AtspiElement::selectedTextBounds()
+{
+    auto text = askQuietly(*m_budget, [&] { return adopt(atspi_accessible_get_text_iface(m_accessible)); });
+    if (!text)
+        return std::nullopt;
+    const auto range = selectedRange(*m_budget, text.get());
+    if (!range || range->end <= range->start)
+        return std::nullopt;
+    const auto rect = ask(*m_budget, [&](GError** e) {
+        return atspi_text_get_range_extents(text.get(), range->start, range->end, ATSPI_COORD_TYPE_SCREEN, e);
+    });
+    if (!rect || !*rect)
+        return std::nullopt;
+    const QRectF result((*rect)->x, (*rect)->y, (*rect)->width, (*rect)->height);
+    g_free(*rect);
+    return result;
+}
+
+// The session's accessibility is switched on once for every application at start-up; there is
+// nothing to ask of a single application.
+void AtspiElement::enableManualAccessibility() {}

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "platform/AccessibilityElement.h"
+#include "platform/linux/AtspiBudget.h"
+
+#include <memory>
+
+typedef struct _AtspiAccessible AtspiAccessible;
+
+// One element of another application's tree on the desktop's accessibility bus. Every call
+// goes through the application's budget (a per-call timeout and a limit for a burst of calls)
+// and answers nothing when the call fails. Text offsets are the toolkit's own (characters in
+// some, UTF-16 units in others): they are only ever passed back to the object they came from.
+class AtspiElement : public AccessibilityElement {
+public:
+    // Takes over one reference to accessible.
+    AtspiElement(AtspiAccessible* accessible, std::shared_ptr<AtspiBudget> budget);
+    ~AtspiElement() override;
+    AtspiElement(const AtspiElement&) = delete;
+    AtspiElement& operator=(const AtspiElement&) = delete;
+
+    // How many ancestors editableAncestor() looks at.
+    static constexpr int maxEditableDepth = 8;
+
+    AtspiAccessible* accessible() const { return m_accessible; }
+
+    void setMessagingTimeout(double seconds) override;
+    AccessibilityElementRef focusedElement() override;
+    AccessibilityElementRef parent() override;
+    AccessibilityElementRef editableAncestor() override;
+    std::optional<QString> selectedText() override;
+    std::optional<QString> role() override;
+    std::optional<QString> value() override;
+    bool isSettable(Attribute attribute) override;
+    bool setSelectedText(const QString& text) override;
+    std::optional<QRectF> selectedTextBounds() override;
+    void enableManualAccessibility() override;
+
+private:
+    AccessibilityElementRef wrap(AtspiAccessible* accessible) const;
+    bool hasState(int state);
+    bool isEditableText();
+
+    AtspiAccessible* m_accessible;
+    std::shared_ptr<AtspiBudget> m_budget;
+};

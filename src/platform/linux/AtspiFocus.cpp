@@ -1,0 +1,115 @@
+#include "platform/linux/AtspiFocus.h"
+
+#include <atspi/atspi.h>
+
+namespace {
+
+struct Walk {
+    AtspiBudget& budget;
+    int visited = 0;
+};
+
+// The element's states, or null when the budget refuses the call.
+AtspiStateSet* states(AtspiAccessible* element, AtspiBudget& budget)
+{
+    if (!budget.begin())
+        return nullptr;
+    AtspiStateSet* set = atspi_accessible_get_state_set(element);
+    budget.end();
+    return set;
+}
+
+// searched tells whether the application answered the search at all.
+AtspiAccessible* bySearch(AtspiAccessible* application, AtspiBudget& budget, bool* searched)
+{
+    if (!budget.begin())
+        return nullptr;
+    AtspiCollection* collection = atspi_accessible_get_collection_iface(application);
+    budget.end();
+    if (!collection || !budget.begin()) {
+        if (collection)
+            g_object_unref(collection);
+        return nullptr;
+    }
+    AtspiStateSet* wanted = atspi_state_set_new(nullptr);
+    atspi_state_set_add(wanted, ATSPI_STATE_FOCUSED);
+    AtspiMatchRule* rule = atspi_match_rule_new(wanted, ATSPI_Collection_MATCH_ALL, nullptr, ATSPI_Collection_MATCH_ALL,
+                                                nullptr, ATSPI_Collection_MATCH_ALL, nullptr, ATSPI_Collection_MATCH_ALL,
+                                                FALSE);
+    GError* error = nullptr;
+    GArray* matches =
+        atspi_collection_get_matches(collection, rule, ATSPI_Collection_SORT_ORDER_CANONICAL, 1, TRUE, &error);
+    budget.end();
+    g_object_unref(rule);
+    g_object_unref(wanted);
+    g_object_unref(collection);
+    *searched = matches != nullptr;
+    AtspiAccessible* found = nullptr;
+    if (matches && matches->len > 0)
+        found = ATSPI_ACCESSIBLE(g_object_ref(g_array_index(matches, AtspiAccessible*, 0)));
+    if (matches) {
+        for (guint i = 0; i < matches->len; ++i)
+            g_object_unref(g_array_index(matches, AtspiAccessible*, i));
+        g_array_free(matches, TRUE);
+    }
+    if (error)
+        g_error_free(error);
+    return found;
+}
+
+AtspiAccessible* walk(AtspiAccessible* element, Walk& walk, bool isRoot);
+
+AtspiAccessible* walkChildren(AtspiAccessible* element, Walk& state)
+{
+    if (!state.budget.begin())
+        return nullptr;
+    const gint count = atspi_accessible_get_child_count(element, nullptr);
+    state.budget.end();
+    for (gint i = 0; i < std::min(count, gint(AtspiFocus::maxChildren)); ++i) {
+        if (!state.budget.begin())
+            return nullptr;
+        AtspiAccessible* child = atspi_accessible_get_child_at_index(element, i, nullptr);
+        state.budget.end();
+        if (!child)
+            continue;
+        AtspiAccessible* found = walk(child, state, false);
+        g_object_unref(child);
+        if (found)
+            return found;
+    }
+    return nullptr;
+}
+
+// Depth first through what is on screen; hidden subtrees cannot hold the focus.
+AtspiAccessible* walk(AtspiAccessible* element, Walk& state, bool isRoot)
+{
+    if (++state.visited > AtspiFocus::maxVisited)
+        return nullptr;
+    AtspiStateSet* set = states(element, state.budget);
+    if (!set)
+        return nullptr;
+    const bool focused = atspi_state_set_contains(set, ATSPI_STATE_FOCUSED);
+    const bool showing = atspi_state_set_contains(set, ATSPI_STATE_SHOWING);
+    g_object_unref(set);
+    if (focused && !isRoot)
+        return ATSPI_ACCESSIBLE(g_object_ref(element));
+    if (!showing && !isRoot)
+        return nullptr;
+    return walkChildren(element, state);
+}
+
+} // namespace
+
+namespace AtspiFocus {
+
+AtspiAccessible* find(AtspiAccessible* application, AtspiBudget& budget)
+{
+    bool searched = false;
+    AtspiAccessible* found = bySearch(application, budget, &searched);
+    if (found || searched)
+        return found;
+    Walk state{budget};
+    return walk(application, state, true);
+}
+
+} // namespace AtspiFocus

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "platform/linux/AtspiBudget.h"
+
+typedef struct _AtspiAccessible AtspiAccessible;
+
+// Finds the element with the keyboard focus inside one application: through the
+// application's search interface where it has one (a single request), otherwise by walking
+// the visible part of its tree.
+namespace AtspiFocus {
+// Limits of the walk, for applications with huge trees.
+constexpr int maxVisited = 4000;
+constexpr int maxChildren = 500;
+
+// A new reference to the focused element, or null.
+AtspiAccessible* find(AtspiAccessible* application, AtspiBudget& budget);
+} // namespace AtspiFocus

@@ -1,0 +1,73 @@
+#include "platform/linux/QtPasteboard.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMimeData>
+
+QtPasteboard::QtPasteboard()
+{
+    connect(QGuiApplication::clipboard(), &QClipboard::changed, this, [this](QClipboard::Mode mode) {
+        if (mode == QClipboard::Clipboard)
+            ++m_changes;
+    });
+}
+
+bool QtPasteboard::isRestorableFormat(const QString& format)
+{
+    // X atoms that are not MIME types (TARGETS, UTF8_STRING, GTK_TEXT_BUFFER_CONTENTS…).
+    if (!format.contains(QLatin1Char('/')))
+        return false;
+    static const QStringList privatePrefixes = {
+        QStringLiteral("application/x-qt-"),
+        QStringLiteral("application/x-gtk-"),
+        QStringLiteral("chromium/x-"),
+    };
+    for (const QString& prefix : privatePrefixes) {
+        if (format.startsWith(prefix))
+            return false;
+    }
+    return true;
+}
+
+// The clipboard holds one item here; its formats keep the order the owner offered them in.
+QList<PasteboardItem> QtPasteboard::items()
+{
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData(QClipboard::Clipboard);
+    if (!data)
+        return {};
+    PasteboardItem item;
+    for (const QString& format : data->formats()) {
+        if (!isRestorableFormat(format))
+            continue;
+        const QByteArray bytes = data->data(format);
+        if (!bytes.isNull())
+            item.append({format, bytes});
+    }
+    if (item.isEmpty())
+        return {};
+    return {item};
+}
+
+void QtPasteboard::clear()
+{
+    QGuiApplication::clipboard()->clear(QClipboard::Clipboard);
+}
+
+void QtPasteboard::setString(const QString& text)
+{
+    QGuiApplication::clipboard()->setText(text, QClipboard::Clipboard);
+}
+
+// X11 has a single clipboard item: every item's formats go into it, the first item's winning
+// where two offer the same format.
+void QtPasteboard::writeItems(const QList<PasteboardItem>& items)
+{
+    auto* data = new QMimeData;
+    for (const PasteboardItem& item : items) {
+        for (const auto& [format, bytes] : item) {
+            if (!data->hasFormat(format))
+                data->setData(format, bytes);
+        }
+    }
+    QGuiApplication::clipboard()->setMimeData(data, QClipboard::Clipboard);
+}

@@ -1,0 +1,55 @@
+#include "platform/linux/QtScreens.h"
+
+#include <QCursor>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWindow>
+
+double QtScreens::primaryTop()
+{
+    const QScreen* primary = QGuiApplication::primaryScreen();
+    if (!primary)
+        return 0;
+    const QRect geometry = primary->geometry();
+    return geometry.y() + geometry.height();
+}
+
+ScreenInfo QtScreens::info(const QScreen& screen)
+{
+    const double top = primaryTop();
+    return {Screens::globalRect(screen.geometry(), top), Screens::globalRect(screen.availableGeometry(), top)};
+}
+
+QList<ScreenInfo> QtScreens::screens()
+{
+    QList<ScreenInfo> result;
+    if (const QScreen* primary = QGuiApplication::primaryScreen())
+        result.append(info(*primary));
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        if (screen != QGuiApplication::primaryScreen())
+            result.append(info(*screen));
+    }
+    return result;
+}
+
+// The screen of this program's active window when it has one, else the one under the pointer.
+std::optional<ScreenInfo> QtScreens::mainScreen()
+{
+    const QWindow* window = QGuiApplication::focusWindow();
+    const QScreen* screen = window ? window->screen() : QGuiApplication::screenAt(QCursor::pos());
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return std::nullopt;
+    return info(*screen);
+}
+
+QPointF QtScreens::mouseLocation()
+{
+    return globalFromRoot(QCursor::pos());
+}
+
+QPointF QtScreens::globalFromRoot(QPoint rootPosition)
+{
+    return Screens::globalPoint(rootPosition, primaryTop());
+}

@@ -1,0 +1,110 @@
+#include "platform/linux/X11Workspace.h"
+
+#include "platform/linux/DesktopEntries.h"
+
+#include <QCoreApplication>
+#include <QDesktopServices>
+
+#include <X11/Xlib.h>
+
+#include <cerrno>
+#include <csignal>
+
+X11Workspace::X11Workspace(std::unique_ptr<X11Connection> connection) : m_x11(std::move(connection)) {}
+
+std::optional<RunningApplication> X11Workspace::frontmostApplication()
+{
+    const auto window = frontmostWindow();
+    if (!window)
+        return std::nullopt;
+    const auto pid = m_x11->windowPid(*window);
+    if (!pid)
+        return std::nullopt;
+    return RunningApplication{*pid, applicationName(*window)};
+}
+
+std::optional<unsigned long> X11Workspace::frontmostWindow()
+{
+    if (m_x11->hasWindowManager())
+        return m_x11->activeWindow();
+    return focusedClient();
+}
+
+// Without a window manager: the client window that holds the input focus, or the nearest
+// ancestor of the focus that names its process.
+std::optional<unsigned long> X11Workspace::focusedClient()
+{
+    Window focus = 0;
+    int revert = 0;
+    XGetInputFocus(m_x11->display(), &focus, &revert);
+    for (int depth = 0; focus > PointerRoot && focus != m_x11->root() && depth < 8; ++depth) {
+        if (m_x11->windowPid(focus))
+            return focus;
+        Window root = 0;
+        Window parent = 0;
+        Window* children = nullptr;
+        unsigned int count = 0;
+        if (!XQueryTree(m_x11->display(), focus, &root, &parent, &children, &count))
+            return std::nullopt;
+        if (children)
+            XFree(children);
+        focus = parent;
+    }
+    return std::nullopt;
+}
+
+// The desktop entry's name where the window class leads to one, else the window class itself.
+QString X11Workspace::applicationName(unsigned long window)
+{
+    const QStringList windowClass = m_x11->strings(window, "WM_CLASS");
+    if (windowClass.isEmpty())
+        return {};
+    const QString fromEntry = DesktopEntries::applicationName({windowClass.last(), windowClass.first()});
+    return fromEntry.isEmpty() ? windowClass.last() : fromEntry;
+}
+
+qint32 X11Workspace::ownProcessId()
+{
+    return qint32(QCoreApplication::applicationPid());
+}
+
+bool X11Workspace::isRunning(qint32 pid)
+{
+    return pid > 0 && (::kill(pid, 0) == 0 || errno == EPERM);
+}
+
+// The topmost of the application's client windows.
+std::optional<unsigned long> X11Workspace::windowOf(qint32 pid)
+{
+    const QList<unsigned long> clients = m_x11->cardinals(m_x11->root(), "_NET_CLIENT_LIST_STACKING");
+    for (auto it = clients.crbegin(); it != clients.crend(); ++it) {
+        if (m_x11->windowPid(*it) == pid)
+            return *it;
+    }
+    return std::nullopt;
+}
+
+bool X11Workspace::activateApplication(qint32 pid)
+{
+    if (!isRunning(pid))
+        return false;
+    const auto window = windowOf(pid);
+    if (!window)
+        return true;
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = *window;
+    event.xclient.message_type = m_x11->atom("_NET_ACTIVE_WINDOW");
+    event.xclient.format = 32;
+    // Source 2 (a pager): the request comes from the user, so focus-stealing rules do not apply.
+    event.xclient.data.l[0] = 2;
+    event.xclient.data.l[1] = CurrentTime;
+    XSendEvent(m_x11->display(), m_x11->root(), False, SubstructureRedirectMask | SubstructureNotifyMask, &event);
+    XFlush(m_x11->display());
+    return true;
+}
+
+bool X11Workspace::openUrl(const QUrl& url)
+{
+    return QDesktopServices::openUrl(url);
+}
