@@ -22,17 +22,17 @@ QList<WebSource> ChatViewModel::Turn::sources() const
     return StreamedTurn::sources(citedSources, foundSources);
 }
 
-ChatViewModel::ChatViewModel(const QUuid& newChatID, ConversationServices services, QObject* parent)
-    : QObject(parent), m_id(newChatID), m_title(QStringLiteral("New chat")), m_services(std::move(services))
+ChatViewModel::ChatViewModel(const QUuid& newChatID, const ConversationServices& services, QObject* parent)
+    : QObject(parent), m_id(newChatID), m_title(QStringLiteral("New chat")), m_services(services.completed())
 {
     m_createdAt = m_services.clock->now();
 }
 
-ChatViewModel::ChatViewModel(const HistoryStore::Conversation& conversation, ConversationServices services,
+ChatViewModel::ChatViewModel(const HistoryStore::Conversation& conversation, const ConversationServices& services,
                              QObject* parent)
     : QObject(parent), m_id(conversation.id), m_kind(conversation.kind), m_selection(conversation.selection),
       m_appName(conversation.appName), m_title(conversation.title), m_createdAt(conversation.createdAt),
-      m_baseAction(baseAction(conversation.kind)), m_services(std::move(services))
+      m_baseAction(baseAction(conversation.kind)), m_services(services.completed())
 {
     for (const HistoryStore::Turn& stored : conversation.turns) {
         Turn turn{stored.id, stored.question, stored.answer, stored.deep, {}, {}};
@@ -132,7 +132,7 @@ void ChatViewModel::run(const QString& question)
     const QUuid turnID = turn.id;
     const auto token = m_services.account ? m_services.account->token() : std::nullopt;
     m_runner.start(
-        *m_services.client, systemPrompt(action), messages, action, token,
+        m_services.streamTurn, systemPrompt(action), messages, action, token,
         [this, turnID](const ClaudeEvent& event) { apply(event, turnID); },
         [this, turnID](const TurnOutcome& outcome) { finish(outcome, turnID); });
 }

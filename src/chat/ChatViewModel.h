@@ -46,9 +46,9 @@ public:
     };
 
     // A new, empty chat with this id.
-    ChatViewModel(const QUuid& newChatID, ConversationServices services, QObject* parent = nullptr);
+    ChatViewModel(const QUuid& newChatID, const ConversationServices& services, QObject* parent = nullptr);
     // A stored conversation, to be continued.
-    ChatViewModel(const HistoryStore::Conversation& conversation, ConversationServices services,
+    ChatViewModel(const HistoryStore::Conversation& conversation, const ConversationServices& services,
                   QObject* parent = nullptr);
     ~ChatViewModel() override;
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Clock.h"
+#include "result/TurnRunner.h"
 #include "selection/Selection.h"
 
 #include <QString>
@@ -8,7 +9,6 @@
 #include <functional>
 
 class Announcer;
-class ClaudeClient;
 class HistoryStore;
 class MainNavigation;
 class MainWindowOpener;
@@ -19,6 +19,8 @@ class TokenSource;
 // owner keeps every object alive for as long as the view models that use them.
 struct ConversationServices {
     const ClaudeClient* client = nullptr;
+    // Starts a turn; the client's streamTurn unless a benchmark feeds the events itself.
+    TurnRunner::StreamTurn streamTurn;
     TokenSource* account = nullptr;
     HistoryStore* history = nullptr;
     MainNavigation* navigation = nullptr;
@@ -27,4 +29,7 @@ struct ConversationServices {
     Clock* clock = &Clock::system();
     // Writes text over a selection; TextReplacer::replace unless a test substitutes it.
     std::function<void(const Selection& selection, const QString& text)> replaceText;
+
+    // A copy with the defaults filled in where nothing else was given.
+    ConversationServices completed() const;
 };

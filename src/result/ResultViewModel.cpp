@@ -7,7 +7,6 @@
 #include "result/MainWindowOpener.h"
 #include "result/StreamedTurn.h"
 #include "result/TokenSource.h"
-#include "selection/TextReplacer.h"
 
 namespace {
 
@@ -31,17 +30,11 @@ QList<WebSource> ResultViewModel::Turn::sources() const
     return StreamedTurn::sources(citedSources, foundSources);
 }
 
-ResultViewModel::ResultViewModel(const Selection& selection, const AIAction& action, ConversationServices services,
+ResultViewModel::ResultViewModel(const Selection& selection, const AIAction& action, const ConversationServices& services,
                                  QObject* parent)
-    : QObject(parent), m_selection(selection), m_action(action), m_services(std::move(services))
+    : QObject(parent), m_selection(selection), m_action(action), m_services(services.completed())
 {
     m_createdAt = m_services.clock->now();
-    if (!m_services.replaceText) {
-        Clock* clock = m_services.clock;
-        m_services.replaceText = [clock](const Selection& target, const QString& text) {
-            TextReplacer::replace(target, text, *clock);
-        };
-    }
 }
 
 // The runner member cancels a running turn; none of its callbacks reaches this object.
@@ -84,7 +77,7 @@ void ResultViewModel::run(const std::optional<QString>& question)
     const QUuid turnID = turn.id;
     const auto token = m_services.account ? m_services.account->token() : std::nullopt;
     m_runner.start(
-        *m_services.client, m_action.systemPrompt(), m_messages, m_action, token,
+        m_services.streamTurn, m_action.systemPrompt(), m_messages, m_action, token,
         [this, turnID](const ClaudeEvent& event) { apply(event, turnID); },
         [this, turnID](const TurnOutcome& outcome) { finish(outcome, turnID); });
 }

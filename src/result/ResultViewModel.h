@@ -45,7 +45,7 @@ public:
         bool operator==(const Turn& other) const = default;
     };
 
-    ResultViewModel(const Selection& selection, const AIAction& action, ConversationServices services,
+    ResultViewModel(const Selection& selection, const AIAction& action, const ConversationServices& services,
                     QObject* parent = nullptr);
     ~ResultViewModel() override;
 

@@ -1,6 +1,15 @@
 #include "result/TurnRunner.h"
 
-void TurnRunner::start(const ClaudeClient& client, const QString& system, const QJsonArray& messages,
+TurnRunner::StreamTurn TurnRunner::streamTurnOf(const ClaudeClient& client)
+{
+    return [&client](const QString& system, const QJsonArray& messages, const AIAction& action,
+                     const std::optional<QString>& token, ClaudeClient::EventHandler onEvent,
+                     ClaudeClient::Completion onDone) {
+        return client.streamTurn(system, messages, action, token, std::move(onEvent), std::move(onDone));
+    };
+}
+
+void TurnRunner::start(const StreamTurn& stream, const QString& system, const QJsonArray& messages,
                        const AIAction& action, const std::optional<QString>& token, ClaudeClient::EventHandler onEvent,
                        ClaudeClient::Completion onDone)
 {
@@ -21,7 +30,7 @@ void TurnRunner::start(const ClaudeClient& client, const QString& system, const 
         *running = 0;
         onDone(outcome);
     };
-    m_task = client.streamTurn(system, messages, action, token, std::move(events), std::move(done));
+    m_task = stream(system, messages, action, token, std::move(events), std::move(done));
 }
 
 void TurnRunner::abandon()

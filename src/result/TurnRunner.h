@@ -11,13 +11,21 @@
 // none of its events or its completion reaches the owner, whatever the network still delivers.
 class TurnRunner {
 public:
+    // How a turn is started: ClaudeClient::streamTurn or a stand-in with the same contract.
+    using StreamTurn = std::function<TaskHandle(const QString& system, const QJsonArray& messages,
+                                                const AIAction& action, const std::optional<QString>& token,
+                                                ClaudeClient::EventHandler onEvent, ClaudeClient::Completion onDone)>;
+
     TurnRunner() = default;
     TurnRunner(const TurnRunner&) = delete;
     TurnRunner& operator=(const TurnRunner&) = delete;
 
+    // The client's streamTurn as a StreamTurn; the client must outlive every turn started with it.
+    static StreamTurn streamTurnOf(const ClaudeClient& client);
+
     // Starts a turn, abandoning any turn still running. onDone runs once, after which the
     // runner is idle again (also when the client fails the turn before sending anything).
-    void start(const ClaudeClient& client, const QString& system, const QJsonArray& messages, const AIAction& action,
+    void start(const StreamTurn& stream, const QString& system, const QJsonArray& messages, const AIAction& action,
                const std::optional<QString>& token, ClaudeClient::EventHandler onEvent,
                ClaudeClient::Completion onDone);
     // Stops the running turn silently: none of its callbacks runs any more.
