@@ -89,7 +89,7 @@ QJsonArray ChatViewModel::apiMessages(const QString& adding, const AIAction& cho
         if (turn.answer.isEmpty())
             continue;
         const QString question = i == 0 && aboutSelection ? m_baseAction->firstUserMessage(*m_selection, turn.question)
-                                                           : turn.question.value_or(QString());
+                                                          : turn.question.value_or(QString());
         messages.append(message(QStringLiteral("user"), question));
         messages.append(message(QStringLiteral("assistant"), turn.answer));
     }
@@ -212,8 +212,8 @@ void ChatViewModel::copy(const Turn& turn)
 
 void ChatViewModel::save()
 {
-    HistoryStore::Conversation conversation{m_id, m_kind, m_title, m_selection, m_appName, std::nullopt,
-                                            m_createdAt, m_services.clock->now(), {}};
+    HistoryStore::Conversation conversation{
+        m_id, m_kind, m_title, m_selection, m_appName, std::nullopt, m_createdAt, m_services.clock->now(), {}};
     for (const Turn& turn : std::as_const(m_turns)) {
         if (!turn.answer.isEmpty())
             conversation.turns.append({QUuid::createUuid(), turn.question, turn.answer,

@@ -5,7 +5,6 @@
 #include "selection/Selection.h"
 
 #include <QString>
-
 #include <functional>
 
 class Announcer;

@@ -30,8 +30,8 @@ QList<WebSource> ResultViewModel::Turn::sources() const
     return StreamedTurn::sources(citedSources, foundSources);
 }
 
-ResultViewModel::ResultViewModel(const Selection& selection, const AIAction& action, const ConversationServices& services,
-                                 QObject* parent)
+ResultViewModel::ResultViewModel(const Selection& selection, const AIAction& action,
+                                 const ConversationServices& services, QObject* parent)
     : QObject(parent), m_selection(selection), m_action(action), m_services(services.completed())
 {
     m_createdAt = m_services.clock->now();
@@ -64,8 +64,8 @@ void ResultViewModel::run(const std::optional<QString>& question)
 {
     setErrorMessage(std::nullopt);
     m_lastQuestion = question;
-    const QString content = m_messages.isEmpty() ? m_action.firstUserMessage(m_selection.text, question)
-                                                 : question.value_or(QString());
+    const QString content =
+        m_messages.isEmpty() ? m_action.firstUserMessage(m_selection.text, question) : question.value_or(QString());
     m_messages.append(message(QStringLiteral("user"), content));
     Turn turn;
     turn.question = question;

@@ -4,7 +4,6 @@
 #include "model/ClaudeEvent.h"
 
 #include <QList>
-
 #include <functional>
 #include <optional>
 

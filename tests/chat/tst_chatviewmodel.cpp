@@ -41,47 +41,21 @@ class TestChatViewModel : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void sendTrimsTheDraft_data()
-    {
-        QTest::addColumn<QString>("draft");
-        QTest::addColumn<QString>("sent"); // null: nothing is sent
-
-        QTest::newRow("only spaces") << "    " << QString();
-        QTest::newRow("word between spaces and a newline") << "  word \n" << "word";
-    }
-
-    void sendTrimsTheDraft()
-    {
-        QFETCH(QString, draft);
-        QFETCH(QString, sent);
-        ConversationKit kit;
-        kit.scenario.addStream(RelayScenario::textEvents({"Hi."}));
-        QVERIFY(kit.start());
-        auto chat = newChat(kit);
-        send(*chat, draft);
-        if (sent.isNull()) {
-            QVERIFY(!chat->isStreaming());
-            QCOMPARE(chat->draft(), draft);
-            QCOMPARE(chat->title(), QStringLiteral("New chat"));
-            return;
-        }
-        QCOMPARE(chat->draft(), QString());
-        QCOMPARE(chat->status(), QStringLiteral("Thinking…"));
-        QTRY_VERIFY(!chat->isStreaming());
-        const QJsonObject body = kit.requestBodies().value(0);
-        QCOMPARE(ConversationKit::messageContents(body), QStringList{sent});
-        QCOMPARE(body.value("system").toString(), AIAction::chat(false).systemPrompt());
-    }
-
-    void newChatIsTitledSavedAndSelected()
+    void newChatSendsTrimmedQuestionsAndIsTitledSavedAndSelected()
     {
         ConversationKit kit;
         kit.scenario.addStream(RelayScenario::textEvents({"First."}));
         kit.scenario.addStream(RelayScenario::textEvents({"Second."}));
         QVERIFY(kit.start());
         auto chat = newChat(kit);
-        send(*chat, QStringLiteral("What is a tide?\nMore lines"));
+        send(*chat, QStringLiteral("    "));
+        QVERIFY(!chat->isStreaming());
+        QCOMPARE(chat->draft(), QStringLiteral("    "));
+
+        send(*chat, QStringLiteral("  What is a tide? \n"));
+        QCOMPARE(chat->draft(), QString());
         QCOMPARE(chat->title(), QStringLiteral("What is a tide?"));
+        QCOMPARE(chat->status(), QStringLiteral("Thinking…"));
         QTRY_VERIFY(!chat->isStreaming());
         QCOMPARE(kit.navigation.selectedID(), chat->id());
         QCOMPARE(kit.announcer.announcements, QStringList{QStringLiteral("Answer ready")});
@@ -89,12 +63,10 @@ private Q_SLOTS:
         send(*chat, QStringLiteral("And the moon?"));
         QTRY_VERIFY(!chat->isStreaming());
         QCOMPARE(chat->title(), QStringLiteral("What is a tide?"));
-        QCOMPARE(ConversationKit::messageContents(kit.requestBodies().value(1)),
-                 (QStringList{"What is a tide?\nMore lines", "First.", "And the moon?"}));
-        const auto stored = kit.history->conversation(chat->id());
-        QCOMPARE(stored->kind, HistoryStore::Kind::chat);
-        QCOMPARE(stored->title, QStringLiteral("What is a tide?"));
-        QCOMPARE(stored->turns.size(), 2);
+        const QJsonObject body = kit.requestBodies().value(1);
+        QCOMPARE(body.value("system").toString(), AIAction::chat(false).systemPrompt());
+        QCOMPARE(ConversationKit::messageContents(body), (QStringList{"What is a tide?", "First.", "And the moon?"}));
+        QCOMPARE(kit.history->conversation(chat->id())->turns.size(), 2);
     }
 
     void reopenedResearchAsksWithTheResearchTools()
@@ -104,8 +76,6 @@ private Q_SLOTS:
         QVERIFY(kit.start());
         const HistoryStore::Conversation stored = storedResearch();
         ChatViewModel chat(stored, kit.services());
-        QCOMPARE(chat.baseAction(), AIAction::research());
-        QCOMPARE(chat.turns().first().citedSources.size(), 1);
         send(chat, QStringLiteral("Anything else?"));
         QCOMPARE(chat.status(), QStringLiteral("Searching the web…"));
         QVERIFY(!chat.turns().last().deep);
@@ -121,9 +91,8 @@ private Q_SLOTS:
                               "Mostly the moon.", "Anything else?"}));
         const auto saved = kit.history->conversation(stored.id);
         QCOMPARE(saved->kind, HistoryStore::Kind::research);
-        QCOMPARE(saved->createdAt, stored.createdAt);
+        QCOMPARE(saved->turns.first().sources, stored.turns.first().sources);
         QCOMPARE(saved->turns.size(), 2);
-        QVERIFY(kit.navigation.selectedID().isNull());
     }
 
     void savedSourcesAreListedOnceAndAtMostSixFound_data()
@@ -158,7 +127,6 @@ private Q_SLOTS:
         QTEST(int(stored->turns.first().sources.size()), "saved");
         QCOMPARE(stored->turns.first().sources.first().url, ConversationKit::source(1).url);
         QVERIFY(stored->turns.first().deep);
-        QCOMPARE(chat->turns().first().foundSources.size(), found);
     }
 
     void cancelledFirstTurnIsRemovedAndNotSaved()
@@ -174,12 +142,9 @@ private Q_SLOTS:
         QTRY_COMPARE(kit.requestBodies().size(), 1);
         chat->cancel();
 
-        QVERIFY(!chat->isStreaming());
-        QVERIFY(chat->turns().isEmpty());
+        QVERIFY(!chat->isStreaming() && chat->turns().isEmpty());
         QCOMPARE(chat->errorMessage(), std::nullopt);
-        QCOMPARE(chat->lastQuestion(), QStringLiteral("Question"));
         QVERIFY(kit.history->conversations().isEmpty());
-        QVERIFY(kit.navigation.selectedID().isNull());
 
         chat->retry();
         QTRY_VERIFY(!chat->isStreaming());
@@ -195,8 +160,8 @@ private Q_SLOTS:
         QTest::addColumn<int>("sessionsCleared");
         QTest::addColumn<int>("savedTurns");
 
-        QTest::newRow("length limit keeps the text") << 0 << "The answer hit the length limit and was cut off."
-                                                     << ErrorFix::Retry << 0 << 1;
+        QTest::newRow("length limit keeps the text")
+            << 0 << "The answer hit the length limit and was cut off." << ErrorFix::Retry << 0 << 1;
         QTest::newRow("expired session") << 401 << "Your session has ended. Sign in again." << ErrorFix::SignIn << 1
                                          << 0;
     }

@@ -58,9 +58,9 @@ QStringList ConversationKit::messageContents(const QJsonObject& body)
     QStringList contents;
     for (const QJsonValue& message : body.value(QStringLiteral("messages")).toArray()) {
         const QJsonValue content = message.toObject().value(QStringLiteral("content"));
-        contents.append(content.isString() ? content.toString()
-                                           : QString::fromUtf8(QJsonDocument(content.toArray()).toJson(
-                                                 QJsonDocument::Compact)));
+        contents.append(content.isString()
+                            ? content.toString()
+                            : QString::fromUtf8(QJsonDocument(content.toArray()).toJson(QJsonDocument::Compact)));
     }
     return contents;
 }
@@ -100,7 +100,8 @@ QList<QJsonObject> ConversationKit::searchEvents(const QList<WebSource>& found, 
     QList<QJsonObject> events = RelayScenario::textEvents({});
     const QList<QJsonObject> tail = events.mid(3); // message_delta, message_stop
     events = {events.first()};
-    events.append(blockStart(0, {{"type", "server_tool_use"}, {"id", "s1"}, {"name", "web_search"}, {"input", QJsonObject()}}));
+    events.append(
+        blockStart(0, {{"type", "server_tool_use"}, {"id", "s1"}, {"name", "web_search"}, {"input", QJsonObject()}}));
     events.append(blockStop(0));
     QJsonArray results;
     for (const WebSource& source : found)

@@ -14,7 +14,6 @@
 #include <QJsonObject>
 #include <QNetworkAccessManager>
 #include <QTemporaryDir>
-
 #include <memory>
 
 // An account that is signed in until the service rejects its token.

@@ -42,10 +42,12 @@ private Q_SLOTS:
 
         const WebSource a = ConversationKit::source(1), b = ConversationKit::source(2);
         QTest::newRow("explain") << AIAction::explain() << RelayScenario::textEvents({"A fox ", "jumps."})
-                                 << "Thinking…" << "" << HistoryStore::Kind::explain << 0;
+                                 << "Thinking…"
+                                 << "" << HistoryStore::Kind::explain << 0;
         QTest::newRow("web search lists a twice found source once")
             << AIAction::webSearch() << ConversationKit::searchEvents({a, b, a}, {"A fox ", "jumps."})
-            << "Searching the web…" << "" << HistoryStore::Kind::search << 2;
+            << "Searching the web…"
+            << "" << HistoryStore::Kind::search << 2;
         QTest::newRow("length limit keeps the answer")
             << AIAction::translate() << RelayScenario::textEvents({"A fox ", "jumps."}, "max_tokens") << "Thinking…"
             << "The answer hit the length limit and was cut off." << HistoryStore::Kind::translate << 0;
@@ -145,9 +147,8 @@ private Q_SLOTS:
 
         QTest::newRow("refusal during a rewrite drops the partial text")
             << rewrite(RewriteStyle::shorter) << 0 << true << "Claude declined this request." << ErrorFix::Retry << 0;
-        QTest::newRow("expired session signs out locally") << AIAction::explain() << 401 << true
-                                                           << "Your session has ended. Sign in again."
-                                                           << ErrorFix::SignIn << 1;
+        QTest::newRow("expired session signs out locally")
+            << AIAction::explain() << 401 << true << "Your session has ended. Sign in again." << ErrorFix::SignIn << 1;
         QTest::newRow("signed out sends nothing")
             << AIAction::explain() << 200 << false << "Sign in to use Halvora." << ErrorFix::SignIn << 0;
     }
@@ -273,7 +274,8 @@ private Q_SLOTS:
 
         QTest::newRow("empty") << "" << QString();
         QTest::newRow("whitespace only") << " \n\t " << QString();
-        QTest::newRow("trimmed question") << "  What is it?\n" << "What is it?";
+        QTest::newRow("trimmed question") << "  What is it?\n"
+                                          << "What is it?";
     }
 
     void askWaitsForARealQuestion()
