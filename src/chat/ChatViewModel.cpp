@@ -115,6 +115,7 @@ void ChatViewModel::retry()
 
 void ChatViewModel::run(const QString& question)
 {
+    cancel(); // a turn still running would otherwise stay in the transcript without an end
     const AIAction action = chosenAction();
     setErrorMessage(std::nullopt);
     setLastQuestion(question);

@@ -62,6 +62,9 @@ bool ResultViewModel::needsFirstQuestion() const
 
 void ResultViewModel::run(const std::optional<QString>& question)
 {
+    // A turn still running is stopped first, so that its user message and empty turn do not
+    // stay behind in the conversation the new turn continues.
+    stop();
     setErrorMessage(std::nullopt);
     m_lastQuestion = question;
     const QString content =

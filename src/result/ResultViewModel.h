@@ -72,8 +72,8 @@ public:
     // Set by the panel controller: closes the panel.
     void setOnClose(std::function<void()> onClose) { m_onClose = std::move(onClose); }
 
-    // Starts one turn; the panel controller calls it for the opening turn. Callers make sure
-    // nothing is streaming.
+    // Starts one turn; the panel controller calls it for the opening turn. A turn that is still
+    // streaming is stopped first.
     void run(const std::optional<QString>& question);
     void submitDraft();
     void retry();

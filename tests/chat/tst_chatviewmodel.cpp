@@ -58,7 +58,9 @@ private Q_SLOTS:
         QCOMPARE(chat->status(), QStringLiteral("Thinking…"));
         QTRY_VERIFY(!chat->isStreaming());
         QCOMPARE(kit.navigation.selectedID(), chat->id());
-        QCOMPARE(kit.announcer.announcements, QStringList{QStringLiteral("Answer ready")});
+        chat->copy(chat->turns().first());
+        QCOMPARE(kit.platform.pasteboard->string(), QStringLiteral("First."));
+        QCOMPARE(kit.announcer.announcements, (QStringList{"Answer ready", "Copied"}));
 
         send(*chat, QStringLiteral("And the moon?"));
         QTRY_VERIFY(!chat->isStreaming());
