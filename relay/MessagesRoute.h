@@ -1,0 +1,38 @@
+#pragma once
+
+#include <string>
+
+namespace httplib {
+struct Request;
+struct Response;
+}
+class MessagesRequest;
+class Router;
+class SessionStore;
+class UpstreamProxy;
+struct StreamControl;
+
+// The model relay, "api/ai/messages": checks the bearer token and the body, then answers
+// from the offline demo or through the upstream proxy. In demo mode it also serves
+// "v1/messages" like the Messages API itself (key in "x-api-key", model required), so that
+// one demo relay can stand upstream of another.
+class MessagesRoute {
+public:
+    enum class Mode { Demo, Proxy, Scenario };
+
+    MessagesRoute(Mode mode, SessionStore& store, StreamControl& control, int paceMs, UpstreamProxy* proxy);
+    void install(Router& router);
+
+    static constexpr std::size_t maxBodyBytes = 8 * 1024 * 1024;
+
+private:
+    void relay(const httplib::Request& req, httplib::Response& res);
+    void messagesApi(const httplib::Request& req, httplib::Response& res);
+    void demo(const MessagesRequest& request, httplib::Response& res, const std::string& action);
+
+    Mode m_mode;
+    SessionStore& m_store;
+    StreamControl& m_control;
+    int m_paceMs;
+    UpstreamProxy* m_proxy;
+};

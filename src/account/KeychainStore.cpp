@@ -1,0 +1,201 @@
+#include "account/KeychainStore.h"
+
+#include <QByteArray>
+#include <QFileInfo>
+#include <QStringDecoder>
+#include <functional>
+#include <libsecret/secret.h>
+
+namespace {
+
+const char* const kAccount = "default";
+
+// The program's items are matched by their attributes alone, like generic passwords, so the
+// schema name does not take part in lookups.
+const SecretSchema* schema()
+{
+    static const SecretSchema schema = {"org.halvora.GenericPassword",
+                                        SECRET_SCHEMA_DONT_MATCH_NAME,
+                                        {
+                                            {"service", SECRET_SCHEMA_ATTRIBUTE_STRING},
+                                            {"account", SECRET_SCHEMA_ATTRIBUTE_STRING},
+                                            {nullptr, SECRET_SCHEMA_ATTRIBUTE_STRING},
+                                        },
+                                        0,
+                                        nullptr,
+                                        nullptr,
+                                        nullptr,
+                                        nullptr,
+                                        nullptr,
+                                        nullptr,
+                                        nullptr};
+    return &schema;
+}
+
+// The longest a keyring call may take. Normally a call takes a few milliseconds; a keyring
+// daemon that shows an unlock prompt or hangs would otherwise block the caller indefinitely.
+constexpr guint kDeadlineMs = 2000;
+
+// One keyring call, run to completion on a private GLib main context.
+//
+// libsecret's synchronous functions block without a limit, so the asynchronous ones are used
+// with a cancellable and a deadline. The call is started with a private context pushed as the
+// thread's default, which makes GDBus deliver its reply there, and only that context is
+// iterated until the reply (or the cancellation after the deadline) arrives. Nothing else is
+// dispatched meanwhile: neither Qt's events nor other GLib sources of the main context, so
+// the wait cannot re-enter the program.
+class BoundedCall {
+public:
+    using Start = std::function<void(GCancellable*, GAsyncReadyCallback, gpointer)>;
+    using Finish = std::function<void(GAsyncResult*)>;
+
+    static void run(const Start& start, const Finish& finish)
+    {
+        BoundedCall call;
+        call.m_finish = finish;
+        g_main_context_push_thread_default(call.m_context);
+        GSource* deadline = g_timeout_source_new(kDeadlineMs);
+        g_source_set_callback(deadline, &BoundedCall::cancel, call.m_cancellable, nullptr);
+        g_source_attach(deadline, call.m_context);
+        start(call.m_cancellable, &BoundedCall::done, &call);
+        while (!call.m_done)
+            g_main_context_iteration(call.m_context, TRUE);
+        g_source_destroy(deadline);
+        g_source_unref(deadline);
+        g_main_context_pop_thread_default(call.m_context);
+    }
+
+private:
+    BoundedCall() : m_context(g_main_context_new()), m_cancellable(g_cancellable_new()) {}
+    ~BoundedCall()
+    {
+        g_object_unref(m_cancellable);
+        g_main_context_unref(m_context);
+    }
+
+    static gboolean cancel(gpointer cancellable)
+    {
+        g_cancellable_cancel(G_CANCELLABLE(cancellable));
+        return G_SOURCE_REMOVE;
+    }
+
+    static void done(GObject*, GAsyncResult* result, gpointer self)
+    {
+        auto* call = static_cast<BoundedCall*>(self);
+        call->m_finish(result);
+        call->m_done = true;
+    }
+
+    GMainContext* m_context;
+    GCancellable* m_cancellable;
+    Finish m_finish;
+    bool m_done = false;
+};
+
+// Whether a session bus is there to talk to: an address in the environment, or the bus
+// socket in the runtime folder. Without either, GDBus would fall back to launching a bus of
+// its own (and with it, on demand, a keyring daemon nobody unlocks).
+bool hasSessionBus()
+{
+    if (!qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS"))
+        return true;
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    return !runtime.isEmpty() && QFileInfo::exists(runtime + QStringLiteral("/bus"));
+}
+
+std::optional<QString> decodeUtf8(const char* data, gsize length)
+{
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = decoder(QByteArrayView(data, qsizetype(length)));
+    if (decoder.hasError())
+        return std::nullopt;
+    return text;
+}
+
+} // namespace
+
+namespace KeychainStore {
+
+QString tokenService()
+{
+    return QStringLiteral("Halvora.account-token");
+}
+
+QString legacyApiKeyService()
+{
+    return QStringLiteral("Halvora.anthropic-api-key");
+}
+
+std::optional<QString> load()
+{
+    if (!hasSessionBus())
+        return std::nullopt;
+    const QByteArray service = tokenService().toUtf8();
+    std::optional<QString> token;
+    BoundedCall::run(
+        [&](GCancellable* cancellable, GAsyncReadyCallback done, gpointer data) {
+            secret_password_lookup(schema(), cancellable, done, data, "service", service.constData(), "account",
+                                   kAccount, nullptr);
+        },
+        [&](GAsyncResult* result) {
+            GError* error = nullptr;
+            SecretValue* value = secret_password_lookup_binary_finish(result, &error);
+            g_clear_error(&error);
+            if (!value)
+                return;
+            gsize length = 0;
+            const gchar* bytes = secret_value_get(value, &length);
+            token = decodeUtf8(bytes, length);
+            secret_value_unref(value);
+        });
+    return token;
+}
+
+bool save(const QString& token)
+{
+    const QString trimmed = token.trimmed();
+    if (trimmed.isEmpty())
+        return remove(tokenService());
+    if (!hasSessionBus())
+        return false;
+    const QByteArray service = tokenService().toUtf8();
+    const QByteArray secret = trimmed.toUtf8();
+    bool stored = false;
+    // Storing with the same attributes replaces the existing item's secret, so a second save
+    // updates rather than duplicates.
+    BoundedCall::run(
+        [&](GCancellable* cancellable, GAsyncReadyCallback done, gpointer data) {
+            secret_password_store(schema(), SECRET_COLLECTION_DEFAULT, service.constData(), secret.constData(),
+                                  cancellable, done, data, "service", service.constData(), "account", kAccount,
+                                  nullptr);
+        },
+        [&](GAsyncResult* result) {
+            GError* error = nullptr;
+            stored = secret_password_store_finish(result, &error);
+            g_clear_error(&error);
+        });
+    return stored;
+}
+
+bool remove(const QString& service)
+{
+    if (!hasSessionBus())
+        return false;
+    const QByteArray name = service.toUtf8();
+    bool removed = false;
+    BoundedCall::run(
+        [&](GCancellable* cancellable, GAsyncReadyCallback done, gpointer data) {
+            secret_password_clear(schema(), cancellable, done, data, "service", name.constData(), "account", kAccount,
+                                  nullptr);
+        },
+        [&](GAsyncResult* result) {
+            GError* error = nullptr;
+            secret_password_clear_finish(result, &error);
+            // Clearing reports false without an error when there was no item: that is success.
+            removed = error == nullptr;
+            g_clear_error(&error);
+        });
+    return removed;
+}
+
+} // namespace KeychainStore

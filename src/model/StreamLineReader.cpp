@@ -1,0 +1,46 @@
+#include "model/StreamLineReader.h"
+
+#include <utility>
+
+bool StreamLineReader::feed(const QByteArray& bytes, const LineHandler& onLine)
+{
+    if (m_stopped)
+        return false;
+    if (bytes.isEmpty())
+        return true;
+    qsizetype start = 0;
+    if (m_afterCarriageReturn && bytes.startsWith('\n'))
+        start = 1;
+    m_afterCarriageReturn = false;
+    const char* data = bytes.constData();
+    for (qsizetype i = start; i < bytes.size(); ++i) {
+        const char c = data[i];
+        if (c != '\n' && c != '\r')
+            continue;
+        m_pending.append(data + start, i - start);
+        const QByteArray line = std::exchange(m_pending, QByteArray());
+        if (c == '\r') {
+            if (i + 1 < bytes.size() && data[i + 1] == '\n')
+                ++i;
+            else if (i + 1 == bytes.size())
+                m_afterCarriageReturn = true;
+        }
+        start = i + 1;
+        if (!onLine(line)) {
+            m_stopped = true;
+            return false;
+        }
+    }
+    m_pending.append(data + start, bytes.size() - start);
+    return true;
+}
+
+bool StreamLineReader::finish(const LineHandler& onLine)
+{
+    if (m_stopped)
+        return false;
+    m_stopped = true;
+    if (m_pending.isEmpty())
+        return true;
+    return onLine(std::exchange(m_pending, QByteArray()));
+}

@@ -1,0 +1,157 @@
+#include "account/KeychainStore.h"
+
+#include <QTest>
+#include <libsecret/secret.h>
+
+// The token item in the real Secret Service of the private test session.
+class TestKeychainStore : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void init();
+    void cleanupTestCase();
+    void savesTrimmedToken_data();
+    void savesTrimmedToken();
+    void blankSaveDeletes_data();
+    void blankSaveDeletes();
+    void savingTwiceKeepsOneItem();
+    void loadWithoutItemIsNone();
+    void nonUtf8ItemLoadsAsNone();
+    void removesTheLegacyItemOnly();
+};
+
+namespace {
+
+const SecretSchema* testSchema()
+{
+    static const SecretSchema schema = {"org.halvora.test.GenericPassword",
+                                        SECRET_SCHEMA_DONT_MATCH_NAME,
+                                        {{"service", SECRET_SCHEMA_ATTRIBUTE_STRING},
+                                         {"account", SECRET_SCHEMA_ATTRIBUTE_STRING},
+                                         {nullptr, SECRET_SCHEMA_ATTRIBUTE_STRING}},
+                                        0,
+                                        nullptr,
+                                        nullptr,
+                                        nullptr,
+                                        nullptr,
+                                        nullptr,
+                                        nullptr,
+                                        nullptr};
+    return &schema;
+}
+
+int itemCount(const QString& service)
+{
+    GError* error = nullptr;
+    GList* items = secret_password_search_sync(testSchema(), SECRET_SEARCH_ALL, nullptr, &error, "service",
+                                               service.toUtf8().constData(), "account", "default", nullptr);
+    g_clear_error(&error);
+    const int count = int(g_list_length(items));
+    g_list_free_full(items, g_object_unref);
+    return count;
+}
+
+bool storeBytes(const QString& service, const QByteArray& bytes)
+{
+    SecretValue* value = secret_value_new(bytes.constData(), bytes.size(), "application/octet-stream");
+    GError* error = nullptr;
+    const bool stored =
+        secret_password_store_binary_sync(testSchema(), SECRET_COLLECTION_DEFAULT, "test item", value, nullptr, &error,
+                                          "service", service.toUtf8().constData(), "account", "default", nullptr);
+    g_clear_error(&error);
+    secret_value_unref(value);
+    return stored;
+}
+
+} // namespace
+
+void TestKeychainStore::initTestCase()
+{
+    if (qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS"))
+        QSKIP("No session bus: run inside scripts/with-session");
+}
+
+void TestKeychainStore::init()
+{
+    QVERIFY(KeychainStore::remove(KeychainStore::tokenService()));
+    QVERIFY(KeychainStore::remove(KeychainStore::legacyApiKeyService()));
+}
+
+void TestKeychainStore::cleanupTestCase()
+{
+    init();
+}
+
+void TestKeychainStore::savesTrimmedToken_data()
+{
+    QTest::addColumn<QString>("token");
+    QTest::addColumn<QString>("stored");
+
+    QTest::newRow("plain") << "hv_abc123"
+                           << "hv_abc123";
+    QTest::newRow("spaces and a trailing newline") << "  hv_abc123 \n"
+                                                   << "hv_abc123";
+    QTest::newRow("tabs and CRLF") << "\thv_x\r\n"
+                                   << "hv_x";
+    QTest::newRow("non-ASCII") << "tök€n"
+                               << "tök€n";
+}
+
+void TestKeychainStore::savesTrimmedToken()
+{
+    QFETCH(QString, token);
+    QFETCH(QString, stored);
+    QVERIFY(KeychainStore::save(token));
+    QCOMPARE(KeychainStore::load(), std::optional<QString>(stored));
+}
+
+void TestKeychainStore::blankSaveDeletes_data()
+{
+    QTest::addColumn<bool>("itemExists");
+    QTest::newRow("existing item") << true;
+    QTest::newRow("no item") << false;
+}
+
+void TestKeychainStore::blankSaveDeletes()
+{
+    QFETCH(bool, itemExists);
+    if (itemExists)
+        QVERIFY(KeychainStore::save(QStringLiteral("hv_old")));
+    QVERIFY(KeychainStore::save(QStringLiteral(" \n\t ")));
+    QCOMPARE(KeychainStore::load(), std::nullopt);
+    QCOMPARE(itemCount(KeychainStore::tokenService()), 0);
+}
+
+void TestKeychainStore::savingTwiceKeepsOneItem()
+{
+    QVERIFY(KeychainStore::save(QStringLiteral("hv_first")));
+    QVERIFY(KeychainStore::save(QStringLiteral("hv_second")));
+    QVERIFY(KeychainStore::save(QStringLiteral("hv_second")));
+    QCOMPARE(itemCount(KeychainStore::tokenService()), 1);
+    QCOMPARE(KeychainStore::load(), std::optional<QString>(QStringLiteral("hv_second")));
+}
+
+void TestKeychainStore::loadWithoutItemIsNone()
+{
+    QCOMPARE(KeychainStore::load(), std::nullopt);
+}
+
+void TestKeychainStore::nonUtf8ItemLoadsAsNone()
+{
+    QVERIFY(storeBytes(KeychainStore::tokenService(), QByteArray("hv_\xff\xfe", 5)));
+    QCOMPARE(itemCount(KeychainStore::tokenService()), 1);
+    QCOMPARE(KeychainStore::load(), std::nullopt);
+}
+
+void TestKeychainStore::removesTheLegacyItemOnly()
+{
+    QVERIFY(storeBytes(KeychainStore::legacyApiKeyService(), "sk-old"));
+    QVERIFY(KeychainStore::save(QStringLiteral("hv_keep")));
+    QVERIFY(KeychainStore::remove(KeychainStore::legacyApiKeyService()));
+    QCOMPARE(itemCount(KeychainStore::legacyApiKeyService()), 0);
+    QCOMPARE(KeychainStore::load(), std::optional<QString>(QStringLiteral("hv_keep")));
+}
+
+QTEST_GUILESS_MAIN(TestKeychainStore)
+#include "tst_keychainstore.moc"
