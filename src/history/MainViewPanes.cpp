@@ -97,9 +97,13 @@ void MainView::refreshDetail()
         identity = conversation->id;
     }
     // A pane is rebuilt only when it is to show something else: a chat that saves its own
-    // turns keeps running while the store changes under it.
-    if (m_detailWidget && detail == m_detail && identity == m_detailIdentity)
+    // turns keeps running while the store changes under it, and the new chat stays the same
+    // pane when its first answer makes it the selected conversation.
+    const bool sameChat = detail != Detail::Rewrite && m_detail != Detail::Rewrite;
+    if (m_detailWidget && identity == m_detailIdentity && (detail == m_detail || sameChat)) {
+        m_detail = detail;
         return;
+    }
     m_detail = detail;
     m_detailIdentity = identity;
     QWidget* next = makeDetail(detail, conversation);

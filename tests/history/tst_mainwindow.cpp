@@ -126,6 +126,9 @@ private Q_SLOTS:
         c.turns.append(HistoryStore::Turn{});
         m_store->upsert(c);
         QCOMPARE(view()->detailWidget(), pane);
+        m_nav->setSelectedID(c.id);
+        QCOMPARE(view()->detailWidget(), pane);
+        QCOMPARE(view()->detail(), Detail::Conversation);
     }
 
     void deleting_data()
