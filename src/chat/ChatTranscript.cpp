@@ -17,6 +17,7 @@ ChatTranscript::ChatTranscript(ChatViewModel& model, QWidget* parent) : QScrollA
 {
     setWidgetResizable(true);
     setFrameShape(QFrame::NoFrame);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     auto* page = new QWidget(this);
     auto* outer = new QHBoxLayout(page);
     auto* content = new QWidget(page);

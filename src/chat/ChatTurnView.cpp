@@ -21,6 +21,8 @@ ChatTurnView::ChatTurnView(const ChatViewModel::Turn& turn, QWidget* parent) : Q
         m_column->addWidget(buildDeepLabel());
     m_answer = new MarkdownView(this);
     m_answer->setMarkdown(turn.answer);
+    // A stored answer is drawn at once; only streamed changes wait for the view's next update.
+    m_answer->flush();
     m_column->addWidget(m_answer);
     m_column->addWidget(buildCopy(), 0, Qt::AlignLeft);
     setSources(turn.sources());
@@ -41,6 +43,9 @@ QWidget* ChatTurnView::buildQuestion(const QString& question)
     bubble->setStyleSheet(QStringLiteral("#chatQuestion { background: %1; color: %2; border-radius: 12px; }")
                               .arg(Theme::surface(dark).name(), Theme::text(dark).name()));
     row->setAccessibleName(tr("You: ") + question);
+    // A wrapped label asks for little width; give the bubble what its text needs, up to a
+    // comfortable line length.
+    bubble->setMinimumWidth(qMin(bubble->fontMetrics().horizontalAdvance(question) + 26, 520));
     layout->addWidget(bubble, 0, Qt::AlignLeft);
     layout->addSpacing(80);
     layout->addStretch(1);

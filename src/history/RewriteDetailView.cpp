@@ -13,6 +13,7 @@ RewriteDetailView::RewriteDetailView(const HistoryStore::Conversation& conversat
 {
     setWidgetResizable(true);
     setFrameShape(QFrame::NoFrame);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     auto* page = new QWidget(this);
     auto* outer = new QHBoxLayout(page);
     auto* content = new QWidget(page);
@@ -44,12 +45,20 @@ QWidget* RewriteDetailView::buildHeader(QWidget* parent)
     big.setBold(true);
     title->setFont(big);
     column->addWidget(title);
-    const QString sub = subheading() + (subheading().isEmpty() ? QString() : QStringLiteral(" · ")) +
-                        QLocale().toString(m_conversation.updatedAt.toLocalTime(), QLocale::ShortFormat);
+    const QString sub =
+        subheading() + (subheading().isEmpty() ? QString() : QStringLiteral(" · ")) + when(m_conversation.updatedAt);
     auto* when = new QLabel(sub, header);
     when->setForegroundRole(QPalette::PlaceholderText);
     column->addWidget(when);
     return header;
+}
+
+QString RewriteDetailView::when(const QDateTime& moment)
+{
+    const QDateTime local = moment.toLocalTime();
+    const QLocale locale;
+    return locale.toString(local.date(), QStringLiteral("d MMM yyyy")) + QStringLiteral(", ") +
+           locale.toString(local.time(), QLocale::ShortFormat);
 }
 
 QString RewriteDetailView::result(const HistoryStore::Conversation& conversation)

@@ -15,6 +15,8 @@ public:
 
     // The last answer, trimmed; empty when there is none.
     static QString result(const HistoryStore::Conversation& conversation);
+    // The date with the month abbreviated and the time without seconds.
+    static QString when(const QDateTime& moment);
     // The title of the block copied last; empty before any copy.
     QString copied() const { return m_copied; }
     RewriteBlock* original() const { return m_original; }
