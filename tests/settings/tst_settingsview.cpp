@@ -5,6 +5,7 @@
 #include "platform/fake/FakePlatform.h"
 #include "selection/AccessibilityPermission.h"
 #include "settings/AccessibilitySection.h"
+#include "settings/AccountSection.h"
 #include "settings/AppSettings.h"
 #include "settings/BehaviorSection.h"
 #include "settings/HistorySection.h"
@@ -16,9 +17,11 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -26,6 +29,20 @@
 #include <QToolButton>
 
 using Appearance = AppSettings::Appearance;
+
+// The account's observable state as the settings read it.
+class AccountState : public QObject {
+    Q_OBJECT
+    Q_PROPERTY(QString email MEMBER email NOTIFY changed)
+    Q_PROPERTY(bool isSigningIn MEMBER isSigningIn NOTIFY changed)
+    Q_PROPERTY(QString lastError MEMBER lastError NOTIFY changed)
+public:
+    QString email;
+    bool isSigningIn = false;
+    QString lastError;
+Q_SIGNALS:
+    void changed();
+};
 
 class TestSettingsView : public QObject {
     Q_OBJECT
@@ -192,6 +209,48 @@ private Q_SLOTS:
         QCOMPARE(m_history->conversations().size(), 1);
         addConversation();
         QCOMPARE(m_history->conversations().size(), 1);
+    }
+
+    void accountSectionFollowsTheAccount_data()
+    {
+        QTest::addColumn<QString>("email");
+        QTest::addColumn<bool>("signingIn");
+        QTest::addColumn<QString>("error");
+        QTest::addColumn<QString>("button");
+        QTest::newRow("signed out") << "" << false << ""
+                                    << "Sign In…";
+        QTest::newRow("waiting for the link") << "" << true << ""
+                                              << "Waiting for the link…";
+        QTest::newRow("failed") << "" << false << "The link has expired."
+                                << "Sign In…";
+        QTest::newRow("signed in") << "ada@example.org" << false << ""
+                                   << "Sign In…";
+    }
+
+    void accountSectionFollowsTheAccount()
+    {
+        QFETCH(QString, email);
+        QFETCH(bool, signingIn);
+        QFETCH(QString, error);
+        QFETCH(QString, button);
+        AccountState account;
+        int signIns = 0;
+        AccountSection section(account, {[&signIns] { ++signIns; }, {}, {}});
+        section.show();
+        account.email = email;
+        account.isSigningIn = signingIn;
+        account.lastError = error;
+        Q_EMIT account.changed();
+        QCOMPARE(section.signInButton()->isVisible(), email.isEmpty());
+        QCOMPARE(section.emailLabel()->isVisible(), !email.isEmpty());
+        QCOMPARE(section.signInButton()->text(), button);
+        QCOMPARE(section.progress()->isVisible(), signingIn);
+        QCOMPARE(section.errorLabel()->isVisible(), !error.isEmpty());
+        QCOMPARE(section.errorLabel()->text(), error);
+        if (email.isEmpty()) {
+            section.signInButton()->click();
+            QCOMPARE(signIns, 1);
+        }
     }
 
     void editorSaveRuleAndCounter_data()
