@@ -5,6 +5,7 @@
 #include "ui/MarkdownView.h"
 #include "ui/Theme.h"
 
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QToolButton>
@@ -39,9 +40,8 @@ QWidget* ChatTurnView::buildQuestion(const QString& question)
     bubble->setWordWrap(true);
     bubble->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     bubble->setContentsMargins(12, 8, 12, 8);
-    const bool dark = Theme::isDark(palette());
-    bubble->setStyleSheet(QStringLiteral("#chatQuestion { background: %1; color: %2; border-radius: 12px; }")
-                              .arg(Theme::surface(dark).name(), Theme::text(dark).name()));
+    m_question = bubble;
+    restyleQuestion();
     row->setAccessibleName(tr("You: ") + question);
     // A wrapped label asks for little width; give the bubble what its text needs, up to a
     // comfortable line length.
@@ -98,6 +98,22 @@ void ChatTurnView::setSources(const QList<WebSource>& sources)
         return;
     m_sources = new SourcesList(sources, this);
     m_column->insertWidget(m_column->indexOf(m_answer) + 1, m_sources);
+}
+
+void ChatTurnView::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange)
+        restyleQuestion();
+}
+
+void ChatTurnView::restyleQuestion()
+{
+    if (!m_question)
+        return;
+    const bool dark = Theme::isDark(palette());
+    m_question->setStyleSheet(QStringLiteral("#chatQuestion { background: %1; color: %2; border-radius: 12px; }")
+                                  .arg(Theme::surface(dark).name(), Theme::text(dark).name()));
 }
 
 void ChatTurnView::setTurn(const ChatViewModel::Turn& turn)

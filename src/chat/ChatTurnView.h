@@ -24,7 +24,11 @@ public:
 Q_SIGNALS:
     void copyRequested(const ChatViewModel::Turn& turn);
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
+    void restyleQuestion();
     QWidget* buildQuestion(const QString& question);
     QWidget* buildDeepLabel();
     QWidget* buildCopy();
@@ -34,5 +38,6 @@ private:
     QVBoxLayout* m_column = nullptr;
     MarkdownView* m_answer = nullptr;
     SourcesList* m_sources = nullptr;
+    QLabel* m_question = nullptr;
     QList<WebSource> m_shownSources;
 };
