@@ -15,11 +15,11 @@
 
 namespace {
 
-const QString answer = QStringLiteral(
-    "**Idempotent** means that doing something twice has the same effect as doing it once.\n\n"
-    "## In practice\n- `PUT` and `DELETE` requests are idempotent\n- `POST` usually is not\n"
-    "  - unless it carries an idempotency key\n\n1. Retry safely\n2. Deduplicate on the server\n\n"
-    "```\ncurl -X PUT https://example.com/item/1\n```");
+const QString answer =
+    QStringLiteral("**Idempotent** means that doing something twice has the same effect as doing it once.\n\n"
+                   "## In practice\n- `PUT` and `DELETE` requests are idempotent\n- `POST` usually is not\n"
+                   "  - unless it carries an idempotency key\n\n1. Retry safely\n2. Deduplicate on the server\n\n"
+                   "```\ncurl -X PUT https://example.com/item/1\n```");
 
 ResultViewData baseData(const AIAction& action)
 {
@@ -41,18 +41,25 @@ QList<std::pair<QString, ResultViewData>> resultStates()
     streaming.status = QStringLiteral("Thinking…");
 
     ResultViewData sources = baseData(AIAction::research());
-    sources.turns = {{QString(), answer, {{"Idempotence - Wikipedia", QUrl("https://en.wikipedia.org/wiki/Idempotence")},
-                                          {"RFC 9110: HTTP Semantics", QUrl("https://www.rfc-editor.org/rfc/rfc9110")}}},
-                     {QStringLiteral("Is GET idempotent too?"), QStringLiteral("Yes: `GET` is safe and idempotent."), {}}};
+    sources.turns = {
+        {QString(),
+         answer,
+         {{"Idempotence - Wikipedia", QUrl("https://en.wikipedia.org/wiki/Idempotence")},
+          {"RFC 9110: HTTP Semantics", QUrl("https://www.rfc-editor.org/rfc/rfc9110")}}},
+        {QStringLiteral("Is GET idempotent too?"), QStringLiteral("Yes: `GET` is safe and idempotent."), {}}};
 
     ResultViewData error = baseData(AIAction::explain());
     error.errorMessage = QStringLiteral("The connection to the server was lost. Check your network and try again.");
     error.errorFix = ResultViewData::Fix::Retry;
 
     ResultViewData rewrite = baseData(AIAction::rewrite(RewriteStyle::shorter));
-    rewrite.turns = {{QString(), QStringLiteral("An idempotent operation gives the same result however often it "
-                                                "is applied."), {}}};
-    return {{"result-streaming", streaming}, {"result-sources", sources}, {"result-error", error},
+    rewrite.turns = {{QString(),
+                      QStringLiteral("An idempotent operation gives the same result however often it "
+                                     "is applied."),
+                      {}}};
+    return {{"result-streaming", streaming},
+            {"result-sources", sources},
+            {"result-error", error},
             {"result-rewrite", rewrite}};
 }
 

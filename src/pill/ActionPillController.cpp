@@ -10,8 +10,7 @@
 
 ActionPillController::ActionPillController(Clock& clock, WritingModeStore& modes, QObject* parent)
     : QObject(parent), m_clock(clock), m_modes(modes)
-{
-}
+{}
 
 ActionPillController::~ActionPillController()
 {

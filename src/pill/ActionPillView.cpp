@@ -24,7 +24,8 @@ ActionPillView::ActionPillView(bool isEditable, bool canPaste, Callbacks callbac
     else
         addReadOnlyActions();
     addDivider();
-    addActionButton(AIAction::ask(), QStringLiteral("Ask AI"), QStringLiteral("Ask a question about the selected text"));
+    addActionButton(AIAction::ask(), QStringLiteral("Ask AI"),
+                    QStringLiteral("Ask a question about the selected text"));
     addDivider();
     addCopyAndPaste(canPaste);
     row->setSizeConstraint(QLayout::SetFixedSize);

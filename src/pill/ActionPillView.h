@@ -3,7 +3,6 @@
 #include "actions/AIAction.h"
 
 #include <QWidget>
-
 #include <functional>
 
 class PillButton;

@@ -80,8 +80,7 @@ void PillButton::paintEvent(QPaintEvent*)
     paintCapsule(painter);
     const QColor color = foreground();
     const int iconTop = (height() - iconSize) / 2;
-    painter.drawPixmap(horizontalPadding, iconTop,
-                       Icons::pixmap(m_symbol, iconSize, color, devicePixelRatioF()));
+    painter.drawPixmap(horizontalPadding, iconTop, Icons::pixmap(m_symbol, iconSize, color, devicePixelRatioF()));
     if (text().isEmpty())
         return;
     painter.setPen(color);

@@ -32,7 +32,8 @@ void RewriteMenuButton::rebuildMenu()
         return;
     m_menu->addSection(QStringLiteral("Your writing modes"));
     for (const WritingMode& mode : m_modes.modes()) {
-        QAction* item = m_menu->addAction(Icons::tinted(QStringLiteral("text.badge.checkmark"), color, color), mode.name);
+        QAction* item =
+            m_menu->addAction(Icons::tinted(QStringLiteral("text.badge.checkmark"), color, color), mode.name);
         connect(item, &QAction::triggered, this, [this, mode] { m_onAction(AIAction::custom(mode)); });
     }
 }
@@ -54,8 +55,8 @@ void RewriteMenuButton::paintEvent(QPaintEvent* event)
     QPainter painter(this);
     const int size = 10;
     const int left = width() - horizontalPadding - size;
-    painter.drawPixmap(left, (height() - size) / 2, Icons::pixmap(QStringLiteral("chevron.down"), size, foreground(),
-                                                                  devicePixelRatioF()));
+    painter.drawPixmap(left, (height() - size) / 2,
+                       Icons::pixmap(QStringLiteral("chevron.down"), size, foreground(), devicePixelRatioF()));
 }
 
 void RewriteMenuButton::mousePressEvent(QMouseEvent* event)

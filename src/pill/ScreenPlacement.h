@@ -6,7 +6,6 @@
 #include <QRect>
 #include <QRectF>
 #include <QSizeF>
-
 #include <optional>
 
 // Where the pill and the result panel go beside a selection. The rules work in global

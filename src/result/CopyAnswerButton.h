@@ -3,7 +3,6 @@
 #include "common/TaskHandle.h"
 
 #include <QPushButton>
-
 #include <functional>
 
 class Clock;

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QPlainTextEdit>
-
 #include <functional>
 
 // A text field that grows with its text from one line to a maximum number of lines and then

@@ -3,7 +3,6 @@
 #include "result/ResultViewData.h"
 
 #include <QWidget>
-
 #include <functional>
 
 class Clock;

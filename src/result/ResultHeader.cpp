@@ -11,8 +11,8 @@
 #include <QMenu>
 #include <QToolButton>
 
-ResultHeader::ResultHeader(const AIAction& action, const QString& appName, WritingModeStore& modes,
-                           Callbacks callbacks, QWidget* parent)
+ResultHeader::ResultHeader(const AIAction& action, const QString& appName, WritingModeStore& modes, Callbacks callbacks,
+                           QWidget* parent)
     : QWidget(parent), m_action(action), m_modes(modes), m_callbacks(std::move(callbacks))
 {
     auto* row = new QHBoxLayout(this);

@@ -9,8 +9,7 @@
 ResultPanelController::ResultPanelController(Clock& clock, UserDefaults& defaults, WritingModeStore& modes,
                                              QObject* parent)
     : QObject(parent), m_clock(clock), m_defaults(defaults), m_modes(modes)
-{
-}
+{}
 
 ResultPanelController::~ResultPanelController()
 {

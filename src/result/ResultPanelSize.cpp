@@ -3,7 +3,6 @@
 #include "platform/UserDefaults.h"
 
 #include <QRegularExpression>
-
 #include <cmath>
 
 QString ResultPanelSize::key()

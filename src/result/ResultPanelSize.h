@@ -2,7 +2,6 @@
 
 #include <QSizeF>
 #include <QString>
-
 #include <optional>
 
 class UserDefaults;

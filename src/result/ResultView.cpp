@@ -35,7 +35,8 @@ QFrame* divider()
 ResultView::ResultView(const ResultViewData& data, Clock& clock, WritingModeStore& modes, Callbacks callbacks,
                        QWidget* parent)
     : QWidget(parent), m_clock(clock), m_data(data), m_callbacks(std::move(callbacks)),
-      m_header(new ResultHeader(data.action, data.appName, modes, {m_callbacks.onSwitchRewrite, m_callbacks.onContinue})),
+      m_header(
+          new ResultHeader(data.action, data.appName, modes, {m_callbacks.onSwitchRewrite, m_callbacks.onContinue})),
       m_scroll(new QScrollArea), m_quote(new QuoteButton(data.selectionText)),
       m_questionField(new GrowingTextField(QStringLiteral("Ask anything about the selection…"), 5))
 {
@@ -74,9 +75,8 @@ ResultView::ResultView(const ResultViewData& data, Clock& clock, WritingModeStor
     ResultFooter::Callbacks footer{m_callbacks.onRetry, m_callbacks.onCopy, m_callbacks.onReplace,
                                    m_callbacks.onSubmit};
     m_footer = new ResultFooter(data, clock, footer);
-    auto* footerDivider = divider();
-    footerDivider->setObjectName(QStringLiteral("footerDivider"));
-    page->addWidget(footerDivider);
+    m_footerDivider = divider();
+    page->addWidget(m_footerDivider);
     page->addWidget(m_footer);
     setData(data);
     updateIcons();
@@ -140,7 +140,7 @@ void ResultView::setData(const ResultViewData& data)
     m_footer->follow(data);
     const bool footerShown = data.action.isRewriting() || data.canFollowUp;
     m_footer->setVisible(footerShown);
-    findChild<QFrame*>(QStringLiteral("footerDivider"))->setVisible(footerShown);
+    m_footerDivider->setVisible(footerShown);
     if (m_turns.size() != oldTurns)
         scrollToLastTurn();
 }
@@ -167,7 +167,7 @@ void ResultView::updateLines()
     m_errorText->setText(m_data.errorMessage);
     m_remedy->setVisible(failed && m_data.errorFix != ResultViewData::Fix::None);
     m_remedy->setText(m_data.errorFix == ResultViewData::Fix::SignIn ? QStringLiteral("Sign In")
-                                                                      : QStringLiteral("Retry"));
+                                                                     : QStringLiteral("Retry"));
 }
 
 void ResultView::updateIcons()

@@ -4,7 +4,6 @@
 
 #include <QList>
 #include <QWidget>
-
 #include <functional>
 
 class Clock;
@@ -84,5 +83,6 @@ private:
     QLabel* m_errorText = nullptr;
     QPushButton* m_remedy = nullptr;
     ResultFooter* m_footer = nullptr;
+    QWidget* m_footerDivider = nullptr;
     bool m_scrollPending = false;
 };

@@ -5,9 +5,9 @@
 #include "ui/MarkdownView.h"
 #include "ui/Theme.h"
 
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
-#include <QHBoxLayout>
 #include <QVBoxLayout>
 
 namespace {

@@ -13,8 +13,7 @@ ColorSchemePortal::Interface::Interface(QObject* parent)
     : QDBusAbstractInterface(QStringLiteral("org.freedesktop.portal.Desktop"),
                              QStringLiteral("/org/freedesktop/portal/desktop"), "org.freedesktop.portal.Settings",
                              QDBusConnection::sessionBus(), parent)
-{
-}
+{}
 
 ColorSchemePortal::ColorSchemePortal(QObject* parent) : QObject(parent) {}
 

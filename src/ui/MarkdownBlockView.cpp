@@ -48,6 +48,7 @@ bool MarkdownBlockView::accepts(const MarkdownText::Block& block) const
 void MarkdownBlockView::setBlock(const MarkdownText::Block& block)
 {
     m_block = block;
+    m_cachedWidth = -1;
     applyFont();
     if (isCode()) {
         m_label->setText(block.text);
@@ -96,9 +97,14 @@ int MarkdownBlockView::textLeft() const
 
 int MarkdownBlockView::heightForWidth(int width) const
 {
+    if (width == m_cachedWidth)
+        return m_cachedHeight;
+    m_cachedWidth = width;
     if (isCode())
-        return m_label->sizeHint().height() + 2 * codePadding;
-    return m_label->heightForWidth(qMax(1, width - textLeft()));
+        m_cachedHeight = m_label->sizeHint().height() + 2 * codePadding;
+    else
+        m_cachedHeight = m_label->heightForWidth(qMax(1, width - textLeft()));
+    return m_cachedHeight;
 }
 
 QSize MarkdownBlockView::sizeHint() const

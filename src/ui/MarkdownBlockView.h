@@ -48,5 +48,9 @@ private:
 
     MarkdownText::Block m_block;
     QLabel* m_label;
+    // The height last worked out and the width it was for: a label lays its text out anew for
+    // every question, and layouts ask often.
+    mutable int m_cachedWidth = -1;
+    mutable int m_cachedHeight = 0;
     QScrollArea* m_scroller = nullptr;
 };

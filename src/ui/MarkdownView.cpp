@@ -3,6 +3,8 @@
 #include "platform/Clock.h"
 #include "ui/MarkdownBlockView.h"
 
+#include <QResizeEvent>
+
 MarkdownView::MarkdownView(QWidget* parent) : MarkdownView(Clock::system(), parent) {}
 
 MarkdownView::MarkdownView(Clock& clock, QWidget* parent) : QWidget(parent), m_clock(clock)
@@ -120,8 +122,10 @@ QSize MarkdownView::sizeHint() const
     return {width, contentHeight(width)};
 }
 
+// Only a new width changes how the blocks wrap; a new height is the parent following ours.
 void MarkdownView::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
-    layoutFrom(0);
+    if (event->size().width() != event->oldSize().width())
+        layoutFrom(0);
 }

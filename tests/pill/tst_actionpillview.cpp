@@ -54,9 +54,8 @@ private Q_SLOTS:
         QTest::addColumn<bool>("editable");
         QTest::addColumn<bool>("canPaste");
         QTest::addColumn<QStringList>("row");
-        QTest::newRow("read-only") << false << true
-                                   << QStringList{"Explain", "Translate", "Research", "Search", "|", "Ask AI", "|",
-                                                  "Copy"};
+        QTest::newRow("read-only") << false << true << QStringList{"Explain", "Translate", "Research", "Search",
+                                                                   "|",       "Ask AI",    "|",        "Copy"};
         QTest::newRow("editable, clipboard empty")
             << true << false << QStringList{"Rewrite", "|", "Ask AI", "|", "Copy", "Paste(off)"};
         QTest::newRow("editable, clipboard text")
@@ -76,12 +75,18 @@ private Q_SLOTS:
         QTest::addColumn<bool>("editable");
         QTest::addColumn<QString>("button");
         QTest::addColumn<QString>("action");
-        QTest::newRow("rewrite plain click: improve") << true << "Rewrite" << "Improve writing";
-        QTest::newRow("ask") << true << "Ask AI" << "Ask AI";
-        QTest::newRow("explain") << false << "Explain" << "Explain";
-        QTest::newRow("translate") << false << "Translate" << "Translate";
-        QTest::newRow("research") << false << "Research" << "Research";
-        QTest::newRow("search") << false << "Search" << "Web search";
+        QTest::newRow("rewrite plain click: improve") << true << "Rewrite"
+                                                      << "Improve writing";
+        QTest::newRow("ask") << true << "Ask AI"
+                             << "Ask AI";
+        QTest::newRow("explain") << false << "Explain"
+                                 << "Explain";
+        QTest::newRow("translate") << false << "Translate"
+                                   << "Translate";
+        QTest::newRow("research") << false << "Research"
+                                  << "Research";
+        QTest::newRow("search") << false << "Search"
+                                << "Web search";
     }
     void buttonsReportTheirActions()
     {
@@ -124,8 +129,8 @@ private Q_SLOTS:
 
         rewrite->menu()->actions().last()->trigger();
         QCOMPARE(m_actions.size(), 1);
-        QCOMPARE(m_actions.first().title(), modes.isEmpty() ? RewriteStyle(RewriteStyle::translate).title()
-                                                             : modes.last());
+        QCOMPARE(m_actions.first().title(),
+                 modes.isEmpty() ? RewriteStyle(RewriteStyle::translate).title() : modes.last());
     }
 
     void copyShowsItsFeedback()
@@ -171,8 +176,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("pressed");
         QTest::newRow("first button") << QList<int>{Qt::Key_Return} << "Improve writing";
         QTest::newRow("right: ask") << QList<int>{Qt::Key_Right, Qt::Key_Space} << "Ask AI";
-        QTest::newRow("left wraps past disabled paste to copy") << QList<int>{Qt::Key_Left, Qt::Key_Return}
-                                                                << "copy";
+        QTest::newRow("left wraps past disabled paste to copy") << QList<int>{Qt::Key_Left, Qt::Key_Return} << "copy";
         QTest::newRow("escape presses nothing") << QList<int>{Qt::Key_Escape, Qt::Key_Return} << "";
     }
     void keyboardUse()
@@ -184,8 +188,9 @@ private Q_SLOTS:
         view->startKeyboardUse();
         for (const int key : keys)
             QTest::keyClick(view.get(), Qt::Key(key));
-        const QString result = m_copies ? QStringLiteral("copy") : m_actions.isEmpty() ? QString()
-                                                                                        : m_actions.first().title();
+        const QString result = m_copies              ? QStringLiteral("copy")
+                               : m_actions.isEmpty() ? QString()
+                                                     : m_actions.first().title();
         QCOMPARE(result, pressed);
     }
 
@@ -193,7 +198,9 @@ private:
     std::unique_ptr<ActionPillView> makeView(bool editable, bool canPaste)
     {
         ActionPillView::Callbacks callbacks{[this](const AIAction& action) { m_actions.append(action); },
-                                            [this] { ++m_copies; }, [this] { ++m_pastes; }, {}};
+                                            [this] { ++m_copies; },
+                                            [this] { ++m_pastes; },
+                                            {}};
         return std::make_unique<ActionPillView>(editable, canPaste, callbacks, *m_modes);
     }
 

@@ -11,9 +11,9 @@ namespace {
 // One 1440 × 900 screen whose visible frame leaves 25 points for a top panel.
 const Displays laptop{{{QRectF(0, 0, 1440, 900), QRectF(0, 0, 1440, 875)}}, std::nullopt};
 // The same screen with a second one to its right; the main screen is the second one.
-const Displays twoScreens{{{QRectF(0, 0, 1440, 900), QRectF(0, 0, 1440, 875)},
-                           {QRectF(1440, 0, 1920, 1080), QRectF(1440, 40, 1920, 1040)}},
-                          ScreenInfo{QRectF(1440, 0, 1920, 1080), QRectF(1440, 40, 1920, 1040)}};
+const Displays twoScreens{
+    {{QRectF(0, 0, 1440, 900), QRectF(0, 0, 1440, 875)}, {QRectF(1440, 0, 1920, 1080), QRectF(1440, 40, 1920, 1040)}},
+    ScreenInfo{QRectF(1440, 0, 1920, 1080), QRectF(1440, 40, 1920, 1040)}};
 } // namespace
 
 class TestScreenPlacement : public QObject {
@@ -26,12 +26,16 @@ private Q_SLOTS:
         QTest::addColumn<QPointF>("mouse");
         QTest::addColumn<QPointF>("origin");
         const std::optional<QRectF> none;
-        QTest::newRow("above the selection") << std::optional(QRectF(100, 500, 200, 20)) << QPointF() << QPointF(100, 528);
-        QTest::newRow("no room above: below") << std::optional(QRectF(100, 830, 200, 20)) << QPointF() << QPointF(100, 786);
-        QTest::newRow("far right: clamped") << std::optional(QRectF(1300, 500, 100, 20)) << QPointF() << QPointF(1136, 528);
+        QTest::newRow("above the selection")
+            << std::optional(QRectF(100, 500, 200, 20)) << QPointF() << QPointF(100, 528);
+        QTest::newRow("no room above: below")
+            << std::optional(QRectF(100, 830, 200, 20)) << QPointF() << QPointF(100, 786);
+        QTest::newRow("far right: clamped")
+            << std::optional(QRectF(1300, 500, 100, 20)) << QPointF() << QPointF(1136, 528);
         QTest::newRow("far left: clamped") << std::optional(QRectF(-50, 500, 100, 20)) << QPointF() << QPointF(4, 528);
         QTest::newRow("no rect: above the mouse") << none << QPointF(700, 400) << QPointF(550, 424);
-        QTest::newRow("bottom edge: kept inside") << std::optional(QRectF(100, -100, 50, 20)) << QPointF() << QPointF(100, 4);
+        QTest::newRow("bottom edge: kept inside")
+            << std::optional(QRectF(100, -100, 50, 20)) << QPointF() << QPointF(100, 4);
     }
     void pill()
     {
@@ -48,13 +52,13 @@ private Q_SLOTS:
         QTest::addColumn<QPointF>("origin");
         const std::optional<QRectF> none;
         QTest::newRow("hangs below") << std::optional(QRectF(100, 600, 200, 20)) << QPointF() << QPointF(100, 108);
-        QTest::newRow("near the bottom: above") << std::optional(QRectF(100, 100, 200, 20)) << QPointF()
-                                                << QPointF(100, 132);
-        QTest::newRow("far right: 8 inside") << std::optional(QRectF(1400, 600, 20, 20)) << QPointF()
-                                             << QPointF(1440 - 440 - 8, 108);
+        QTest::newRow("near the bottom: above")
+            << std::optional(QRectF(100, 100, 200, 20)) << QPointF() << QPointF(100, 132);
+        QTest::newRow("far right: 8 inside")
+            << std::optional(QRectF(1400, 600, 20, 20)) << QPointF() << QPointF(1440 - 440 - 8, 108);
         QTest::newRow("no rect: below the mouse") << none << QPointF(300, 700) << QPointF(300, 208);
-        QTest::newRow("just above the bottom: 8 inside") << std::optional(QRectF(100, 495, 20, 20)) << QPointF()
-                                                         << QPointF(100, 8);
+        QTest::newRow("just above the bottom: 8 inside")
+            << std::optional(QRectF(100, 495, 20, 20)) << QPointF() << QPointF(100, 8);
     }
     void result()
     {

@@ -12,13 +12,19 @@ private Q_SLOTS:
     void everySymbolRendersWithoutATheme_data()
     {
         QTest::addColumn<QString>("symbol");
-        QStringList symbols = {"pencil.and.outline", "doc.on.doc", "checkmark", "doc.on.clipboard",
-                               "arrow.up.forward.app", "exclamationmark.triangle.fill", "xmark", "chevron.down"};
+        QStringList symbols = {"pencil.and.outline",
+                               "doc.on.doc",
+                               "checkmark",
+                               "doc.on.clipboard",
+                               "arrow.up.forward.app",
+                               "exclamationmark.triangle.fill",
+                               "xmark",
+                               "chevron.down"};
         for (const RewriteStyle style : RewriteStyle::allCases())
             symbols.append(style.symbol());
-        for (const AIAction& action : {AIAction::explain(), AIAction::translate(), AIAction::research(),
-                                       AIAction::webSearch(), AIAction::ask(), AIAction::chat(false),
-                                       AIAction::chat(true), AIAction::custom(WritingMode{})})
+        for (const AIAction& action :
+             {AIAction::explain(), AIAction::translate(), AIAction::research(), AIAction::webSearch(), AIAction::ask(),
+              AIAction::chat(false), AIAction::chat(true), AIAction::custom(WritingMode{})})
             symbols.append(action.symbol());
         symbols.removeDuplicates();
         for (const QString& symbol : symbols)

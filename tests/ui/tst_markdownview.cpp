@@ -3,14 +3,16 @@
 #include "ui/MarkdownBlockView.h"
 #include "ui/MarkdownView.h"
 
+#include <QAccessible>
 #include <QLabel>
 #include <QTest>
 
 namespace {
 
-const QString answer = QStringLiteral(
-    "# Plan\n\nFirst a **paragraph** with `code`\nand a second line.\n\n- one\n  - nested *item*\n"
-    "1. first\n2) second\n\n```cpp\nint main() {\n\n  return 0;\n}\n```\n\n---\nA closing [link](https://example.com).");
+const QString answer =
+    QStringLiteral("# Plan\n\nFirst a **paragraph** with `code`\nand a second line.\n\n- one\n  - nested *item*\n"
+                   "1. first\n2) second\n\n```cpp\nint main() {\n\n  return 0;\n}\n```\n\n---\nA closing "
+                   "[link](https://example.com).");
 
 // What a view shows: per block widget, its kind, its text widget's text and its geometry.
 QStringList rendering(const MarkdownView& view)
@@ -135,6 +137,10 @@ private Q_SLOTS:
         QCOMPARE(blocks[1]->y(), blocks[0]->geometry().bottom() + 1 + 8 + 4);
         QCOMPARE(blocks[2]->y(), blocks[1]->geometry().bottom() + 1 + 8);
         QVERIFY(blocks[1]->textLabel()->font().pointSizeF() > blocks[0]->textLabel()->font().pointSizeF());
+        QAccessibleInterface* heading = QAccessible::queryAccessibleInterface(blocks[1]->textLabel());
+        QCOMPARE(heading->role(), QAccessible::Heading);
+        QCOMPARE(heading->text(QAccessible::Name), QStringLiteral("Head"));
+        QCOMPARE(QAccessible::queryAccessibleInterface(blocks[0]->textLabel())->role(), QAccessible::StaticText);
     }
 
     void onlyWebAndMailLinksOpen_data()

@@ -94,8 +94,8 @@ private Q_SLOTS:
             QSKIP("no session bus");
         SettingsPortal portal;
         portal.scheme = 1;
-        QVERIFY(bus.registerObject("/org/freedesktop/portal/desktop", &portal, QDBusConnection::ExportAllSlots |
-                                                                                   QDBusConnection::ExportAllSignals));
+        QVERIFY(bus.registerObject("/org/freedesktop/portal/desktop", &portal,
+                                   QDBusConnection::ExportAllSlots | QDBusConnection::ExportAllSignals));
         QVERIFY(bus.registerService("org.freedesktop.portal.Desktop"));
 
         PaletteAppearanceApplier applier;
