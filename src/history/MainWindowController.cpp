@@ -16,7 +16,11 @@ MainWindowController::MainWindowController(Services services, QObject* parent)
 
 MainWindowController::~MainWindowController()
 {
-    delete m_window;
+    if (!m_window)
+        return;
+    // No more events of the window while it takes itself apart.
+    m_window->removeEventFilter(this);
+    delete m_window.data();
 }
 
 QString MainWindowController::frameKey()
