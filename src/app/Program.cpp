@@ -152,9 +152,16 @@ void Program::run(const LaunchCommand& command)
         break;
     case LaunchCommand::Kind::AccountCallback:
         break;
-    case LaunchCommand::Kind::Reopen:
-        if (!m_mainWindow->window() || !m_mainWindow->window()->isVisible())
+    case LaunchCommand::Kind::Reopen: {
+        // A start while nothing is on screen brings the main window; otherwise the windows
+        // already open stay as they are.
+        const QWidgetList windows = QApplication::topLevelWidgets();
+        const bool anyVisible = std::any_of(windows.begin(), windows.end(), [](const QWidget* window) {
+            return window->isVisible() && !window->inherits("QMenu") && window->isWindow();
+        });
+        if (!anyVisible)
             m_mainWindow->show();
         break;
+    }
     }
 }
