@@ -1,3 +1,7 @@
+#include "app/LaunchCommand.h"
+#include "app/Program.h"
+#include "app/QuitOnSignal.h"
+#include "app/SingleInstance.h"
 #include "platform/linux/LinuxPlatform.h"
 #include "settings/AppSettings.h"
 #include "ui/PaletteAppearanceApplier.h"
@@ -19,12 +23,31 @@ int main(int argc, char* argv[])
     parser.setApplicationDescription(QStringLiteral("Actions for the text you select in any application."));
     parser.addHelpOption();
     parser.addVersionOption();
+    parser.addOption({QStringLiteral("show-actions"), QStringLiteral("Show the actions for the current selection.")});
+    parser.addPositionalArgument(QStringLiteral("url"), QStringLiteral("A halvora: address to open."),
+                                 QStringLiteral("[url]"));
     parser.process(app);
+    const QStringList arguments = app.arguments().mid(1);
+
+    // A second start hands its request to the running program and ends.
+    SingleInstance instance;
+    if (instance.forward(arguments))
+        return 0;
+    instance.listen();
 
     LinuxPlatform::install();
     // Our palettes are drawn as given by the Fusion style, whatever the desktop's style is.
     QApplication::setStyle(QStringLiteral("Fusion"));
     AppearanceApplier::setStandard(std::make_unique<PaletteAppearanceApplier>());
     AppSettings::shared().applyAppearance();
-    return 0;
+
+    QuitOnSignal quitOnSignal;
+    Program program;
+    QObject::connect(&instance, &SingleInstance::received, &program,
+                     [&program](const QStringList& received) { program.run(LaunchCommand::fromArguments(received)); });
+    program.start();
+    const LaunchCommand first = LaunchCommand::fromArguments(arguments);
+    if (first.kind != LaunchCommand::Kind::Reopen)
+        program.run(first);
+    return app.exec();
 }

@@ -1,6 +1,7 @@
 // Renders the pill and the result panel in their main states, light and dark, to PNG files in
 // the folder given as the only argument. Used by scripts/screenshots for the README and for
 // looking at the views without a desktop.
+#include "app/WindowScreenshots.h"
 #include "pill/ActionPillView.h"
 #include "pill/FloatingPanel.h"
 #include "platform/MemoryUserDefaults.h"
@@ -98,6 +99,7 @@ int main(int argc, char* argv[])
         savePill(folder, QStringLiteral("pill-readonly") + suffix, false, modes);
         for (const auto& [name, data] : resultStates())
             saveResult(folder, name + suffix, data, modes);
+        WindowScreenshots::save(folder, suffix);
     }
     return 0;
 }

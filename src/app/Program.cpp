@@ -1,0 +1,167 @@
+#include "app/Program.h"
+
+#include "app/AppController.h"
+#include "app/ProgramMenu.h"
+#include "app/UpdateDialog.h"
+#include "app/Updater.h"
+#include "chat/ChatView.h"
+#include "chat/ChatViewModel.h"
+#include "history/HistoryStore.h"
+#include "history/MainNavigation.h"
+#include "history/MainWindowController.h"
+#include "model/ClaudeClient.h"
+#include "pill/ActionPillController.h"
+#include "pill/FloatingPanel.h"
+#include "platform/UserDefaults.h"
+#include "platform/linux/LinuxPlatform.h"
+#include "result/ResultPanelController.h"
+#include "result/TokenSource.h"
+#include "settings/AppSettings.h"
+#include "settings/SettingsWindowController.h"
+#include "settings/WritingModeStore.h"
+
+#include <QApplication>
+#include <QIcon>
+#include <QMenu>
+#include <QMessageBox>
+#include <QSystemTrayIcon>
+
+// Until the account manager is part of the program, there is no sign-in: no token, nothing
+// to refresh, and sign-in callbacks are dropped.
+class Program::SignedOutAccount : public AccountStatus, public TokenSource {
+public:
+    bool hasToken() const override { return false; }
+    void refresh() override {}
+    std::optional<QString> token() const override { return std::nullopt; }
+    void clearLocalSession() override {}
+};
+
+namespace {
+
+QUrl serverUrl()
+{
+    const QString stored = UserDefaults::standard().value(QStringLiteral("serverURL")).toString();
+    return QUrl(stored.isEmpty() ? QStringLiteral("http://127.0.0.1:8787") : stored);
+}
+
+} // namespace
+
+Program::Program(QObject* parent)
+    : QObject(parent), m_account(std::make_unique<SignedOutAccount>()),
+      m_client(std::make_unique<ClaudeClient>(serverUrl()))
+{}
+
+Program::~Program() = default;
+
+void Program::start()
+{
+    buildMainWindow();
+    buildUpdater();
+    buildController();
+    buildMenu();
+    AppController::shared().start();
+}
+
+void Program::buildController()
+{
+    auto settingsWindow = std::make_unique<SettingsWindowController>(SettingsView::Services{
+        AppSettings::shared(), AccessibilityPermission::shared(), HistoryStore::shared(), WritingModeStore::shared(),
+        [this] { m_account->refresh(); }, LinuxPlatform::unavailableReason(), LinuxPlatform::accessibilityHelp()});
+    m_settingsWindow = settingsWindow.get();
+    AppController::Parts parts;
+    parts.monitor = std::make_unique<SelectionMonitor>(Clock::system());
+    parts.pill = std::make_unique<ActionPillController>(Clock::system(), WritingModeStore::shared());
+    parts.results =
+        std::make_unique<ResultPanelController>(Clock::system(), UserDefaults::standard(), WritingModeStore::shared());
+    parts.settingsWindow = std::move(settingsWindow);
+    parts.permission = &AccessibilityPermission::shared();
+    parts.account = m_account.get();
+    parts.startUpdater = [this] { m_updater->checkInBackground(); };
+    parts.beep = [] { QApplication::beep(); };
+    AppController::setShared(std::make_unique<AppController>(std::move(parts)));
+}
+
+void Program::buildMainWindow()
+{
+    auto chat = [this](const std::optional<HistoryStore::Conversation>& conversation, const QUuid& newChatID,
+                       QWidget* parent) -> QWidget* {
+        ConversationServices services;
+        services.client = m_client.get();
+        services.account = m_account.get();
+        services.history = &HistoryStore::shared();
+        services.navigation = &MainNavigation::shared();
+        services.mainWindow = m_mainWindow;
+        services = services.completed();
+        auto* model =
+            conversation ? new ChatViewModel(*conversation, services) : new ChatViewModel(newChatID, services);
+        return new ChatView(
+            model, m_account->hasToken(), [] {}, parent);
+    };
+    m_mainWindow = new MainWindowController(
+        {MainNavigation::shared(), HistoryStore::shared(), Clock::system(), UserDefaults::standard(), chat}, this);
+}
+
+void Program::buildUpdater()
+{
+    m_updater = new Updater(Updater::builtInFeed(), QCoreApplication::applicationVersion(), UserDefaults::standard(),
+                            Clock::system(), this);
+    m_updater->onOutcome = [](const Updater::Outcome& outcome) {
+        UpdateDialog::show(outcome, QCoreApplication::applicationVersion());
+    };
+}
+
+void Program::buildMenu()
+{
+    ProgramMenu::Commands commands{
+        [this] { return m_account->hasToken(); },
+        [] {},
+        [this](bool newChat) { m_mainWindow->show(QUuid(), newChat); },
+        [] { AppController::shared().showActionsForCurrentSelection(); },
+        [] { AppController::shared().showSettings(); },
+        [this] { m_updater->checkNow(); },
+        [] { QCoreApplication::quit(); },
+    };
+    if (QSystemTrayIcon::isSystemTrayAvailable()) {
+        auto* menu = new QMenu;
+        connect(this, &QObject::destroyed, menu, [menu] { delete menu; });
+        new ProgramMenu(AppSettings::shared(), AccessibilityPermission::shared(), commands, menu);
+        m_tray = new QSystemTrayIcon(QIcon(QStringLiteral(":/halvora/MenuBarIcon.svg")), this);
+        m_tray->setToolTip(QStringLiteral("Halvora"));
+        m_tray->setContextMenu(menu);
+        m_tray->show();
+        return;
+    }
+    new ProgramMenu(AppSettings::shared(), AccessibilityPermission::shared(), commands, m_mainWindow->programMenu());
+    m_mainWindow->show();
+    auto* note = new QMessageBox(QMessageBox::Information, QStringLiteral("Halvora"),
+                                 tr("This desktop has no system tray, so Halvora shows no icon there. Its commands "
+                                    "are in the Halvora menu of this window."),
+                                 QMessageBox::Ok, m_mainWindow->window());
+    note->setAttribute(Qt::WA_DeleteOnClose);
+    note->open();
+}
+
+void Program::run(const LaunchCommand& command)
+{
+    switch (command.kind) {
+    case LaunchCommand::Kind::ShowActions:
+        AppController::shared().showActionsForCurrentSelection();
+        break;
+    case LaunchCommand::Kind::OpenMainWindow:
+        m_mainWindow->show();
+        break;
+    case LaunchCommand::Kind::AccountCallback:
+        break;
+    case LaunchCommand::Kind::Reopen: {
+        // A start while nothing is on screen brings the main window; otherwise the windows
+        // already open stay as they are.
+        const QWidgetList windows = QApplication::topLevelWidgets();
+        const bool anyVisible = std::any_of(windows.begin(), windows.end(), [](const QWidget* window) {
+            return window->isVisible() && !window->inherits("QMenu") && window->isWindow();
+        });
+        if (!anyVisible)
+            m_mainWindow->show();
+        break;
+    }
+    }
+}

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "app/UpdateFeed.h"
+#include "common/TaskHandle.h"
+
+#include <QObject>
+#include <functional>
+
+class Clock;
+class QNetworkAccessManager;
+class QNetworkReply;
+class UserDefaults;
+
+// Looks for a newer release in the update feed fixed at build time: at start at most once a
+// day, and whenever the user asks. Without a feed, updates come with the package manager and
+// the user is told so. The outcome goes to onOutcome; an automatic check reports only a
+// newer version.
+class Updater : public QObject {
+    Q_OBJECT
+public:
+    struct Outcome {
+        enum class Kind { NotConfigured, UpToDate, Available, Failed };
+        Kind kind = Kind::NotConfigured;
+        std::optional<UpdateFeed> release;
+        QString message;
+    };
+
+    Updater(const QUrl& feed, const QString& currentVersion, UserDefaults& defaults, Clock& clock,
+            QObject* parent = nullptr);
+    ~Updater() override;
+
+    // The feed of this build (HALVORA_UPDATE_FEED_URL), empty when none was given.
+    static QUrl builtInFeed();
+    static QString lastCheckKey();
+
+    std::function<void(const Outcome&)> onOutcome;
+
+    // The start-up check: runs when the last one is a day old or more.
+    void checkInBackground();
+    // "Check for Updates…".
+    void checkNow();
+    bool isChecking() const { return m_reply != nullptr; }
+
+private:
+    void start(bool manual);
+    void finish(bool manual);
+    void report(const Outcome& outcome, bool manual);
+
+    QUrl m_feed;
+    QString m_version;
+    UserDefaults& m_defaults;
+    Clock& m_clock;
+    QNetworkAccessManager* m_network = nullptr;
+    QNetworkReply* m_reply = nullptr;
+};

@@ -1,0 +1,106 @@
+#include "chat/ChatComposer.h"
+
+#include "chat/ChatViewModel.h"
+#include "result/GrowingTextField.h"
+#include "ui/Icons.h"
+#include "ui/Theme.h"
+
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+
+// Alt+Return starts a new line here; every other key behaves as in the growing field.
+class ComposerField : public GrowingTextField {
+public:
+    using GrowingTextField::GrowingTextField;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+        if (enter && (event->modifiers() & Qt::AltModifier)) {
+            insertPlainText(QStringLiteral("\n"));
+            return;
+        }
+        GrowingTextField::keyPressEvent(event);
+    }
+};
+
+} // namespace
+
+ChatComposer::ChatComposer(ChatViewModel& model, bool signedIn, QWidget* parent) : QWidget(parent), m_model(model)
+{
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(14, 14, 14, 14);
+    column->setSpacing(6);
+    auto* row = new QHBoxLayout;
+    m_field = new ComposerField(QString(), 10, this);
+    m_field->setAccessibleName(tr("Message"));
+    m_field->setPlainText(m_model.draft());
+    m_field->onSubmit = [this](const QString&) { m_model.send(); };
+    row->addWidget(m_field, 1);
+    row->addWidget(buildButtons(signedIn), 0, Qt::AlignBottom);
+    column->addLayout(row);
+    auto* hint = new QLabel(tr("Return to send, Alt+Return for a new line"), this);
+    QFont caption = hint->font();
+    caption.setPointSizeF(caption.pointSizeF() * 0.85);
+    hint->setFont(caption);
+    hint->setForegroundRole(QPalette::PlaceholderText);
+    column->addWidget(hint);
+    connect(m_field, &QPlainTextEdit::textChanged, this, [this] { m_model.setDraft(m_field->toPlainText()); });
+    for (auto signal : {&ChatViewModel::draftChanged, &ChatViewModel::isStreamingChanged, &ChatViewModel::turnsChanged,
+                        &ChatViewModel::deepResearchChanged})
+        connect(&m_model, signal, this, &ChatComposer::readModel);
+    readModel();
+}
+
+QWidget* ChatComposer::buildButtons(bool signedIn)
+{
+    auto* box = new QWidget(this);
+    auto* layout = new QHBoxLayout(box);
+    layout->setContentsMargins(0, 0, 0, 0);
+    const bool dark = Theme::isDark(palette());
+    if (m_model.kind() == HistoryStore::Kind::chat) {
+        m_deep = new QToolButton(box);
+        m_deep->setCheckable(true);
+        m_deep->setText(tr("Deep research"));
+        m_deep->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+        m_deep->setIcon(Icons::tinted(QStringLiteral("books.vertical"), Theme::text(dark), Theme::secondaryText(dark)));
+        m_deep->setToolTip(tr("Searches the web and reads pages before answering, with cited sources."));
+        connect(m_deep, &QToolButton::toggled, &m_model, &ChatViewModel::setDeepResearch);
+        layout->addWidget(m_deep);
+    }
+    m_send = new QPushButton(box);
+    m_send->setIcon(Icons::tinted(QStringLiteral("arrow.up"), Qt::white, Theme::secondaryText(dark)));
+    m_send->setAccessibleName(tr("Send"));
+    m_send->setToolTip(tr("Send"));
+    m_send->setDefault(true);
+    connect(m_send, &QPushButton::clicked, &m_model, &ChatViewModel::send);
+    layout->addWidget(m_send);
+    if (!signedIn) {
+        m_signIn = new QPushButton(tr("Sign In to chat"), box);
+        connect(m_signIn, &QPushButton::clicked, this, &ChatComposer::signInRequested);
+        layout->addWidget(m_signIn);
+    }
+    return box;
+}
+
+void ChatComposer::readModel()
+{
+    if (m_field->toPlainText() != m_model.draft()) {
+        const QSignalBlocker block(m_field);
+        m_field->setPlainText(m_model.draft());
+        m_field->updateGeometry();
+    }
+    m_field->setPlaceholderText(m_model.turns().isEmpty() ? tr("Message Halvora") : tr("Reply…"));
+    m_send->setEnabled(!m_model.isStreaming() && !m_model.draft().trimmed().isEmpty());
+    if (m_deep) {
+        const QSignalBlocker block(m_deep);
+        m_deep->setChecked(m_model.deepResearch());
+    }
+}

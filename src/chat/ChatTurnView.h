@@ -1,0 +1,43 @@
+#pragma once
+
+#include "chat/ChatViewModel.h"
+
+#include <QWidget>
+
+class MarkdownView;
+class QLabel;
+class QVBoxLayout;
+class SourcesList;
+
+// One question and answer of a chat: the question in a bubble, "Deep research" for a turn
+// with web research, the answer as Markdown, its sources and a Copy button. setTurn() updates
+// only what changed, so a streaming answer keeps its widgets.
+class ChatTurnView : public QWidget {
+    Q_OBJECT
+public:
+    explicit ChatTurnView(const ChatViewModel::Turn& turn, QWidget* parent = nullptr);
+
+    void setTurn(const ChatViewModel::Turn& turn);
+    const ChatViewModel::Turn& turn() const { return m_turn; }
+    MarkdownView* answer() const { return m_answer; }
+
+Q_SIGNALS:
+    void copyRequested(const ChatViewModel::Turn& turn);
+
+protected:
+    void changeEvent(QEvent* event) override;
+
+private:
+    void restyleQuestion();
+    QWidget* buildQuestion(const QString& question);
+    QWidget* buildDeepLabel();
+    QWidget* buildCopy();
+    void setSources(const QList<WebSource>& sources);
+
+    ChatViewModel::Turn m_turn;
+    QVBoxLayout* m_column = nullptr;
+    MarkdownView* m_answer = nullptr;
+    SourcesList* m_sources = nullptr;
+    QLabel* m_question = nullptr;
+    QList<WebSource> m_shownSources;
+};

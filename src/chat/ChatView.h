@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QWidget>
+#include <functional>
+
+class ChatComposer;
+class ChatTranscript;
+class ChatViewModel;
+class QLabel;
+class QStackedWidget;
+
+// The main window's pane for one chat: its title, the transcript (or, before the first
+// question, a short welcome), and the composer. Leaving the chat stops its running turn.
+class ChatView : public QWidget {
+    Q_OBJECT
+public:
+    // The view takes the model over. signIn starts a sign-in; signedIn says whether there is
+    // an account token now.
+    ChatView(ChatViewModel* model, bool signedIn, std::function<void()> signIn, QWidget* parent = nullptr);
+    ~ChatView() override;
+
+    ChatViewModel& model() const { return *m_model; }
+    ChatComposer* composer() const { return m_composer; }
+    ChatTranscript* transcript() const { return m_transcript; }
+    bool showsEmptyState() const;
+    QString subtitle() const;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    QWidget* buildHeader();
+    QWidget* buildEmptyState();
+    void update();
+
+    ChatViewModel* m_model;
+    std::function<void()> m_signIn;
+    QLabel* m_title = nullptr;
+    QStackedWidget* m_content = nullptr;
+    QWidget* m_empty = nullptr;
+    ChatTranscript* m_transcript = nullptr;
+    ChatComposer* m_composer = nullptr;
+};

@@ -1,0 +1,251 @@
+#include "chat/ChatViewModel.h"
+
+#include "history/MainNavigation.h"
+#include "model/ConversationHistory.h"
+#include "platform/Platform.h"
+#include "result/Announcer.h"
+#include "result/ResultViewModel.h"
+#include "result/StreamedTurn.h"
+#include "result/TokenSource.h"
+
+namespace {
+
+QJsonObject message(const QString& role, const QString& content)
+{
+    return {{QStringLiteral("role"), role}, {QStringLiteral("content"), content}};
+}
+
+} // namespace
+
+QList<WebSource> ChatViewModel::Turn::sources() const
+{
+    return StreamedTurn::sources(citedSources, foundSources);
+}
+
+ChatViewModel::ChatViewModel(const QUuid& newChatID, const ConversationServices& services, QObject* parent)
+    : QObject(parent), m_id(newChatID), m_title(QStringLiteral("New chat")), m_services(services.completed())
+{
+    m_createdAt = m_services.clock->now();
+}
+
+ChatViewModel::ChatViewModel(const HistoryStore::Conversation& conversation, const ConversationServices& services,
+                             QObject* parent)
+    : QObject(parent), m_id(conversation.id), m_kind(conversation.kind), m_selection(conversation.selection),
+      m_appName(conversation.appName), m_title(conversation.title), m_createdAt(conversation.createdAt),
+      m_baseAction(baseAction(conversation.kind)), m_services(services.completed())
+{
+    for (const HistoryStore::Turn& stored : conversation.turns) {
+        Turn turn{stored.id, stored.question, stored.answer, stored.deep, {}, {}};
+        for (const HistoryStore::Source& source : stored.sources)
+            turn.citedSources.append({source.title, source.url});
+        m_turns.append(turn);
+    }
+}
+
+// The runner member cancels a running turn; none of its callbacks reaches this object.
+ChatViewModel::~ChatViewModel() = default;
+
+std::optional<AIAction> ChatViewModel::baseAction(HistoryStore::Kind kind)
+{
+    switch (kind) {
+    case HistoryStore::Kind::ask:
+        return AIAction::ask();
+    case HistoryStore::Kind::explain:
+        return AIAction::explain();
+    case HistoryStore::Kind::translate:
+        return AIAction::translate();
+    case HistoryStore::Kind::search:
+        return AIAction::webSearch();
+    case HistoryStore::Kind::research:
+        return AIAction::research();
+    case HistoryStore::Kind::chat:
+    case HistoryStore::Kind::rewrite:
+        break;
+    }
+    return std::nullopt;
+}
+
+AIAction ChatViewModel::chosenAction() const
+{
+    if (!m_baseAction)
+        return AIAction::chat(m_deepResearch);
+    const AIAction::Case base = m_baseAction->actionCase();
+    if (base == AIAction::Case::research || base == AIAction::Case::webSearch)
+        return *m_baseAction;
+    return AIAction::ask();
+}
+
+QString ChatViewModel::systemPrompt(const AIAction& chosen) const
+{
+    return m_selection && m_baseAction ? AIAction::ask().systemPrompt() : chosen.systemPrompt();
+}
+
+QJsonArray ChatViewModel::apiMessages(const QString& adding, const AIAction& chosen) const
+{
+    const bool aboutSelection = m_selection && m_baseAction;
+    QJsonArray messages;
+    for (qsizetype i = 0; i < m_turns.size(); ++i) {
+        const Turn& turn = m_turns[i];
+        if (turn.answer.isEmpty())
+            continue;
+        const QString question = i == 0 && aboutSelection ? m_baseAction->firstUserMessage(*m_selection, turn.question)
+                                                          : turn.question.value_or(QString());
+        messages.append(message(QStringLiteral("user"), question));
+        messages.append(message(QStringLiteral("assistant"), turn.answer));
+    }
+    const bool opening = aboutSelection && messages.isEmpty();
+    messages.append(message(QStringLiteral("user"), opening ? chosen.firstUserMessage(*m_selection, adding) : adding));
+    return messages;
+}
+
+void ChatViewModel::send()
+{
+    const QString question = m_draft.trimmed();
+    if (question.isEmpty() || m_isStreaming)
+        return;
+    setDraft(QString());
+    run(question);
+}
+
+void ChatViewModel::retry()
+{
+    if (!m_isStreaming && m_lastQuestion)
+        run(*m_lastQuestion);
+}
+
+void ChatViewModel::run(const QString& question)
+{
+    cancel(); // a turn still running would otherwise stay in the transcript without an end
+    const AIAction action = chosenAction();
+    setErrorMessage(std::nullopt);
+    setLastQuestion(question);
+    const QJsonArray messages = apiMessages(question, action);
+    Turn turn;
+    turn.question = question;
+    turn.deep = action.actionCase() == AIAction::Case::chat && action.isDeep();
+    m_runningTurn = turn.id;
+    m_turns.append(turn);
+    Q_EMIT turnsChanged();
+    if (m_kind == HistoryStore::Kind::chat && m_turns.size() == 1)
+        setTitle(HistoryStore::title(question, HistoryStore::titleLimit));
+    setStreaming(true);
+    setStatus(action.isWeb() ? QStringLiteral("Searching the web…") : QStringLiteral("Thinking…"));
+    const QUuid turnID = turn.id;
+    const auto token = m_services.account ? m_services.account->token() : std::nullopt;
+    m_runner.start(
+        m_services.streamTurn, systemPrompt(action), messages, action, token,
+        [this, turnID](const ClaudeEvent& event) { apply(event, turnID); },
+        [this, turnID](const TurnOutcome& outcome) { finish(outcome, turnID); });
+}
+
+void ChatViewModel::apply(const ClaudeEvent& event, const QUuid& turnID)
+{
+    const qsizetype index = indexOf(turnID);
+    if (index < 0)
+        return;
+    const auto setStatus = [this](const std::optional<QString>& status) { this->setStatus(status); };
+    if (StreamedTurn::apply(m_turns[index], event, setStatus))
+        Q_EMIT turnsChanged();
+}
+
+void ChatViewModel::finish(const TurnOutcome& outcome, const QUuid& turnID)
+{
+    if (const auto* result = std::get_if<TurnResult>(&outcome))
+        succeed(*result, turnID);
+    else
+        fail(std::get<TurnError>(outcome), turnID);
+}
+
+void ChatViewModel::succeed(const TurnResult& result, const QUuid& turnID)
+{
+    const qsizetype index = indexOf(turnID);
+    const QString text = ConversationHistory::text(result.content);
+    if (index >= 0 && !text.isEmpty() && m_turns[index].answer != text) {
+        m_turns[index].answer = text;
+        Q_EMIT turnsChanged();
+    }
+    if (result.stopReason == QStringLiteral("max_tokens"))
+        setErrorMessage(ResultViewModel::lengthLimitNotice());
+    save();
+    announce(QStringLiteral("Answer ready"));
+    endTurn();
+}
+
+void ChatViewModel::fail(const TurnError& error, const QUuid& turnID)
+{
+    const qsizetype index = indexOf(turnID);
+    if (index >= 0 && m_turns[index].answer.isEmpty()) {
+        m_turns.removeAt(index);
+        Q_EMIT turnsChanged();
+    }
+    if (error.isCancellation()) {
+        save();
+    } else {
+        setErrorFix(ResultViewModel::fix(error, m_services.account));
+        setErrorMessage(error.localizedDescription());
+        announce(error.localizedDescription());
+    }
+    endTurn();
+}
+
+void ChatViewModel::endTurn()
+{
+    m_runningTurn = QUuid();
+    setStreaming(false);
+    setStatus(std::nullopt);
+}
+
+void ChatViewModel::cancel()
+{
+    if (!m_runner.isRunning())
+        return;
+    m_runner.abandon();
+    fail(TurnError::cancelled(), m_runningTurn);
+}
+
+void ChatViewModel::copy(const Turn& turn)
+{
+    Pasteboard& pasteboard = Platform::pasteboard();
+    pasteboard.clear();
+    pasteboard.setString(turn.answer.trimmed());
+    announce(QStringLiteral("Copied"));
+}
+
+void ChatViewModel::save()
+{
+    HistoryStore::Conversation conversation{
+        m_id, m_kind, m_title, m_selection, m_appName, std::nullopt, m_createdAt, m_services.clock->now(), {}};
+    for (const Turn& turn : std::as_const(m_turns)) {
+        if (!turn.answer.isEmpty())
+            conversation.turns.append({QUuid::createUuid(), turn.question, turn.answer,
+                                       StreamedTurn::historySources(turn.sources()), turn.deep});
+    }
+    if (!m_services.history)
+        return;
+    m_services.history->upsert(conversation);
+    selectIfNewChat();
+}
+
+// A new chat that has just reached the history becomes the selected entry of the list.
+void ChatViewModel::selectIfNewChat()
+{
+    MainNavigation* navigation = m_services.navigation;
+    if (navigation && navigation->selectedID().isNull() && navigation->newChatID() == m_id &&
+        m_services.history->conversation(m_id))
+        navigation->setSelectedID(m_id);
+}
+
+qsizetype ChatViewModel::indexOf(const QUuid& turnID) const
+{
+    for (qsizetype i = m_turns.size() - 1; i >= 0; --i) {
+        if (m_turns[i].id == turnID)
+            return i;
+    }
+    return -1;
+}
+
+void ChatViewModel::announce(const QString& text)
+{
+    if (m_services.announcer)
+        m_services.announcer->announce(text);
+}

@@ -1,0 +1,175 @@
+#include "history/HistoryListing.h"
+
+using Kind = HistoryStore::Kind;
+
+namespace HistoryListing {
+
+namespace {
+
+QString trimmedHorizontally(const QString& text)
+{
+    qsizetype start = 0;
+    qsizetype end = text.size();
+    auto horizontal = [](QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); };
+    while (start < end && horizontal(text[start]))
+        ++start;
+    while (end > start && horizontal(text[end - 1]))
+        --end;
+    return text.mid(start, end - start);
+}
+
+bool contains(const QString& text, const QString& query)
+{
+    return text.contains(query, Qt::CaseInsensitive);
+}
+
+bool matches(const HistoryStore::Conversation& conversation, const QString& query)
+{
+    if (contains(conversation.title, query) || contains(conversation.selection.value_or(QString()), query))
+        return true;
+    for (const HistoryStore::Turn& turn : conversation.turns) {
+        if (contains(turn.answer, query) || contains(turn.question.value_or(QString()), query))
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+QList<Filter> allFilters()
+{
+    return {Filter::all, Filter::chats, Filter::ask, Filter::research, Filter::rewrites, Filter::explain};
+}
+
+QString label(Filter filter)
+{
+    switch (filter) {
+    case Filter::all:
+        return QStringLiteral("All");
+    case Filter::chats:
+        return QStringLiteral("Chats");
+    case Filter::ask:
+        return QStringLiteral("Ask AI");
+    case Filter::research:
+        return QStringLiteral("Research");
+    case Filter::rewrites:
+        return QStringLiteral("Rewrites");
+    case Filter::explain:
+        return QStringLiteral("Explain, Translate, Search");
+    }
+    return {};
+}
+
+bool lists(Filter filter, Kind kind)
+{
+    switch (filter) {
+    case Filter::all:
+        return true;
+    case Filter::chats:
+        return kind == Kind::chat;
+    case Filter::ask:
+        return kind == Kind::ask;
+    case Filter::research:
+        return kind == Kind::research;
+    case Filter::rewrites:
+        return kind == Kind::rewrite;
+    case Filter::explain:
+        return kind == Kind::explain || kind == Kind::translate || kind == Kind::search;
+    }
+    return false;
+}
+
+QList<HistoryStore::Conversation> filtered(const QList<HistoryStore::Conversation>& conversations, Filter filter,
+                                           const QString& search)
+{
+    const QString query = trimmedHorizontally(search);
+    QList<HistoryStore::Conversation> result;
+    for (const HistoryStore::Conversation& conversation : conversations) {
+        if (lists(filter, conversation.kind) && (query.isEmpty() || matches(conversation, query)))
+            result.append(conversation);
+    }
+    return result;
+}
+
+QString groupLabel(const QDateTime& updatedAt, const QDateTime& now, const QTimeZone& zone)
+{
+    const QDateTime localNow = now.toTimeZone(zone);
+    const QDate day = updatedAt.toTimeZone(zone).date();
+    if (day == localNow.date())
+        return QStringLiteral("Today");
+    if (day == localNow.date().addDays(-1))
+        return QStringLiteral("Yesterday");
+    QDateTime weekAgo = localNow.addDays(-7);
+    if (!weekAgo.isValid())
+        weekAgo = localNow;
+    return updatedAt > weekAgo ? QStringLiteral("Previous 7 days") : QStringLiteral("Earlier");
+}
+
+QList<Group> groups(const QList<HistoryStore::Conversation>& conversations, const QDateTime& now, const QTimeZone& zone)
+{
+    QList<Group> result{{QStringLiteral("Today"), {}},
+                        {QStringLiteral("Yesterday"), {}},
+                        {QStringLiteral("Previous 7 days"), {}},
+                        {QStringLiteral("Earlier"), {}}};
+    for (const HistoryStore::Conversation& conversation : conversations) {
+        const QString label = groupLabel(conversation.updatedAt, now, zone);
+        for (Group& group : result) {
+            if (group.label == label)
+                group.conversations.append(conversation);
+        }
+    }
+    result.removeIf([](const Group& group) { return group.conversations.isEmpty(); });
+    return result;
+}
+
+QString kindLabel(Kind kind)
+{
+    switch (kind) {
+    case Kind::chat:
+        return QStringLiteral("Chat");
+    case Kind::ask:
+        return QStringLiteral("Ask AI");
+    case Kind::explain:
+        return QStringLiteral("Explain");
+    case Kind::translate:
+        return QStringLiteral("Translate");
+    case Kind::search:
+        return QStringLiteral("Web search");
+    case Kind::research:
+        return QStringLiteral("Research");
+    case Kind::rewrite:
+        return QStringLiteral("Rewrite");
+    }
+    return {};
+}
+
+QString kindSymbol(Kind kind)
+{
+    switch (kind) {
+    case Kind::chat:
+        return QStringLiteral("bubble.left.and.text.bubble.right");
+    case Kind::ask:
+        return QStringLiteral("sparkles");
+    case Kind::explain:
+        return QStringLiteral("lightbulb");
+    case Kind::translate:
+        return QStringLiteral("character.bubble");
+    case Kind::search:
+        return QStringLiteral("globe");
+    case Kind::research:
+        return QStringLiteral("books.vertical");
+    case Kind::rewrite:
+        return QStringLiteral("pencil.and.outline");
+    }
+    return {};
+}
+
+QString subtitle(const HistoryStore::Conversation& conversation)
+{
+    QString text = conversation.style.value_or(kindLabel(conversation.kind));
+    if (conversation.appName)
+        text += QStringLiteral(" in ") + *conversation.appName;
+    return text;
+}
+
+} // namespace HistoryListing

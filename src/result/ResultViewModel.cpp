@@ -1,0 +1,284 @@
+#include "result/ResultViewModel.h"
+
+#include "history/HistoryStore.h"
+#include "model/ConversationHistory.h"
+#include "platform/Platform.h"
+#include "result/Announcer.h"
+#include "result/MainWindowOpener.h"
+#include "result/StreamedTurn.h"
+#include "result/TokenSource.h"
+
+namespace {
+
+QJsonObject message(const QString& role, const QJsonValue& content)
+{
+    return {{QStringLiteral("role"), role}, {QStringLiteral("content"), content}};
+}
+
+QJsonArray toArray(const QList<QJsonObject>& blocks)
+{
+    QJsonArray array;
+    for (const QJsonObject& block : blocks)
+        array.append(block);
+    return array;
+}
+
+} // namespace
+
+QList<WebSource> ResultViewModel::Turn::sources() const
+{
+    return StreamedTurn::sources(citedSources, foundSources);
+}
+
+ResultViewModel::ResultViewModel(const Selection& selection, const AIAction& action,
+                                 const ConversationServices& services, QObject* parent)
+    : QObject(parent), m_selection(selection), m_action(action), m_services(services.completed())
+{
+    m_createdAt = m_services.clock->now();
+}
+
+// The runner member cancels a running turn; none of its callbacks reaches this object.
+ResultViewModel::~ResultViewModel() = default;
+
+QString ResultViewModel::lengthLimitNotice()
+{
+    return QStringLiteral("The answer hit the length limit and was cut off.");
+}
+
+QString ResultViewModel::latestAnswer() const
+{
+    return m_turns.isEmpty() ? QString() : m_turns.last().answer;
+}
+
+bool ResultViewModel::canFollowUp() const
+{
+    return m_action.allowsFollowUps() && !m_turns.isEmpty();
+}
+
+bool ResultViewModel::needsFirstQuestion() const
+{
+    return m_action.actionCase() == AIAction::Case::ask && m_turns.isEmpty() && !m_isStreaming;
+}
+
+void ResultViewModel::run(const std::optional<QString>& question)
+{
+    // A turn still running is stopped first, so that its user message and empty turn do not
+    // stay behind in the conversation the new turn continues.
+    stop();
+    setErrorMessage(std::nullopt);
+    m_lastQuestion = question;
+    const QString content =
+        m_messages.isEmpty() ? m_action.firstUserMessage(m_selection.text, question) : question.value_or(QString());
+    m_messages.append(message(QStringLiteral("user"), content));
+    Turn turn;
+    turn.question = question;
+    m_runningTurn = turn.id;
+    m_turns.append(turn);
+    Q_EMIT turnsChanged();
+    setStreaming(true);
+    setStatus(m_action.openingStatus());
+    const QUuid turnID = turn.id;
+    const auto token = m_services.account ? m_services.account->token() : std::nullopt;
+    m_runner.start(
+        m_services.streamTurn, m_action.systemPrompt(), m_messages, m_action, token,
+        [this, turnID](const ClaudeEvent& event) { apply(event, turnID); },
+        [this, turnID](const TurnOutcome& outcome) { finish(outcome, turnID); });
+}
+
+void ResultViewModel::apply(const ClaudeEvent& event, const QUuid& turnID)
+{
+    const qsizetype index = indexOf(turnID);
+    if (index < 0)
+        return;
+    const auto setStatus = [this](const std::optional<QString>& status) { this->setStatus(status); };
+    if (StreamedTurn::apply(m_turns[index], event, setStatus))
+        Q_EMIT turnsChanged();
+}
+
+void ResultViewModel::finish(const TurnOutcome& outcome, const QUuid& turnID)
+{
+    if (const auto* result = std::get_if<TurnResult>(&outcome))
+        succeed(*result, turnID);
+    else
+        fail(std::get<TurnError>(outcome), turnID);
+}
+
+void ResultViewModel::succeed(const TurnResult& result, const QUuid& turnID)
+{
+    m_messages.append(message(QStringLiteral("assistant"), toArray(ConversationHistory::sanitized(result.content))));
+    const qsizetype index = indexOf(turnID);
+    const QString text = ConversationHistory::text(result.content);
+    if (index >= 0 && !text.isEmpty() && m_turns[index].answer != text) {
+        m_turns[index].answer = text;
+        Q_EMIT turnsChanged();
+    }
+    recordHistory();
+    if (result.stopReason == QStringLiteral("max_tokens"))
+        setErrorMessage(lengthLimitNotice());
+    announce(m_action.title() + QStringLiteral(" answer ready"));
+    endTurn();
+}
+
+void ResultViewModel::fail(const TurnError& error, const QUuid& turnID)
+{
+    // Only the running turn ever fails here, so the last message is its own user message.
+    if (!m_messages.isEmpty())
+        m_messages.removeLast();
+    const qsizetype index = indexOf(turnID);
+    if (index >= 0) {
+        const ClaudeError* claude = error.claudeError();
+        if (claude && claude->kind() == ClaudeError::Kind::Refused)
+            m_turns[index].answer.clear();
+        // A turn with partial text from another failure stays as it is.
+        if (m_turns[index].answer.isEmpty()) {
+            m_turns.removeAt(index);
+            Q_EMIT turnsChanged();
+        }
+    }
+    if (!error.isCancellation()) {
+        setErrorFix(fix(error, m_services.account));
+        setErrorMessage(error.localizedDescription());
+        announce(error.localizedDescription());
+    }
+    endTurn();
+}
+
+void ResultViewModel::endTurn()
+{
+    m_runningTurn = QUuid();
+    setStreaming(false);
+    setStatus(std::nullopt);
+}
+
+void ResultViewModel::stop()
+{
+    if (!m_runner.isRunning())
+        return;
+    m_runner.abandon();
+    fail(TurnError::cancelled(), m_runningTurn);
+}
+
+void ResultViewModel::submitDraft()
+{
+    const QString question = m_draft.trimmed();
+    if (question.isEmpty() || m_isStreaming)
+        return;
+    setDraft(QString());
+    run(question);
+}
+
+void ResultViewModel::retry()
+{
+    if (m_isStreaming)
+        return;
+    if (!m_messages.isEmpty() && !m_action.isRewriting()) {
+        if (m_lastQuestion)
+            run(m_lastQuestion);
+        return;
+    }
+    restart();
+}
+
+void ResultViewModel::restart()
+{
+    m_messages = QJsonArray();
+    setTurns({});
+    if (m_action.actionCase() != AIAction::Case::ask)
+        run(std::nullopt);
+    else if (m_lastQuestion)
+        run(m_lastQuestion);
+}
+
+void ResultViewModel::switchRewrite(const AIAction& action)
+{
+    // The superseded turn is dropped whole: none of its callbacks runs again, and the new turn
+    // takes over the streaming state without it ever being cleared in between.
+    m_runner.abandon();
+    setAction(action);
+    m_messages = QJsonArray();
+    setTurns({});
+    run(std::nullopt);
+}
+
+void ResultViewModel::copyLatest()
+{
+    Pasteboard& pasteboard = Platform::pasteboard();
+    pasteboard.clear();
+    pasteboard.setString(latestAnswer().trimmed());
+}
+
+void ResultViewModel::replaceSelection()
+{
+    if (!m_selection.isEditable || m_isStreaming)
+        return;
+    // An answer of only blank space would erase the selection rather than replace it.
+    const QString text = latestAnswer().trimmed();
+    if (text.isEmpty())
+        return;
+    if (m_onClose)
+        m_onClose();
+    Platform::workspace().activateApplication(m_selection.pid);
+    m_services.replaceText(m_selection, text);
+}
+
+void ResultViewModel::continueInWindow()
+{
+    recordHistory();
+    stop();
+    if (m_onClose)
+        m_onClose();
+    if (m_services.mainWindow)
+        m_services.mainWindow->show(m_historyID, false);
+}
+
+void ResultViewModel::recordHistory()
+{
+    HistoryStore::Conversation conversation;
+    for (const Turn& turn : std::as_const(m_turns)) {
+        if (!turn.answer.isEmpty())
+            conversation.turns.append(
+                {QUuid::createUuid(), turn.question, turn.answer, StreamedTurn::historySources(turn.sources()), false});
+    }
+    if (m_action.isRewriting() && conversation.turns.size() > 1)
+        conversation.turns = {conversation.turns.last()};
+    conversation.id = m_historyID;
+    conversation.kind = HistoryStore::kindFromRawValue(m_action.historyKindName()).value_or(HistoryStore::Kind::ask);
+    conversation.title = HistoryStore::title(historyTitle(), HistoryStore::titleLimit);
+    conversation.selection = m_selection.text;
+    conversation.appName = m_selection.appName;
+    conversation.style = m_action.historyStyle();
+    conversation.createdAt = m_createdAt;
+    conversation.updatedAt = m_services.clock->now();
+    if (m_services.history)
+        m_services.history->upsert(conversation);
+}
+
+QString ResultViewModel::historyTitle() const
+{
+    if (m_action.actionCase() == AIAction::Case::ask && !m_turns.isEmpty() && m_turns.first().question)
+        return *m_turns.first().question;
+    return m_selection.text;
+}
+
+ErrorFix ResultViewModel::fix(const TurnError& error, TokenSource* account)
+{
+    return ErrorFixes::fix(error, [account] {
+        if (account)
+            account->clearLocalSession();
+    });
+}
+
+qsizetype ResultViewModel::indexOf(const QUuid& turnID) const
+{
+    for (qsizetype i = m_turns.size() - 1; i >= 0; --i) {
+        if (m_turns[i].id == turnID)
+            return i;
+    }
+    return -1;
+}
+
+void ResultViewModel::announce(const QString& text)
+{
+    if (m_services.announcer)
+        m_services.announcer->announce(text);
+}

@@ -1,0 +1,64 @@
+#include "settings/AccessibilitySection.h"
+
+#include "common/PlatformWording.h"
+#include "selection/AccessibilityPermission.h"
+#include "settings/StatusColors.h"
+#include "ui/Icons.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+AccessibilitySection::AccessibilitySection(AccessibilityPermission& permission, const QString& helpText,
+                                           QWidget* parent)
+    : SettingsSection(tr("Accessibility"), parent), m_permission(permission)
+{
+    column()->addWidget(statusRow());
+    m_explanation = addNote(PlatformWording::text(PlatformWording::Text::AccessibilityExplanation));
+    m_open = new QPushButton(tr("Open Accessibility Settings…"), this);
+    column()->addWidget(m_open, 0, Qt::AlignLeft);
+    if (!helpText.isEmpty())
+        addNote(helpText, true);
+    connect(m_open, &QPushButton::clicked, &m_permission, &AccessibilityPermission::openSystemSettings);
+    connect(&m_permission, &AccessibilityPermission::isTrustedChanged, this, &AccessibilitySection::update);
+    update();
+}
+
+QWidget* AccessibilitySection::statusRow()
+{
+    auto* row = new QWidget(this);
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(new QLabel(tr("Status"), row));
+    layout->addStretch(1);
+    m_statusValue = new QWidget(row);
+    auto* value = new QHBoxLayout(m_statusValue);
+    value->setContentsMargins(0, 0, 0, 0);
+    value->setSpacing(6);
+    m_statusIcon = new QLabel(m_statusValue);
+    m_status = new QLabel(m_statusValue);
+    value->addWidget(m_statusIcon);
+    value->addWidget(m_status);
+    layout->addWidget(m_statusValue);
+    return row;
+}
+
+QString AccessibilitySection::statusText() const
+{
+    return m_status->text();
+}
+
+void AccessibilitySection::update()
+{
+    const bool trusted = m_permission.isTrusted();
+    m_status->setText(trusted ? tr("Granted") : tr("Not granted"));
+    const QString symbol =
+        trusted ? QStringLiteral("checkmark.circle.fill") : QStringLiteral("exclamationmark.triangle.fill");
+    const QColor colour = trusted ? StatusColors::green() : StatusColors::orange();
+    m_statusIcon->setPixmap(Icons::pixmap(symbol, 16, colour, devicePixelRatioF()));
+    // The icon says nothing the text does not; the pair reads as one value.
+    m_statusValue->setAccessibleName(tr("Status: ") + m_status->text());
+    m_explanation->setVisible(!trusted);
+    m_open->setVisible(!trusted);
+}

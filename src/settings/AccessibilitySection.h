@@ -1,0 +1,29 @@
+#pragma once
+
+#include "settings/SettingsSection.h"
+
+class AccessibilityPermission;
+class QLabel;
+class QPushButton;
+
+// The settings section that shows whether the accessibility grant is present and, while it is
+// missing, explains why it is needed and opens the desktop's settings for it. helpText, when
+// given, says which applications expose their text at all.
+class AccessibilitySection : public SettingsSection {
+    Q_OBJECT
+public:
+    AccessibilitySection(AccessibilityPermission& permission, const QString& helpText, QWidget* parent = nullptr);
+
+    QString statusText() const;
+
+private:
+    QWidget* statusRow();
+    void update();
+
+    AccessibilityPermission& m_permission;
+    QLabel* m_statusIcon = nullptr;
+    QLabel* m_status = nullptr;
+    QWidget* m_statusValue = nullptr;
+    QLabel* m_explanation = nullptr;
+    QPushButton* m_open = nullptr;
+};

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "settings/SettingsSection.h"
+
+#include <functional>
+
+class QLabel;
+class QProgressBar;
+class QPushButton;
+
+// The settings section of the account: who is signed in, with Manage Account… and Sign Out;
+// or, while signed out, why to sign in and the Sign In… button, which reads "Waiting for the
+// link…" beside a progress indicator while the browser sign-in runs; and the last error in
+// orange. It follows the account object's "email", "isSigningIn" and "lastError" properties
+// (strings, empty for none, and a flag) through their change signals.
+class AccountSection : public SettingsSection {
+    Q_OBJECT
+public:
+    struct Commands {
+        std::function<void()> signIn;
+        std::function<void()> signOut;
+        std::function<void()> openAccountPage;
+    };
+
+    AccountSection(QObject& account, Commands commands, QWidget* parent = nullptr);
+
+    QPushButton* signInButton() const { return m_signIn; }
+    QLabel* emailLabel() const { return m_email; }
+    QLabel* errorLabel() const { return m_error; }
+    QProgressBar* progress() const { return m_progress; }
+
+private:
+    QWidget* buildSignedIn();
+    QWidget* buildSignedOut();
+    QWidget* buildError();
+    void watch(const char* property);
+
+private Q_SLOTS:
+    void readAccount();
+
+private:
+    QObject& m_account;
+    Commands m_commands;
+    QWidget* m_signedIn = nullptr;
+    QWidget* m_signedOut = nullptr;
+    QLabel* m_email = nullptr;
+    QPushButton* m_signIn = nullptr;
+    QProgressBar* m_progress = nullptr;
+    QWidget* m_errorRow = nullptr;
+    QLabel* m_error = nullptr;
+};

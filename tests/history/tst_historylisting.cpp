@@ -1,0 +1,136 @@
+#include "history/HistoryListing.h"
+
+#include <QTest>
+
+using Kind = HistoryStore::Kind;
+using Filter = HistoryListing::Filter;
+
+namespace {
+
+HistoryStore::Conversation conversation(Kind kind, const QString& title, const QString& answer = {})
+{
+    HistoryStore::Conversation c;
+    c.kind = kind;
+    c.title = title;
+    c.turns.append(HistoryStore::Turn{QUuid::createUuid(), QStringLiteral("Question"), answer, {}, false});
+    return c;
+}
+
+} // namespace
+
+class TestHistoryListing : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void groupsAtTheBoundaries_data()
+    {
+        // Now is 10:00 in Berlin (UTC+1 in winter), so local midnight is 23:00 UTC the day before.
+        QTest::addColumn<QDateTime>("updatedAt");
+        QTest::addColumn<QString>("label");
+        const QDateTime now(QDate(2026, 1, 15), QTime(9, 0), Qt::UTC);
+        QTest::newRow("a minute ago") << now.addSecs(-60) << "Today";
+        QTest::newRow("local midnight") << QDateTime(QDate(2026, 1, 14), QTime(23, 0), Qt::UTC) << "Today";
+        QTest::newRow("a second before local midnight")
+            << QDateTime(QDate(2026, 1, 14), QTime(22, 59, 59), Qt::UTC) << "Yesterday";
+        QTest::newRow("yesterday 23:59, under 24 hours ago")
+            << QDateTime(QDate(2026, 1, 14), QTime(22, 59), Qt::UTC) << "Yesterday";
+        QTest::newRow("6 days 23 hours ago") << now.addSecs(-(6 * 24 + 23) * 3600) << "Previous 7 days";
+        QTest::newRow("exactly 7 days ago") << now.addDays(-7) << "Earlier";
+        QTest::newRow("7 days and a minute ago") << now.addDays(-7).addSecs(-60) << "Earlier";
+        QTest::newRow("in the future, tomorrow") << now.addDays(1) << "Previous 7 days";
+    }
+
+    void groupsAtTheBoundaries()
+    {
+        QFETCH(QDateTime, updatedAt);
+        QFETCH(QString, label);
+        const QDateTime now(QDate(2026, 1, 15), QTime(9, 0), Qt::UTC);
+        QCOMPARE(HistoryListing::groupLabel(updatedAt, now, QTimeZone("Europe/Berlin")), label);
+    }
+
+    void groupsKeepTheirOrderAndSkipEmptyOnes()
+    {
+        const QDateTime now(QDate(2026, 1, 15), QTime(12, 0), Qt::UTC);
+        QList<HistoryStore::Conversation> list;
+        for (const auto& [title, age] : {std::pair{"old", 30}, std::pair{"new", 0}, std::pair{"older", 40}}) {
+            HistoryStore::Conversation c = conversation(Kind::chat, QString::fromLatin1(title));
+            c.updatedAt = now.addDays(-age);
+            list.append(c);
+        }
+        const QList<HistoryListing::Group> groups = HistoryListing::groups(list, now, QTimeZone("UTC"));
+        QCOMPARE(groups.size(), 2);
+        QCOMPARE(groups[0].label, QStringLiteral("Today"));
+        QCOMPARE(groups[1].label, QStringLiteral("Earlier"));
+        QCOMPARE(groups[1].conversations[0].title, QStringLiteral("old"));
+        QCOMPARE(groups[1].conversations[1].title, QStringLiteral("older"));
+    }
+
+    void filterAndSearch_data()
+    {
+        QTest::addColumn<int>("filter");
+        QTest::addColumn<QString>("search");
+        QTest::addColumn<QStringList>("titles");
+        QTest::newRow("all") << int(Filter::all) << ""
+                             << QStringList{"chat", "explain", "search", "research", "rewrite"};
+        QTest::newRow("explain, translate, search") << int(Filter::explain) << "" << QStringList{"explain", "search"};
+        QTest::newRow("research only") << int(Filter::research) << "" << QStringList{"research"};
+        QTest::newRow("only spaces is no search")
+            << int(Filter::all) << " \t " << QStringList{"chat", "explain", "search", "research", "rewrite"};
+        QTest::newRow("answer text, any case") << int(Filter::all) << "  HELLO " << QStringList{"chat"};
+        QTest::newRow("selection") << int(Filter::all) << "teh" << QStringList{"rewrite"};
+        QTest::newRow("question") << int(Filter::all) << "question"
+                                  << QStringList{"chat", "explain", "search", "research", "rewrite"};
+        QTest::newRow("application name is not searched") << int(Filter::all) << "Firefox" << QStringList{};
+        QTest::newRow("style is not searched") << int(Filter::all) << "Shorter" << QStringList{};
+    }
+
+    void filterAndSearch()
+    {
+        QFETCH(int, filter);
+        QFETCH(QString, search);
+        QFETCH(QStringList, titles);
+        QList<HistoryStore::Conversation> list{
+            conversation(Kind::chat, "chat", "Hello there"), conversation(Kind::explain, "explain"),
+            conversation(Kind::search, "search"), conversation(Kind::research, "research"),
+            conversation(Kind::rewrite, "rewrite")};
+        list[2].appName = QStringLiteral("Firefox");
+        list[4].selection = QStringLiteral("Fix teh typo");
+        list[4].style = QStringLiteral("Shorter");
+        QStringList found;
+        for (const auto& c : HistoryListing::filtered(list, Filter(filter), search))
+            found.append(c.title);
+        QCOMPARE(found, titles);
+    }
+
+    void subtitles_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("style");
+        QTest::addColumn<QString>("app");
+        QTest::addColumn<QString>("subtitle");
+        QTest::newRow("web search in a browser") << int(Kind::search) << QString() << "Firefox"
+                                                 << "Web search in Firefox";
+        QTest::newRow("chat") << int(Kind::chat) << QString() << QString() << "Chat";
+        QTest::newRow("rewrite style in an editor") << int(Kind::rewrite) << "Shorter"
+                                                    << "gedit"
+                                                    << "Shorter in gedit";
+        QTest::newRow("ask") << int(Kind::ask) << QString() << QString() << "Ask AI";
+    }
+
+    void subtitles()
+    {
+        QFETCH(int, kind);
+        QFETCH(QString, style);
+        QFETCH(QString, app);
+        QFETCH(QString, subtitle);
+        HistoryStore::Conversation c = conversation(Kind(kind), "x");
+        if (!style.isNull())
+            c.style = style;
+        if (!app.isNull())
+            c.appName = app;
+        QCOMPARE(HistoryListing::subtitle(c), subtitle);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestHistoryListing)
+#include "tst_historylisting.moc"
