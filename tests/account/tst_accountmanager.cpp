@@ -141,9 +141,7 @@ private Q_SLOTS:
         QTest::newRow("first of two sign-ins") << 2 << "first" << mismatch << false;
         QTest::newRow("same link twice") << 1 << "twice" << mismatch << false;
         QTest::newRow("no code") << 1 << "halvora://auth?state=STATE" << mismatch << false;
-        QTest::newRow("no query") << 1 << "halvora://auth" << mismatch << false;
         QTest::newRow("other host ignored") << 1 << "halvora://other?code=C&state=STATE" << QString() << true;
-        QTest::newRow("other scheme ignored") << 1 << "https://auth?code=C&state=STATE" << QString() << true;
         QTest::newRow("no sign-in started") << 0 << "halvora://auth?code=C&state=S" << mismatch << false;
     }
 
@@ -198,8 +196,6 @@ private Q_SLOTS:
         QTest::newRow("error member") << 400 << QByteArray(R"({"error":"That link has expired."})")
                                       << "That link has expired.";
         QTest::newRow("no error member") << 500 << QByteArray("oops") << "Sign-in failed. Please try again.";
-        QTest::newRow("error not a string")
-            << 400 << QByteArray(R"({"error":5})") << "Sign-in failed. Please try again.";
         QTest::newRow("200 without email") << 200 << QByteArray(R"({"token":"abc"})")
                                            << "The data couldn’t be read because it isn’t in the correct format.";
     }
@@ -248,16 +244,6 @@ private Q_SLOTS:
         QCOMPARE(account.lastErrorText(), expectedError);
     }
 
-    void signOutWhileOfflineClearsAtOnce()
-    {
-        UserDefaults::standard().setValue(DefaultsKeys::serverURL, QString("http://127.0.0.1:1/"));
-        KeychainStore::save("some-token");
-        AccountManager account;
-        account.signOut();
-        QVERIFY(!account.token() && !KeychainStore::load());
-        QVERIFY(account.lastErrorText().isEmpty());
-    }
-
     void serverUrl_data()
     {
         QTest::addColumn<QVariant>("stored");
@@ -266,8 +252,6 @@ private Q_SLOTS:
         QTest::newRow("missing") << QVariant() << builtIn;
         QTest::newRow("valid") << QVariant("https://example.com/relay/") << QUrl("https://example.com/relay/");
         QTest::newRow("not a URL") << QVariant("ht tp://bad host") << builtIn;
-        QTest::newRow("relative") << QVariant("just-a-word") << builtIn;
-        QTest::newRow("not a string") << QVariant(42) << builtIn;
     }
 
     void serverUrl()

@@ -102,12 +102,9 @@ private Q_SLOTS:
     void badCommandLines_data()
     {
         QTest::addColumn<QStringList>("arguments");
-        QTest::newRow("no action") << QStringList{};
         QTest::newRow("unknown action") << QStringList{"dance"};
-        QTest::newRow("unknown style") << QStringList{"rewrite", "--style", "loud"};
         QTest::newRow("unknown mode") << QStringList{"rewrite", "--mode", "Nope"};
         QTest::newRow("ask without question") << QStringList{"ask"};
-        QTest::newRow("style and mode") << QStringList{"rewrite", "--style", "grammar", "--mode", "X"};
     }
 
     void badCommandLines()
