@@ -128,14 +128,14 @@ void AccountManager::handle(const QUrl& url)
 
 void AccountManager::exchange(const QString& code, const QString& state)
 {
-    AccountRequest::Spec spec;
-    spec.url = ServiceUrl::appending(serverURL(), QStringLiteral("api/auth/app/exchange"));
-    spec.method = "POST";
-    spec.json = true;
-    spec.body = QJsonDocument(QJsonObject{{QStringLiteral("code"), code}, {QStringLiteral("state"), state}})
-                    .toJson(QJsonDocument::Compact);
-    spec.timeoutMs = 20000;
-    track(AccountRequest::send(m_network, spec, [this](const AccountReply& reply) { finishExchange(reply); }));
+    AccountRequest::Options request;
+    request.url = ServiceUrl::appending(serverURL(), QStringLiteral("api/auth/app/exchange"));
+    request.method = "POST";
+    request.json = true;
+    request.body = QJsonDocument(QJsonObject{{QStringLiteral("code"), code}, {QStringLiteral("state"), state}})
+                       .toJson(QJsonDocument::Compact);
+    request.timeoutMs = 20000;
+    track(AccountRequest::send(m_network, request, [this](const AccountReply& reply) { finishExchange(reply); }));
 }
 
 void AccountManager::finishExchange(const AccountReply& reply)
@@ -166,11 +166,11 @@ void AccountManager::refresh(std::function<void()> done)
             done();
         return;
     }
-    AccountRequest::Spec spec;
-    spec.url = ServiceUrl::appending(serverURL(), QStringLiteral("api/me"));
-    spec.bearer = *m_token;
-    spec.timeoutMs = 15000;
-    track(AccountRequest::send(m_network, spec, [this, done = std::move(done)](const AccountReply& reply) {
+    AccountRequest::Options request;
+    request.url = ServiceUrl::appending(serverURL(), QStringLiteral("api/me"));
+    request.bearer = *m_token;
+    request.timeoutMs = 15000;
+    track(AccountRequest::send(m_network, request, [this, done = std::move(done)](const AccountReply& reply) {
         finishRefresh(reply);
         if (done)
             done();
@@ -197,12 +197,12 @@ void AccountManager::signOut()
     clearLocalSession();
     if (!kept)
         return;
-    AccountRequest::Spec spec;
-    spec.url = ServiceUrl::appending(serverURL(), QStringLiteral("api/auth/logout"));
-    spec.method = "POST";
-    spec.bearer = *kept;
-    spec.timeoutMs = 60000;
-    track(AccountRequest::send(m_network, spec, [](const AccountReply&) {}));
+    AccountRequest::Options request;
+    request.url = ServiceUrl::appending(serverURL(), QStringLiteral("api/auth/logout"));
+    request.method = "POST";
+    request.bearer = *kept;
+    request.timeoutMs = 60000;
+    track(AccountRequest::send(m_network, request, [](const AccountReply&) {}));
 }
 
 void AccountManager::clearLocalSession()

@@ -9,14 +9,14 @@ namespace AccountRequest {
 
 namespace {
 
-QNetworkRequest makeRequest(const Spec& spec)
+QNetworkRequest makeRequest(const Options& options)
 {
-    QNetworkRequest request(spec.url);
-    request.setTransferTimeout(spec.timeoutMs);
-    if (spec.json)
+    QNetworkRequest request(options.url);
+    request.setTransferTimeout(options.timeoutMs);
+    if (options.json)
         request.setHeader(QNetworkRequest::ContentTypeHeader, QByteArrayLiteral("application/json"));
-    if (!spec.bearer.isEmpty())
-        request.setRawHeader("Authorization", "Bearer " + spec.bearer.toUtf8());
+    if (!options.bearer.isEmpty())
+        request.setRawHeader("Authorization", "Bearer " + options.bearer.toUtf8());
     return request;
 }
 
@@ -33,11 +33,11 @@ AccountReply replyOf(QNetworkReply* reply)
 
 } // namespace
 
-TaskHandle send(QNetworkAccessManager* network, const Spec& spec, std::function<void(const AccountReply&)> done)
+TaskHandle send(QNetworkAccessManager* network, const Options& options, std::function<void(const AccountReply&)> done)
 {
     std::shared_ptr<CancelToken> token;
     TaskHandle handle = TaskHandle::create(&token);
-    QPointer<QNetworkReply> reply = network->sendCustomRequest(makeRequest(spec), spec.method, spec.body);
+    QPointer<QNetworkReply> reply = network->sendCustomRequest(makeRequest(options), options.method, options.body);
     token->onCancel([reply] {
         if (reply) {
             reply->disconnect();

@@ -19,7 +19,7 @@ struct AccountReply {
 // Sends one request to the account service as a cancellable job. The completion runs once
 // on the main thread, unless the job was cancelled first.
 namespace AccountRequest {
-struct Spec {
+struct Options {
     QUrl url;
     QByteArray method = "GET";
     QByteArray body;
@@ -27,6 +27,6 @@ struct Spec {
     QString bearer;    // adds "Authorization: Bearer …" when not empty
     int timeoutMs = 15000;
 };
-[[nodiscard]] TaskHandle send(QNetworkAccessManager* network, const Spec& spec,
+[[nodiscard]] TaskHandle send(QNetworkAccessManager* network, const Options& request,
                               std::function<void(const AccountReply&)> done);
 } // namespace AccountRequest
