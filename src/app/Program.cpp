@@ -16,6 +16,7 @@
 #include "platform/linux/LinuxPlatform.h"
 #include "result/ResultPanelController.h"
 #include "result/TokenSource.h"
+#include "result/WindowAnnouncer.h"
 #include "settings/AppSettings.h"
 #include "settings/SettingsWindowController.h"
 #include "settings/WritingModeStore.h"
@@ -48,7 +49,11 @@ QUrl serverUrl()
 
 Program::Program(QObject* parent)
     : QObject(parent), m_account(std::make_unique<SignedOutAccount>()),
-      m_client(std::make_unique<ClaudeClient>(serverUrl()))
+      m_client(std::make_unique<ClaudeClient>(serverUrl())),
+      m_announcer(std::make_unique<WindowAnnouncer>([this] {
+          return QList<QWidget*>{m_results ? m_results->panel() : nullptr,
+                                 m_mainWindow ? m_mainWindow->window() : nullptr};
+      }))
 {}
 
 Program::~Program() = default;
@@ -71,8 +76,10 @@ void Program::buildController()
     AppController::Parts parts;
     parts.monitor = std::make_unique<SelectionMonitor>(Clock::system());
     parts.pill = std::make_unique<ActionPillController>(Clock::system(), WritingModeStore::shared());
-    parts.results =
-        std::make_unique<ResultPanelController>(Clock::system(), UserDefaults::standard(), WritingModeStore::shared());
+    auto results = std::make_unique<ResultPanelController>(Clock::system(), UserDefaults::standard(),
+                                                           WritingModeStore::shared(), conversationServices());
+    m_results = results.get();
+    parts.results = std::move(results);
     parts.settingsWindow = std::move(settingsWindow);
     parts.permission = &AccessibilityPermission::shared();
     parts.account = m_account.get();
@@ -85,13 +92,7 @@ void Program::buildMainWindow()
 {
     auto chat = [this](const std::optional<HistoryStore::Conversation>& conversation, const QUuid& newChatID,
                        QWidget* parent) -> QWidget* {
-        ConversationServices services;
-        services.client = m_client.get();
-        services.account = m_account.get();
-        services.history = &HistoryStore::shared();
-        services.navigation = &MainNavigation::shared();
-        services.mainWindow = m_mainWindow;
-        services = services.completed();
+        const ConversationServices services = conversationServices();
         auto* model =
             conversation ? new ChatViewModel(*conversation, services) : new ChatViewModel(newChatID, services);
         return new ChatView(
@@ -99,6 +100,19 @@ void Program::buildMainWindow()
     };
     m_mainWindow = new MainWindowController(
         {MainNavigation::shared(), HistoryStore::shared(), Clock::system(), UserDefaults::standard(), chat}, this);
+}
+
+// The main window is made before the conversations need it.
+ConversationServices Program::conversationServices() const
+{
+    ConversationServices services;
+    services.client = m_client.get();
+    services.account = m_account.get();
+    services.history = &HistoryStore::shared();
+    services.navigation = &MainNavigation::shared();
+    services.mainWindow = m_mainWindow;
+    services.announcer = m_announcer.get();
+    return services.completed();
 }
 
 void Program::buildUpdater()
