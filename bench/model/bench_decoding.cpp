@@ -14,6 +14,7 @@
 #include <QElapsedTimer>
 #include <QJsonDocument>
 #include <QNetworkAccessManager>
+#include <QProcess>
 #include <QTest>
 #include <cstdio>
 
@@ -24,7 +25,34 @@ QByteArray stream(int deltas)
     QStringList pieces;
     for (int i = 0; i < deltas; ++i)
         pieces << QStringLiteral("w%1 ").arg(i % 1000);
-    return RelayScenario::formatEvents(RelayScenario::textEvents(pieces));
+    // Token counts as the real service sends them; the reference SDK requires them.
+    QList<QJsonObject> events = RelayScenario::textEvents(pieces);
+    for (QJsonObject& event : events) {
+        if (event.value("type") == "message_start") {
+            QJsonObject message = event.value("message").toObject();
+            message.insert("usage", QJsonObject{{"input_tokens", 1}, {"output_tokens", 1}});
+            event.insert("message", message);
+        } else if (event.value("type") == "message_delta") {
+            event.insert("usage", QJsonObject{{"output_tokens", deltas}});
+        }
+    }
+    return RelayScenario::formatEvents(events);
+}
+
+// With HALVORA_SDK_CONSUMER set (scripts/bench-decoding does), the same stream from the same
+// relay consumed by the reference SDK in node; its time in ms, or a negative value.
+double timeSdk(const QUrl& baseUrl)
+{
+    const QString script = qEnvironmentVariable("HALVORA_SDK_CONSUMER");
+    if (script.isEmpty())
+        return -1;
+    QProcess node;
+    node.start(QStringLiteral("node"), {script, baseUrl.toString(QUrl::StripTrailingSlash)});
+    if (!node.waitForFinished(300000) || node.exitCode() != 0) {
+        std::printf("reference SDK failed: %s\n", node.readAllStandardError().left(400).constData());
+        return -1;
+    }
+    return node.readAllStandardOutput().split(' ').value(0).toDouble();
 }
 
 void timeTurn(int deltas)
@@ -32,6 +60,7 @@ void timeTurn(int deltas)
     const QByteArray events = stream(deltas);
     RelayScenario scenario;
     scenario.addRawStream(events);
+    scenario.addRawStream(events, {}, QStringLiteral("v1/messages"));
     RelayProcess relay;
     if (!relay.startScenario(scenario.dir())) {
         std::printf("relay did not start: %s\n", qPrintable(relay.startMessage()));
@@ -52,6 +81,9 @@ void timeTurn(int deltas)
     std::printf("turn over loopback: %d deltas, %.1f MB of events, %lld characters: %.1f ms (%s)\n", deltas,
                 events.size() / 1e6, static_cast<long long>(textLength), ms,
                 finished && std::holds_alternative<TurnResult>(*outcome) ? "ok" : "failed");
+    if (const double sdkMs = timeSdk(relay.baseUrl()); sdkMs > 0)
+        std::printf("reference TypeScript SDK (messages.stream), same stream and relay: %.1f ms; ratio %.1fx\n", sdkMs,
+                    sdkMs / ms);
 }
 
 // The client's own share: the same bytes through line splitting, JSON parsing and decoding,

@@ -1,0 +1,276 @@
+#include "account/AccountManager.h"
+
+#include "account/AccountRequest.h"
+#include "account/KeychainStore.h"
+#include "account/ServiceUrl.h"
+#include "common/PlatformWording.h"
+#include "model/ClaudeClient.h"
+#include "platform/Platform.h"
+#include "platform/UserDefaults.h"
+#include "platform/Workspace.h"
+#include "settings/DefaultsKeys.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QNetworkAccessManager>
+#include <QRandomGenerator>
+#include <QUrlQuery>
+
+namespace {
+
+const QString signInFailedText = QStringLiteral("Sign-in failed. Please try again.");
+const QString undecodableText = QStringLiteral("The data couldn’t be read because it isn’t in the correct format.");
+
+// The object a successful answer carries, or none when the body is not a JSON object.
+std::optional<QJsonObject> jsonObject(const QByteArray& body)
+{
+    const QJsonDocument document = QJsonDocument::fromJson(body);
+    if (!document.isObject())
+        return std::nullopt;
+    return document.object();
+}
+
+// The message of a failed exchange: the body's "error" text when there is one.
+QString exchangeFailure(const QByteArray& body)
+{
+    const QJsonValue error = jsonObject(body).value_or(QJsonObject()).value(QStringLiteral("error"));
+    return error.isString() ? error.toString() : signInFailedText;
+}
+
+std::optional<QString> firstItem(const QUrlQuery& query, const QString& name)
+{
+    for (const auto& item : query.queryItems(QUrl::FullyDecoded)) {
+        if (item.first == name)
+            return item.second;
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+AccountManager::AccountManager(QNetworkAccessManager* network, QObject* parent)
+    : QObject(parent), m_network(network ? network : new QNetworkAccessManager(this))
+{
+    m_token = KeychainStore::load();
+    const QVariant email = UserDefaults::standard().value(DefaultsKeys::accountEmail);
+    if (email.typeId() == QMetaType::QString)
+        m_email = email.toString();
+    KeychainStore::remove(KeychainStore::legacyApiKeyService());
+}
+
+AccountManager::~AccountManager() = default;
+
+AccountManager& AccountManager::shared()
+{
+    static AccountManager* instance = new AccountManager();
+    return *instance;
+}
+
+QUrl AccountManager::builtInServerURL()
+{
+    return QUrl(QStringLiteral("http://127.0.0.1:8787/"));
+}
+
+QUrl AccountManager::serverURL()
+{
+    const QVariant stored = UserDefaults::standard().value(DefaultsKeys::serverURL);
+    if (stored.typeId() != QMetaType::QString)
+        return builtInServerURL();
+    const QUrl url(stored.toString(), QUrl::StrictMode);
+    const bool usable = url.isValid() && !url.host().isEmpty() &&
+                        (url.scheme() == QLatin1String("http") || url.scheme() == QLatin1String("https"));
+    return usable ? url : builtInServerURL();
+}
+
+QString AccountManager::randomState()
+{
+    quint32 words[6];
+    QRandomGenerator::system()->fillRange(words);
+    const QByteArray bytes(reinterpret_cast<const char*>(words), sizeof(words));
+    return QString::fromLatin1(bytes.toBase64(QByteArray::Base64UrlEncoding | QByteArray::OmitTrailingEquals));
+}
+
+QUrl AccountManager::signInUrl(const QString& state)
+{
+    QUrl url = ServiceUrl::appending(serverURL(), QStringLiteral("login"));
+    QUrlQuery query;
+    query.addQueryItem(QStringLiteral("client"), QStringLiteral("app"));
+    query.addQueryItem(QStringLiteral("state"), state);
+    url.setQuery(query);
+    return url;
+}
+
+void AccountManager::signIn()
+{
+    const QString state = randomState();
+    UserDefaults::standard().setValue(DefaultsKeys::pendingSignInState, state);
+    setSigningIn(true);
+    setLastError(std::nullopt);
+    Platform::workspace().openUrl(signInUrl(state));
+}
+
+void AccountManager::handle(const QUrl& url)
+{
+    if (url.scheme() != QLatin1String("halvora") || url.host() != QLatin1String("auth"))
+        return;
+    const QUrlQuery query(url);
+    const auto code = firstItem(query, QStringLiteral("code"));
+    const auto state = firstItem(query, QStringLiteral("state"));
+    const QVariant pending = UserDefaults::standard().value(DefaultsKeys::pendingSignInState);
+    if (!code || !state || pending.typeId() != QMetaType::QString || pending.toString() != *state) {
+        setLastError(PlatformWording::text(PlatformWording::Text::SignInLinkMismatch));
+        setSigningIn(false);
+        return;
+    }
+    UserDefaults::standard().remove(DefaultsKeys::pendingSignInState);
+    exchange(*code, *state);
+}
+
+void AccountManager::exchange(const QString& code, const QString& state)
+{
+    AccountRequest::Options request;
+    request.url = ServiceUrl::appending(serverURL(), QStringLiteral("api/auth/app/exchange"));
+    request.method = "POST";
+    request.json = true;
+    request.body = QJsonDocument(QJsonObject{{QStringLiteral("code"), code}, {QStringLiteral("state"), state}})
+                       .toJson(QJsonDocument::Compact);
+    request.timeoutMs = 20000;
+    track(AccountRequest::send(m_network, request, [this](const AccountReply& reply) { finishExchange(reply); }));
+}
+
+void AccountManager::finishExchange(const AccountReply& reply)
+{
+    if (reply.status != 200) {
+        setSigningIn(false);
+        setLastError(reply.status == 0 ? reply.transportError : exchangeFailure(reply.body));
+        return;
+    }
+    const QJsonObject answer = jsonObject(reply.body).value_or(QJsonObject());
+    const QJsonValue token = answer.value(QStringLiteral("token"));
+    const QJsonValue email = answer.value(QStringLiteral("email"));
+    if (!token.isString() || !email.isString()) {
+        setSigningIn(false);
+        setLastError(undecodableText);
+        return;
+    }
+    setToken(token.toString());
+    setEmail(email.toString());
+    setSigningIn(false);
+    refresh([this] { Q_EMIT signedIn(QStringLiteral("Signed in to Halvora")); });
+}
+
+void AccountManager::refresh(std::function<void()> done)
+{
+    if (!m_token) {
+        if (done)
+            done();
+        return;
+    }
+    AccountRequest::Options request;
+    request.url = ServiceUrl::appending(serverURL(), QStringLiteral("api/me"));
+    request.bearer = *m_token;
+    request.timeoutMs = 15000;
+    track(AccountRequest::send(m_network, request, [this, done = std::move(done)](const AccountReply& reply) {
+        finishRefresh(reply);
+        if (done)
+            done();
+    }));
+}
+
+void AccountManager::finishRefresh(const AccountReply& reply)
+{
+    if (reply.status == 401) {
+        clearLocalSession();
+        setLastError(ErrorFixes::sessionEndedMessage());
+        return;
+    }
+    if (reply.status != 200)
+        return;
+    const QJsonValue email = jsonObject(reply.body).value_or(QJsonObject()).value(QStringLiteral("email"));
+    if (email.isString())
+        setEmail(email.toString());
+}
+
+void AccountManager::signOut()
+{
+    const std::optional<QString> kept = m_token;
+    clearLocalSession();
+    if (!kept)
+        return;
+    AccountRequest::Options request;
+    request.url = ServiceUrl::appending(serverURL(), QStringLiteral("api/auth/logout"));
+    request.method = "POST";
+    request.bearer = *kept;
+    request.timeoutMs = 60000;
+    track(AccountRequest::send(m_network, request, [](const AccountReply&) {}));
+}
+
+void AccountManager::clearLocalSession()
+{
+    setToken(std::nullopt);
+    setEmail(std::nullopt);
+}
+
+void AccountManager::openAccountPage()
+{
+    Platform::workspace().openUrl(ServiceUrl::appending(serverURL(), QStringLiteral("account")));
+}
+
+ClaudeClient AccountManager::claudeClient() const
+{
+    return ClaudeClient(serverURL(), nullptr, m_network);
+}
+
+ErrorFix AccountManager::fix(const TurnError& error)
+{
+    return ErrorFixes::fix(error, [this] {
+        clearLocalSession();
+        setLastError(ErrorFixes::sessionEndedMessage());
+    });
+}
+
+void AccountManager::track(TaskHandle handle)
+{
+    m_jobs.remove_if([](const TaskHandle& job) { return !job.isActive(); });
+    m_jobs.push_back(std::move(handle));
+}
+
+void AccountManager::setToken(const std::optional<QString>& token)
+{
+    if (token)
+        KeychainStore::save(*token);
+    else
+        KeychainStore::remove(KeychainStore::tokenService());
+    if (token == m_token)
+        return;
+    m_token = token;
+    Q_EMIT tokenChanged();
+}
+
+void AccountManager::setEmail(const std::optional<QString>& email)
+{
+    if (email)
+        UserDefaults::standard().setValue(DefaultsKeys::accountEmail, *email);
+    else
+        UserDefaults::standard().remove(DefaultsKeys::accountEmail);
+    if (email == m_email)
+        return;
+    m_email = email;
+    Q_EMIT emailChanged();
+}
+
+void AccountManager::setSigningIn(bool signingIn)
+{
+    if (signingIn == m_isSigningIn)
+        return;
+    m_isSigningIn = signingIn;
+    Q_EMIT isSigningInChanged();
+}
+
+void AccountManager::setLastError(const std::optional<QString>& error)
+{
+    if (error == m_lastError)
+        return;
+    m_lastError = error;
+    Q_EMIT lastErrorChanged();
+}

@@ -1,0 +1,268 @@
+#include "RelayProcess.h"
+#include "RelayScenario.h"
+#include "account/AccountManager.h"
+#include "account/KeychainStore.h"
+#include "platform/MemoryUserDefaults.h"
+#include "platform/UserDefaults.h"
+#include "platform/fake/FakePlatform.h"
+#include "settings/DefaultsKeys.h"
+
+#include <QDirIterator>
+#include <QJsonDocument>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QRegularExpression>
+#include <QSignalSpy>
+#include <QTest>
+#include <QUrlQuery>
+
+namespace {
+
+const QString mismatch = QStringLiteral("That sign-in link doesn't match this computer. Choose Sign In again.");
+
+// Plays the browser: loads the login page, posts its form and returns the halvora:// link it shows.
+QUrl browserSignIn(const QUrl& loginUrl, const QString& email = QStringLiteral("ada@example.com"))
+{
+    QNetworkAccessManager network;
+    QNetworkReply* page = network.get(QNetworkRequest(loginUrl));
+    QSignalSpy pageDone(page, &QNetworkReply::finished);
+    if (!pageDone.wait(5000))
+        return {};
+    const QString html = QString::fromUtf8(page->readAll());
+    const QString formToken = QRegularExpression(R"re(name="form_token" value="([^"]+)")re").match(html).captured(1);
+    QUrlQuery form;
+    form.addQueryItem("email", email);
+    form.addQueryItem("state", QUrlQuery(loginUrl).queryItemValue("state"));
+    form.addQueryItem("client", "app");
+    form.addQueryItem("form_token", formToken);
+    QNetworkRequest post(loginUrl.adjusted(QUrl::RemoveQuery));
+    post.setHeader(QNetworkRequest::ContentTypeHeader, "application/x-www-form-urlencoded");
+    QNetworkReply* linkPage = network.post(post, form.toString(QUrl::FullyEncoded).toUtf8());
+    QSignalSpy linkDone(linkPage, &QNetworkReply::finished);
+    if (!linkDone.wait(5000))
+        return {};
+    const auto link =
+        QRegularExpression(R"re(halvora://auth\?[^"'<\s]+)re").match(QString::fromUtf8(linkPage->readAll()));
+    return QUrl(link.captured(0).replace("&amp;", "&"));
+}
+
+// True when some file under the session's home or XDG folders contains the bytes.
+bool foundInFiles(const QByteArray& needle)
+{
+    for (const char* var : {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_STATE_HOME"}) {
+        QDirIterator it(qEnvironmentVariable(var), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            QFile file(it.next());
+            if (file.open(QIODevice::ReadOnly) && file.readAll().contains(needle))
+                return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+class TestAccountManager : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<FakePlatform> m_platform;
+    std::unique_ptr<RelayProcess> m_relay;
+    std::unique_ptr<RelayScenario> m_scenario;
+
+    bool startRelay()
+    {
+        m_relay = std::make_unique<RelayProcess>();
+        if (!m_relay->startScenario(m_scenario->dir()))
+            return false;
+        UserDefaults::standard().setValue(DefaultsKeys::serverURL, m_relay->baseUrl().toString());
+        return true;
+    }
+
+    QUrl lastOpened() const
+    {
+        return m_platform->workspace->openedUrls.value(m_platform->workspace->openedUrls.size() - 1);
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        UserDefaults::setStandard(std::make_unique<MemoryUserDefaults>());
+        m_platform = std::make_unique<FakePlatform>();
+        KeychainStore::save(QString());
+        m_scenario = std::make_unique<RelayScenario>();
+    }
+
+    void cleanup()
+    {
+        m_relay.reset();
+        m_platform.reset();
+        KeychainStore::save(QString());
+    }
+
+    void signInRefreshAndSignOutAgainstTheRelay()
+    {
+        QVERIFY(startRelay());
+        AccountManager account;
+        account.signIn();
+        QVERIFY(account.isSigningIn());
+        const QUrl login = lastOpened();
+        QCOMPARE(login.adjusted(QUrl::RemoveQuery), m_relay->baseUrl().resolved(QUrl("login")));
+        const auto items = QUrlQuery(login).queryItems();
+        QCOMPARE(items.size(), 2);
+        QCOMPARE(items[0], qMakePair(QString("client"), QString("app")));
+        QCOMPARE(items[1].first, QString("state"));
+        QVERIFY(QRegularExpression("^[A-Za-z0-9_-]{32}$").match(items[1].second).hasMatch());
+
+        QSignalSpy announced(&account, &AccountManager::signedIn);
+        account.handle(browserSignIn(login));
+        QTRY_COMPARE_WITH_TIMEOUT(announced.size(), 1, 5000);
+        QCOMPARE(announced.first().first().toString(), QString("Signed in to Halvora"));
+        QCOMPARE(account.email(), QString("ada@example.com"));
+        QVERIFY(!account.isSigningIn());
+        QCOMPARE(KeychainStore::load(), account.token());
+        QVERIFY(!foundInFiles(account.token()->toUtf8()));
+
+        const QString token = *account.token();
+        account.signOut();
+        QVERIFY(!account.token() && !account.email() && !KeychainStore::load());
+        QVERIFY(!UserDefaults::standard().contains(DefaultsKeys::accountEmail));
+        QTRY_VERIFY_WITH_TIMEOUT(m_relay->recordedRequests().last().value("path") == "/api/auth/logout", 5000);
+        const QJsonObject logout = m_relay->recordedRequests().last();
+        QCOMPARE(logout.value("headers").toObject().value("authorization").toString(), "Bearer " + token);
+    }
+
+    void callbacks_data()
+    {
+        QTest::addColumn<int>("signIns");
+        QTest::addColumn<QString>("callback"); // "" = the browser's link; "twice" = it used twice
+        QTest::addColumn<QString>("expectedError");
+        QTest::addColumn<bool>("signingIn");
+        QTest::newRow("first of two sign-ins") << 2 << "first" << mismatch << false;
+        QTest::newRow("same link twice") << 1 << "twice" << mismatch << false;
+        QTest::newRow("no code") << 1 << "halvora://auth?state=STATE" << mismatch << false;
+        QTest::newRow("other host ignored") << 1 << "halvora://other?code=C&state=STATE" << QString() << true;
+        QTest::newRow("no sign-in started") << 0 << "halvora://auth?code=C&state=S" << mismatch << false;
+    }
+
+    void callbacks()
+    {
+        QFETCH(int, signIns);
+        QFETCH(QString, callback);
+        QFETCH(QString, expectedError);
+        QFETCH(bool, signingIn);
+        QVERIFY(startRelay());
+        AccountManager account;
+        QList<QUrl> logins;
+        for (int i = 0; i < signIns; ++i) {
+            account.signIn();
+            logins << lastOpened();
+        }
+        const QString pending = UserDefaults::standard().value(DefaultsKeys::pendingSignInState).toString();
+        if (callback == "first") {
+            account.handle(browserSignIn(logins.first()));
+        } else if (callback == "twice") {
+            const QUrl link = browserSignIn(logins.first());
+            account.handle(link);
+            QTRY_VERIFY_WITH_TIMEOUT(account.token().has_value(), 5000);
+            account.handle(link);
+        } else {
+            account.handle(QUrl(QString(callback).replace("STATE", pending)));
+        }
+        QCOMPARE(account.lastErrorText(), expectedError);
+        QCOMPARE(account.isSigningIn(), signingIn);
+        if (callback != "twice" && signIns > 0)
+            QVERIFY2(!account.token(), "a rejected link must not sign in");
+        if (callback.startsWith("halvora://auth?state"))
+            QCOMPARE(UserDefaults::standard().value(DefaultsKeys::pendingSignInState).toString(), pending);
+    }
+
+    void mismatchThenMatchingLinkSignsIn()
+    {
+        QVERIFY(startRelay());
+        AccountManager account;
+        account.signIn();
+        account.handle(QUrl("halvora://auth?code=C&state=wrong"));
+        account.handle(browserSignIn(lastOpened()));
+        QTRY_VERIFY_WITH_TIMEOUT(account.token().has_value(), 5000);
+        QCOMPARE(account.lastErrorText(), mismatch);
+    }
+
+    void failedExchange_data()
+    {
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QByteArray>("body");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("error member") << 400 << QByteArray(R"({"error":"That link has expired."})")
+                                      << "That link has expired.";
+        QTest::newRow("no error member") << 500 << QByteArray("oops") << "Sign-in failed. Please try again.";
+        QTest::newRow("200 without email") << 200 << QByteArray(R"({"token":"abc"})")
+                                           << "The data couldn’t be read because it isn’t in the correct format.";
+    }
+
+    void failedExchange()
+    {
+        QFETCH(int, status);
+        QFETCH(QByteArray, body);
+        QFETCH(QString, expected);
+        m_scenario->addResponse(status, body, {}, "api/auth/app/exchange");
+        QVERIFY(startRelay());
+        AccountManager account;
+        account.signIn();
+        const QString state = UserDefaults::standard().value(DefaultsKeys::pendingSignInState).toString();
+        account.handle(QUrl("halvora://auth?code=C&state=" + state));
+        QTRY_COMPARE_WITH_TIMEOUT(account.lastErrorText(), expected, 5000);
+        QVERIFY(!account.isSigningIn());
+        QVERIFY(!account.token() && !KeychainStore::load());
+    }
+
+    void refreshAnswers_data()
+    {
+        QTest::addColumn<int>("status");
+        QTest::addColumn<bool>("signedIn");
+        QTest::addColumn<QString>("expectedError");
+        QTest::newRow("500 keeps the session") << 500 << true << QString();
+        QTest::newRow("401 ends it") << 401 << false << "You've been signed out. Sign in again to keep using Halvora.";
+    }
+
+    void refreshAnswers()
+    {
+        QFETCH(int, status);
+        QFETCH(bool, signedIn);
+        QFETCH(QString, expectedError);
+        m_scenario->addResponse(status, R"({"error":"x"})", {}, "api/me");
+        QVERIFY(startRelay());
+        KeychainStore::save("stale-token");
+        UserDefaults::standard().setValue(DefaultsKeys::accountEmail, QString("ada@example.com"));
+        AccountManager account;
+        bool done = false;
+        account.refresh([&] { done = true; });
+        QTRY_VERIFY_WITH_TIMEOUT(done, 5000);
+        QCOMPARE(account.token().has_value(), signedIn);
+        QCOMPARE(account.email().has_value(), signedIn);
+        QCOMPARE(KeychainStore::load().has_value(), signedIn);
+        QCOMPARE(account.lastErrorText(), expectedError);
+    }
+
+    void serverUrl_data()
+    {
+        QTest::addColumn<QVariant>("stored");
+        QTest::addColumn<QUrl>("expected");
+        const QUrl builtIn = AccountManager::builtInServerURL();
+        QTest::newRow("missing") << QVariant() << builtIn;
+        QTest::newRow("valid") << QVariant("https://example.com/relay/") << QUrl("https://example.com/relay/");
+        QTest::newRow("not a URL") << QVariant("ht tp://bad host") << builtIn;
+    }
+
+    void serverUrl()
+    {
+        QFETCH(QVariant, stored);
+        QFETCH(QUrl, expected);
+        if (stored.isValid())
+            UserDefaults::standard().setValue(DefaultsKeys::serverURL, stored);
+        QCOMPARE(AccountManager::serverURL(), expected);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestAccountManager)
+#include "tst_accountmanager.moc"
