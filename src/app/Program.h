@@ -35,8 +35,8 @@ private:
     void buildUpdater();
     ConversationServices conversationServices() const;
 
-    class SignedOutAccount;
-    std::unique_ptr<SignedOutAccount> m_account;
+    class Account;
+    std::unique_ptr<Account> m_account;
     std::unique_ptr<ClaudeClient> m_client;
     std::unique_ptr<WindowAnnouncer> m_announcer;
     SettingsWindowController* m_settingsWindow = nullptr;
