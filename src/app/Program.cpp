@@ -49,8 +49,7 @@ QUrl serverUrl()
 } // namespace
 
 Program::Program(QObject* parent)
-    : QObject(parent), m_account(std::make_unique<Account>()),
-      m_client(std::make_unique<ClaudeClient>(serverUrl())),
+    : QObject(parent), m_account(std::make_unique<Account>()), m_client(std::make_unique<ClaudeClient>(serverUrl())),
       m_announcer(std::make_unique<WindowAnnouncer>([this] {
           return QList<QWidget*>{m_results ? m_results->panel() : nullptr,
                                  m_mainWindow ? m_mainWindow->window() : nullptr};

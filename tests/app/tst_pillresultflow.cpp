@@ -51,7 +51,7 @@ private Q_SLOTS:
         m_permission = std::make_unique<AccessibilityPermission>(m_platform->clock);
         auto pill = std::make_unique<ActionPillController>(m_platform->clock, *m_modes);
         auto results = std::make_unique<ResultPanelController>(m_platform->clock, m_defaults, *m_modes,
-                                                                unansweredServices(m_platform->clock));
+                                                               unansweredServices(m_platform->clock));
         m_pill = pill.get();
         m_results = results.get();
         AppController::Parts parts;

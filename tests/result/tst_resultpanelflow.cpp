@@ -41,9 +41,8 @@ private Q_SLOTS:
     {
         m_kit = std::make_unique<ConversationKit>();
         m_modes = std::make_unique<WritingModeStore>(m_defaults);
-        m_announcer = std::make_unique<WindowAnnouncer>([this] {
-            return QList<QWidget*>{m_results ? m_results->panel() : nullptr};
-        });
+        m_announcer = std::make_unique<WindowAnnouncer>(
+            [this] { return QList<QWidget*>{m_results ? m_results->panel() : nullptr}; });
     }
     void cleanup()
     {
@@ -85,8 +84,8 @@ private Q_SLOTS:
         QTest::addColumn<int>("key");
         QTest::addColumn<int>("modifiers");
         QTest::addColumn<bool>("staysOpen");
-        QTest::newRow("Stop (Ctrl+.) removes the empty turn") << int(Qt::Key_Period) << int(Qt::ControlModifier)
-                                                              << true;
+        QTest::newRow("Stop (Ctrl+.) removes the empty turn")
+            << int(Qt::Key_Period) << int(Qt::ControlModifier) << true;
         QTest::newRow("Escape closes the panel and cancels") << int(Qt::Key_Escape) << int(Qt::NoModifier) << false;
     }
     void interruptingTheTurn()
