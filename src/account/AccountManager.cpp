@@ -223,10 +223,13 @@ ClaudeClient AccountManager::claudeClient() const
 
 ErrorFix AccountManager::fix(const TurnError& error)
 {
-    return ErrorFixes::fix(error, [this] {
-        clearLocalSession();
-        setLastError(ErrorFixes::sessionEndedMessage());
-    });
+    return ErrorFixes::fix(error, [this] { endSession(); });
+}
+
+void AccountManager::endSession()
+{
+    clearLocalSession();
+    setLastError(ErrorFixes::sessionEndedMessage());
 }
 
 void AccountManager::track(TaskHandle handle)

@@ -53,6 +53,9 @@ public:
     void signOut();
     // Forgets token and e-mail without contacting the service.
     void clearLocalSession();
+    // Ends a session the service no longer accepts: forgets it locally and leaves the
+    // signed-out message as the last error.
+    void endSession();
     void openAccountPage();
 
     // A model client for the current service address.

@@ -1,5 +1,6 @@
 #include "app/Program.h"
 
+#include "account/AccountManager.h"
 #include "app/AppController.h"
 #include "app/ProgramMenu.h"
 #include "app/UpdateDialog.h"
@@ -16,6 +17,7 @@
 #include "platform/linux/LinuxPlatform.h"
 #include "result/ResultPanelController.h"
 #include "result/TokenSource.h"
+#include "result/WindowAnnouncer.h"
 #include "settings/AppSettings.h"
 #include "settings/SettingsWindowController.h"
 #include "settings/WritingModeStore.h"
@@ -26,14 +28,14 @@
 #include <QMessageBox>
 #include <QSystemTrayIcon>
 
-// Until the account manager is part of the program, there is no sign-in: no token, nothing
-// to refresh, and sign-in callbacks are dropped.
-class Program::SignedOutAccount : public AccountStatus, public TokenSource {
+// The account manager as the app controller and the conversations see it. A token the service
+// rejected ends the session with the signed-out message, so that settings and menu show it.
+class Program::Account : public AccountStatus, public TokenSource {
 public:
-    bool hasToken() const override { return false; }
-    void refresh() override {}
-    std::optional<QString> token() const override { return std::nullopt; }
-    void clearLocalSession() override {}
+    bool hasToken() const override { return AccountManager::shared().token().has_value(); }
+    void refresh() override { AccountManager::shared().refresh(); }
+    std::optional<QString> token() const override { return AccountManager::shared().token(); }
+    void clearLocalSession() override { AccountManager::shared().endSession(); }
 };
 
 namespace {
@@ -47,8 +49,11 @@ QUrl serverUrl()
 } // namespace
 
 Program::Program(QObject* parent)
-    : QObject(parent), m_account(std::make_unique<SignedOutAccount>()),
-      m_client(std::make_unique<ClaudeClient>(serverUrl()))
+    : QObject(parent), m_account(std::make_unique<Account>()), m_client(std::make_unique<ClaudeClient>(serverUrl())),
+      m_announcer(std::make_unique<WindowAnnouncer>([this] {
+          return QList<QWidget*>{m_results ? m_results->panel() : nullptr,
+                                 m_mainWindow ? m_mainWindow->window() : nullptr};
+      }))
 {}
 
 Program::~Program() = default;
@@ -71,8 +76,11 @@ void Program::buildController()
     AppController::Parts parts;
     parts.monitor = std::make_unique<SelectionMonitor>(Clock::system());
     parts.pill = std::make_unique<ActionPillController>(Clock::system(), WritingModeStore::shared());
-    parts.results =
-        std::make_unique<ResultPanelController>(Clock::system(), UserDefaults::standard(), WritingModeStore::shared());
+    auto results = std::make_unique<ResultPanelController>(Clock::system(), UserDefaults::standard(),
+                                                           WritingModeStore::shared(), conversationServices());
+    results->setSignIn([] { AccountManager::shared().signIn(); });
+    m_results = results.get();
+    parts.results = std::move(results);
     parts.settingsWindow = std::move(settingsWindow);
     parts.permission = &AccessibilityPermission::shared();
     parts.account = m_account.get();
@@ -85,20 +93,27 @@ void Program::buildMainWindow()
 {
     auto chat = [this](const std::optional<HistoryStore::Conversation>& conversation, const QUuid& newChatID,
                        QWidget* parent) -> QWidget* {
-        ConversationServices services;
-        services.client = m_client.get();
-        services.account = m_account.get();
-        services.history = &HistoryStore::shared();
-        services.navigation = &MainNavigation::shared();
-        services.mainWindow = m_mainWindow;
-        services = services.completed();
+        const ConversationServices services = conversationServices();
         auto* model =
             conversation ? new ChatViewModel(*conversation, services) : new ChatViewModel(newChatID, services);
         return new ChatView(
-            model, m_account->hasToken(), [] {}, parent);
+            model, m_account->hasToken(), [] { AccountManager::shared().signIn(); }, parent);
     };
     m_mainWindow = new MainWindowController(
         {MainNavigation::shared(), HistoryStore::shared(), Clock::system(), UserDefaults::standard(), chat}, this);
+}
+
+// The main window is made before the conversations need it.
+ConversationServices Program::conversationServices() const
+{
+    ConversationServices services;
+    services.client = m_client.get();
+    services.account = m_account.get();
+    services.history = &HistoryStore::shared();
+    services.navigation = &MainNavigation::shared();
+    services.mainWindow = m_mainWindow;
+    services.announcer = m_announcer.get();
+    return services.completed();
 }
 
 void Program::buildUpdater()
@@ -151,6 +166,7 @@ void Program::run(const LaunchCommand& command)
         m_mainWindow->show();
         break;
     case LaunchCommand::Kind::AccountCallback:
+        AccountManager::shared().handle(command.url);
         break;
     case LaunchCommand::Kind::Reopen: {
         // A start while nothing is on screen brings the main window; otherwise the windows

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/LaunchCommand.h"
+#include "result/ConversationServices.h"
 
 #include <QObject>
 #include <memory>
@@ -9,8 +10,10 @@ class ClaudeClient;
 class MainWindowController;
 class ProgramMenu;
 class QSystemTrayIcon;
+class ResultPanelController;
 class SettingsWindowController;
 class Updater;
+class WindowAnnouncer;
 
 // The running program: builds the app controller with the real pill, result panel and
 // settings window, the main window, the tray icon with its menu (or that menu in the main
@@ -30,12 +33,15 @@ private:
     void buildMainWindow();
     void buildMenu();
     void buildUpdater();
+    ConversationServices conversationServices() const;
 
-    class SignedOutAccount;
-    std::unique_ptr<SignedOutAccount> m_account;
+    class Account;
+    std::unique_ptr<Account> m_account;
     std::unique_ptr<ClaudeClient> m_client;
+    std::unique_ptr<WindowAnnouncer> m_announcer;
     SettingsWindowController* m_settingsWindow = nullptr;
     MainWindowController* m_mainWindow = nullptr;
+    ResultPanelController* m_results = nullptr;
     QSystemTrayIcon* m_tray = nullptr;
     Updater* m_updater = nullptr;
 };

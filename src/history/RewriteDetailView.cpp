@@ -2,7 +2,7 @@
 
 #include "history/RewriteBlock.h"
 #include "platform/Platform.h"
-#include "ui/Announcer.h"
+#include "ui/AccessibleAnnouncement.h"
 
 #include <QLabel>
 #include <QLocale>
@@ -83,5 +83,5 @@ void RewriteDetailView::copy(RewriteBlock* block)
     m_copied = block->title();
     m_original->setCopied(block == m_original);
     m_rewrite->setCopied(block == m_rewrite);
-    Announcer::announce(block, tr("Copied"));
+    AccessibleAnnouncement::announce(block, tr("Copied"));
 }

@@ -6,7 +6,7 @@
 #include "platform/Clock.h"
 #include "platform/Platform.h"
 #include "selection/TextReplacer.h"
-#include "ui/Announcer.h"
+#include "ui/AccessibleAnnouncement.h"
 
 ActionPillController::ActionPillController(Clock& clock, WritingModeStore& modes, QObject* parent)
     : QObject(parent), m_clock(clock), m_modes(modes)
@@ -46,7 +46,7 @@ void ActionPillController::show(const Selection& selection)
     m_panel->setGlobalFrame(QRectF(origin, QSizeF(size)));
     m_panel->orderFrontRegardless();
     m_panel->fadeIn();
-    Announcer::announce(m_panel, QStringLiteral("Halvora actions available"));
+    AccessibleAnnouncement::announce(m_panel, QStringLiteral("Halvora actions available"));
 }
 
 void ActionPillController::orderOutPanel()
@@ -93,7 +93,7 @@ void ActionPillController::handleCopy()
         return;
     Platform::pasteboard().clear();
     Platform::pasteboard().setString(m_selection->text);
-    Announcer::announce(m_panel, QStringLiteral("Copied"));
+    AccessibleAnnouncement::announce(m_panel, QStringLiteral("Copied"));
     m_copyTimeout = m_clock.after(copiedDisplayMs, [this] { orderOutPanel(); });
 }
 

@@ -1,7 +1,7 @@
 #include "result/CopyAnswerButton.h"
 
 #include "platform/Clock.h"
-#include "ui/Announcer.h"
+#include "ui/AccessibleAnnouncement.h"
 #include "ui/Icons.h"
 #include "ui/Theme.h"
 
@@ -21,7 +21,7 @@ void CopyAnswerButton::copy()
     if (m_onCopy)
         m_onCopy();
     setCopied(true);
-    Announcer::announce(this, QStringLiteral("Copied"));
+    AccessibleAnnouncement::announce(this, QStringLiteral("Copied"));
     m_reset = m_clock.after(copiedMs, [this] { setCopied(false); });
 }
 

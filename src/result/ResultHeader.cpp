@@ -39,6 +39,18 @@ ResultHeader::ResultHeader(const AIAction& action, const QString& appName, Writi
     updateIcons();
 }
 
+void ResultHeader::setAction(const AIAction& action)
+{
+    if (action == m_action)
+        return;
+    m_action = action;
+    if (m_styleButton) {
+        m_styleButton->setText(action.title());
+        m_styleButton->setAccessibleName(QStringLiteral("Rewrite style: ") + action.title());
+    }
+    updateIcons();
+}
+
 QWidget* ResultHeader::makeTitle(const AIAction& action)
 {
     QFont headline = font();

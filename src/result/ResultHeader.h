@@ -25,6 +25,9 @@ public:
     ResultHeader(const AIAction& action, const QString& appName, WritingModeStore& modes, Callbacks callbacks,
                  QWidget* parent = nullptr);
 
+    // Follows a switch to another rewrite style: the menu's label and the icon change with it.
+    void setAction(const AIAction& action);
+
     // The rewrite style menu button; null for other actions.
     QToolButton* styleMenuButton() const { return m_styleButton; }
     QToolButton* continueButton() const { return m_continueButton; }

@@ -3,17 +3,22 @@
 #include "pill/FloatingPanel.h"
 #include "pill/ScreenPlacement.h"
 #include "platform/Platform.h"
+#include "result/GrowingTextField.h"
+#include "result/ResultFooter.h"
 #include "result/ResultPanelSize.h"
 #include "result/ResultView.h"
+#include "result/ResultViewModel.h"
 
 ResultPanelController::ResultPanelController(Clock& clock, UserDefaults& defaults, WritingModeStore& modes,
-                                             QObject* parent)
-    : QObject(parent), m_clock(clock), m_defaults(defaults), m_modes(modes)
+                                             const ConversationServices& services, QObject* parent)
+    : QObject(parent), m_clock(clock), m_defaults(defaults), m_modes(modes), m_services(services)
 {}
 
+// The panel goes first: closing it stops the model, which must still exist then.
 ResultPanelController::~ResultPanelController()
 {
     delete m_panel;
+    m_model.reset();
 }
 
 void ResultPanelController::createPanel()
@@ -25,30 +30,97 @@ void ResultPanelController::createPanel()
     connect(m_panel, &FloatingPanel::willClose, this, &ResultPanelController::panelWillClose);
 }
 
-// Each result gets new content at the remembered size (not the size the reused panel had).
+// Each result gets a new conversation and new content at the remembered size (not the size
+// the reused panel had). The earlier conversation is stopped before the new one starts.
 void ResultPanelController::show(const AIAction& action, const Selection& selection)
 {
+    stopModel();
+    m_model = std::make_unique<ResultViewModel>(selection, action, m_services);
+    QPointer<ResultPanelController> self(this);
+    m_model->setOnClose([self] {
+        if (self)
+            self->close();
+    });
     if (!m_panel)
         createPanel();
-    ResultViewData data;
-    data.action = action;
-    data.selectionText = selection.text;
-    data.appName = selection.appName;
-    data.isEditable = selection.isEditable;
-    data.needsFirstQuestion = action.actionCase() == AIAction::Case::ask;
-    ResultView::Callbacks callbacks;
-    callbacks.onClose = [this] { close(); };
-    m_panel->setContentWidget(new ResultView(data, m_clock, m_modes, callbacks));
+    m_panel->setContentWidget(makeView());
     m_panel->setWindowTitle(action.title());
     const QSizeF size = ResultPanelSize::read(m_defaults);
     const QPointF origin = ScreenPlacement::resultOrigin(size, selection.rect, Platform::screens().mouseLocation(),
                                                          ScreenPlacement::current());
     m_panel->setGlobalFrame(QRectF(origin, size));
     m_panel->makeKeyAndOrderFront();
+    if (action.actionCase() != AIAction::Case::ask)
+        m_model->run(std::nullopt);
+}
+
+// The view's commands go to the conversation shown now; an old view is gone by the time a
+// new conversation replaces the model.
+ResultView* ResultPanelController::makeView()
+{
+    ResultView::Callbacks callbacks;
+    callbacks.onSwitchRewrite = [this](const AIAction& action) { m_model->switchRewrite(action); };
+    callbacks.onContinue = [this] { m_model->continueInWindow(); };
+    callbacks.onStop = [this] { m_model->stop(); };
+    callbacks.onRetry = [this] { m_model->retry(); };
+    callbacks.onCopy = [this] { m_model->copyLatest(); };
+    callbacks.onReplace = [this] { m_model->replaceSelection(); };
+    callbacks.onClose = [this] { close(); };
+    callbacks.onSignIn = [this] {
+        if (m_signIn)
+            m_signIn();
+    };
+    callbacks.onSubmit = [this](const QString& text) {
+        m_model->setDraft(text);
+        m_model->submitDraft();
+        // An accepted question leaves the field it was typed in empty for the next one.
+        if (m_model->draft().isEmpty())
+            if (ResultView* current = view(); current && current->footer()->followUpField())
+                current->footer()->followUpField()->clear();
+    };
+    auto* view = new ResultView(viewData(*m_model), m_clock, m_modes, callbacks);
+    connectModel(view);
+    return view;
+}
+
+void ResultPanelController::connectModel(ResultView* view)
+{
+    ResultViewModel* model = m_model.get();
+    const auto update = [view, model] { view->setData(viewData(*model)); };
+    connect(model, &ResultViewModel::actionChanged, view, update);
+    connect(model, &ResultViewModel::turnsChanged, view, update);
+    connect(model, &ResultViewModel::statusChanged, view, update);
+    connect(model, &ResultViewModel::isStreamingChanged, view, update);
+    connect(model, &ResultViewModel::errorMessageChanged, view, update);
+    connect(model, &ResultViewModel::errorFixChanged, view, update);
+    connect(model, &ResultViewModel::needsFirstQuestionChanged, view, update);
+}
+
+ResultViewData ResultPanelController::viewData(const ResultViewModel& model)
+{
+    ResultViewData data;
+    data.action = model.action();
+    data.selectionText = model.selection().text;
+    data.appName = model.selection().appName;
+    data.isEditable = model.selection().isEditable;
+    for (const ResultViewModel::Turn& turn : model.turns()) {
+        ResultViewData::Turn shown{turn.question.value_or(QString()), turn.answer, {}};
+        for (const WebSource& source : turn.sources())
+            shown.sources.append({source.title, source.url});
+        data.turns.append(shown);
+    }
+    data.isStreaming = model.isStreaming();
+    data.status = model.statusText();
+    data.errorMessage = model.errorText();
+    data.errorFix = model.errorFix() == ErrorFix::SignIn ? ResultViewData::Fix::SignIn : ResultViewData::Fix::Retry;
+    data.needsFirstQuestion = model.needsFirstQuestion();
+    data.canFollowUp = model.canFollowUp();
+    return data;
 }
 
 void ResultPanelController::close()
 {
+    stopModel();
     if (m_panel)
         m_panel->close();
 }
@@ -58,7 +130,15 @@ ResultView* ResultPanelController::view() const
     return m_panel ? qobject_cast<ResultView*>(m_panel->contentWidget()) : nullptr;
 }
 
+void ResultPanelController::stopModel()
+{
+    if (m_model)
+        m_model->stop();
+}
+
+// Every way of closing ends here (the close button, Escape, Replace, Continue in window).
 void ResultPanelController::panelWillClose()
 {
+    stopModel();
     ResultPanelSize::write(m_defaults, QSizeF(m_panel->size()));
 }

@@ -1,13 +1,17 @@
 #pragma once
 
 #include "app/ResultPresenter.h"
+#include "result/ConversationServices.h"
+#include "result/ResultViewData.h"
 
 #include <QObject>
 #include <QPointer>
+#include <memory>
 
 class Clock;
 class FloatingPanel;
 class ResultView;
+class ResultViewModel;
 class UserDefaults;
 class WritingModeStore;
 
@@ -15,29 +19,45 @@ class WritingModeStore;
 // the panel on first use (focusable, with the close button and the resize grip, at least
 // 360 by 260), opens it at the remembered size next to the selection with fresh content for
 // every result, and remembers its size under "resultPanelSize" whenever it closes, however it
-// is closed. Main thread only.
+// is closed. Each result is one ResultViewModel, made with the given services: the view shows
+// its state and hands the user's commands to it; a new result or closing the panel stops the
+// turn still running, so at most one conversation streams at a time. Main thread only.
 class ResultPanelController : public QObject, public ResultPresenter {
     Q_OBJECT
 
 public:
-    ResultPanelController(Clock& clock, UserDefaults& defaults, WritingModeStore& modes, QObject* parent = nullptr);
+    ResultPanelController(Clock& clock, UserDefaults& defaults, WritingModeStore& modes,
+                          const ConversationServices& services, QObject* parent = nullptr);
     ~ResultPanelController() override;
 
     void show(const AIAction& action, const Selection& selection) override;
     void setOpenSettings(std::function<void()> openSettings) override { m_openSettings = std::move(openSettings); }
-    // Closes the panel when there is one.
+    // What "Sign In" beside an error does: starts the account's sign-in.
+    void setSignIn(std::function<void()> signIn) { m_signIn = std::move(signIn); }
+    // Stops the running turn and closes the panel when there is one.
     void close();
 
     FloatingPanel* panel() const { return m_panel; }
     ResultView* view() const;
+    // The conversation shown now; none before the first result.
+    ResultViewModel* model() const { return m_model.get(); }
+
+    // What the view shows of a conversation.
+    static ResultViewData viewData(const ResultViewModel& model);
 
 private:
     void createPanel();
     void panelWillClose();
+    void stopModel();
+    void connectModel(ResultView* view);
+    ResultView* makeView();
 
     Clock& m_clock;
     UserDefaults& m_defaults;
     WritingModeStore& m_modes;
+    ConversationServices m_services;
     std::function<void()> m_openSettings;
+    std::function<void()> m_signIn;
     QPointer<FloatingPanel> m_panel;
+    std::unique_ptr<ResultViewModel> m_model;
 };

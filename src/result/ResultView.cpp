@@ -134,6 +134,7 @@ void ResultView::setData(const ResultViewData& data)
 {
     const qsizetype oldTurns = m_turns.size();
     m_data = data;
+    m_header->setAction(data.action);
     m_questionField->setVisible(data.needsFirstQuestion);
     updateTurns();
     updateLines();

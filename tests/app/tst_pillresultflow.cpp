@@ -13,6 +13,15 @@
 
 namespace {
 
+// Conversations whose turns never get an answer: these tests set what the view shows themselves.
+ConversationServices unansweredServices(Clock& clock)
+{
+    ConversationServices services;
+    services.clock = &clock;
+    services.streamTurn = [](auto&&...) { return TaskHandle(); };
+    return services;
+}
+
 class NoSettingsWindow : public SettingsPresenter {
 public:
     void show() override { ++shown; }
@@ -41,7 +50,8 @@ private Q_SLOTS:
         m_modes = std::make_unique<WritingModeStore>(m_defaults);
         m_permission = std::make_unique<AccessibilityPermission>(m_platform->clock);
         auto pill = std::make_unique<ActionPillController>(m_platform->clock, *m_modes);
-        auto results = std::make_unique<ResultPanelController>(m_platform->clock, m_defaults, *m_modes);
+        auto results = std::make_unique<ResultPanelController>(m_platform->clock, m_defaults, *m_modes,
+                                                               unansweredServices(m_platform->clock));
         m_pill = pill.get();
         m_results = results.get();
         AppController::Parts parts;

@@ -19,6 +19,15 @@
 
 namespace {
 
+// Conversations whose turns never get an answer: these tests set what the view shows themselves.
+ConversationServices unansweredServices(Clock& clock)
+{
+    ConversationServices services;
+    services.clock = &clock;
+    services.streamTurn = [](auto&&...) { return TaskHandle(); };
+    return services;
+}
+
 Selection selection(bool editable = true, std::optional<QRectF> rect = QRectF(100, 600, 200, 20))
 {
     Selection result;
@@ -51,7 +60,8 @@ private Q_SLOTS:
     {
         m_platform = std::make_unique<FakePlatform>();
         m_modes = std::make_unique<WritingModeStore>(m_defaults);
-        m_results = std::make_unique<ResultPanelController>(m_platform->clock, m_defaults, *m_modes);
+        m_results = std::make_unique<ResultPanelController>(m_platform->clock, m_defaults, *m_modes,
+                                                            unansweredServices(m_platform->clock));
     }
     void cleanup()
     {

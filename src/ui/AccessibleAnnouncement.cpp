@@ -1,9 +1,9 @@
-#include "ui/Announcer.h"
+#include "ui/AccessibleAnnouncement.h"
 
 #include <QAccessible>
 #include <QWidget>
 
-void Announcer::announce(QWidget* source, const QString& message)
+void AccessibleAnnouncement::announce(QWidget* source, const QString& message)
 {
     if (!source)
         return;

@@ -9,7 +9,7 @@ class QWidget;
 // concerns and an alert is raised on it: on AT-SPI that is an "object:property-change:
 // accessible-description" followed by the alert, which screen readers read out for the
 // window in front.
-class Announcer {
+class AccessibleAnnouncement {
 public:
     static void announce(QWidget* source, const QString& message);
 };

@@ -1,0 +1,180 @@
+// The result panel driving a real conversation against the relay in scenario mode: streaming
+// into the view, follow-ups, Stop and Escape, failures with Retry, and the announcements.
+#include "pill/FloatingPanel.h"
+#include "platform/MemoryUserDefaults.h"
+#include "result/ConversationKit.h"
+#include "result/GrowingTextField.h"
+#include "result/ResultFooter.h"
+#include "result/ResultHeader.h"
+#include "result/ResultPanelController.h"
+#include "result/ResultView.h"
+#include "result/ResultViewModel.h"
+#include "result/TurnView.h"
+#include "result/WindowAnnouncer.h"
+#include "settings/WritingModeStore.h"
+
+#include <QApplication>
+#include <QMenu>
+#include <QPushButton>
+#include <QTest>
+#include <QToolButton>
+
+namespace {
+
+Selection selection()
+{
+    return {QStringLiteral("The quick brown fox."), true, QRectF(100, 600, 200, 20), 501, QStringLiteral("Editor"), {}};
+}
+
+RelayScenario::StreamOptions paced(int delayMs, int stallAfter = -1)
+{
+    return {delayMs, -1, stallAfter};
+}
+
+} // namespace
+
+class TestResultPanelFlow : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init()
+    {
+        m_kit = std::make_unique<ConversationKit>();
+        m_modes = std::make_unique<WritingModeStore>(m_defaults);
+        m_announcer = std::make_unique<WindowAnnouncer>(
+            [this] { return QList<QWidget*>{m_results ? m_results->panel() : nullptr}; });
+    }
+    void cleanup()
+    {
+        m_results.reset();
+        m_kit.reset();
+    }
+
+    void explainStreamsIntoThePanelAndFollowsUp()
+    {
+        m_kit->scenario.addStream(RelayScenario::textEvents({"The fox ", "is quick."}), paced(30));
+        m_kit->scenario.addStream(RelayScenario::textEvents({"Because it runs."}));
+        start();
+        m_results->show(AIAction::explain(), selection());
+        ResultView* view = m_results->view();
+        QVERIFY(view->statusLine()->isVisibleTo(view));
+        QCOMPARE(view->data().status, QStringLiteral("Thinking…"));
+
+        QTRY_VERIFY(!view->data().isStreaming);
+        QVERIFY(!view->statusLine()->isVisibleTo(view));
+        QCOMPARE(view->turnViews().size(), 1);
+        QCOMPARE(view->data().turns.first().answer, QStringLiteral("The fox is quick."));
+        QCOMPARE(m_kit->history->conversations().size(), 1);
+        QCOMPARE(m_results->panel()->accessibleDescription(), QStringLiteral("Explain answer ready"));
+
+        GrowingTextField* followUp = view->footer()->followUpField();
+        QVERIFY(followUp && followUp->isVisibleTo(view));
+        followUp->setPlainText(QStringLiteral("Why?"));
+        QTest::keyClick(followUp, Qt::Key_Return);
+        QVERIFY(followUp->toPlainText().isEmpty());
+        QTRY_COMPARE(view->turnViews().size(), 2);
+        QTRY_VERIFY(!view->data().isStreaming);
+        QCOMPARE(view->data().turns.last().question, QStringLiteral("Why?"));
+        QCOMPARE(view->data().turns.last().answer, QStringLiteral("Because it runs."));
+        QCOMPARE(m_kit->history->conversation(m_results->model()->historyID())->turns.size(), 2);
+    }
+
+    void interruptingTheTurn_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<bool>("staysOpen");
+        QTest::newRow("Stop (Ctrl+.) removes the empty turn")
+            << int(Qt::Key_Period) << int(Qt::ControlModifier) << true;
+        QTest::newRow("Escape closes the panel and cancels") << int(Qt::Key_Escape) << int(Qt::NoModifier) << false;
+    }
+    void interruptingTheTurn()
+    {
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        QFETCH(bool, staysOpen);
+        m_kit->scenario.addStream(RelayScenario::textEvents({"never shown"}), paced(0, 1));
+        start();
+        m_results->show(AIAction::explain(), selection());
+        ResultView* view = m_results->view();
+        QApplication::setActiveWindow(m_results->panel());
+        QVERIFY(QTest::qWaitForWindowActive(m_results->panel()));
+        QTRY_COMPARE(m_kit->requestBodies().size(), 1);
+
+        QTest::keyClick(view, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        // A button's shortcut clicks it after a short press animation.
+        QTRY_VERIFY(!m_results->model()->isStreaming());
+        QCOMPARE(m_results->panel()->isVisible(), staysOpen);
+        QVERIFY(m_results->model()->turns().isEmpty());
+        QVERIFY(view->turnViews().isEmpty());
+        QVERIFY(!view->statusLine()->isVisibleTo(view));
+        QVERIFY(!view->errorLine()->isVisibleTo(view));
+        QVERIFY(m_kit->history->conversations().isEmpty());
+    }
+
+    // A new result stops the one still streaming before it starts its own turn.
+    void aNewResultStopsTheEarlierOne()
+    {
+        m_kit->scenario.addStream(RelayScenario::textEvents({"never shown"}), paced(0, 1));
+        m_kit->scenario.addStream(RelayScenario::textEvents({"Translated."}));
+        start();
+        m_results->show(AIAction::explain(), selection());
+        QTRY_COMPARE(m_kit->requestBodies().size(), 1);
+        m_results->show(AIAction::translate(), selection());
+        QTRY_COMPARE(m_results->view()->data().turns.value(0).answer, QStringLiteral("Translated."));
+        QCOMPARE(m_kit->history->conversations().size(), 1);
+        QCOMPARE(m_results->panel()->windowTitle(), AIAction::translate().title());
+    }
+
+    void failureOffersRetry()
+    {
+        m_kit->scenario.addError(400, "invalid_request_error", "The request was not accepted.");
+        m_kit->scenario.addStream(RelayScenario::textEvents({"Second time lucky."}));
+        start();
+        m_results->show(AIAction::explain(), selection());
+        ResultView* view = m_results->view();
+        QTRY_VERIFY(view->errorLine()->isVisibleTo(view));
+        QVERIFY(view->turnViews().isEmpty());
+        QCOMPARE(view->remedyButton()->text(), QStringLiteral("Retry"));
+        QCOMPARE(m_results->panel()->accessibleDescription(), m_results->model()->errorText());
+
+        view->remedyButton()->click();
+        QTRY_COMPARE(view->data().turns.value(0).answer, QStringLiteral("Second time lucky."));
+        QVERIFY(!view->errorLine()->isVisibleTo(view));
+    }
+
+    void switchingTheRewriteStyleRelabelsTheHeader()
+    {
+        m_kit->scenario.addStream(RelayScenario::textEvents({"Short."}));
+        m_kit->scenario.addStream(RelayScenario::textEvents({"Casual."}));
+        start();
+        m_results->show(AIAction::rewrite(RewriteStyle(RewriteStyle::shorter)), selection());
+        QTRY_VERIFY(!m_results->view()->data().isStreaming);
+        const AIAction casual = AIAction::rewrite(RewriteStyle(RewriteStyle::casual));
+        QAction* choice = nullptr;
+        for (QAction* item : m_results->view()->header()->styleMenuButton()->menu()->actions())
+            choice = item->text() == casual.title() ? item : choice;
+        QVERIFY(choice);
+        choice->trigger();
+        QTRY_COMPARE(m_results->view()->data().turns.value(0).answer, QStringLiteral("Casual."));
+        QCOMPARE(m_results->view()->header()->styleMenuButton()->text(), casual.title());
+    }
+
+private:
+    void start()
+    {
+        QVERIFY(m_kit->start());
+        ConversationServices services = m_kit->services();
+        services.announcer = m_announcer.get();
+        m_results = std::make_unique<ResultPanelController>(m_kit->platform.clock, m_defaults, *m_modes, services);
+    }
+
+    MemoryUserDefaults m_defaults;
+    std::unique_ptr<ConversationKit> m_kit;
+    std::unique_ptr<WritingModeStore> m_modes;
+    std::unique_ptr<WindowAnnouncer> m_announcer;
+    std::unique_ptr<ResultPanelController> m_results;
+};
+
+QTEST_MAIN(TestResultPanelFlow)
+#include "tst_resultpanelflow.moc"
