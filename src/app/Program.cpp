@@ -18,6 +18,7 @@
 #include "result/ResultPanelController.h"
 #include "result/TokenSource.h"
 #include "result/WindowAnnouncer.h"
+#include "settings/AccountSection.h"
 #include "settings/AppSettings.h"
 #include "settings/SettingsWindowController.h"
 #include "settings/WritingModeStore.h"
@@ -38,18 +39,9 @@ public:
     void clearLocalSession() override { AccountManager::shared().endSession(); }
 };
 
-namespace {
-
-QUrl serverUrl()
-{
-    const QString stored = UserDefaults::standard().value(QStringLiteral("serverURL")).toString();
-    return QUrl(stored.isEmpty() ? QStringLiteral("http://127.0.0.1:8787") : stored);
-}
-
-} // namespace
-
 Program::Program(QObject* parent)
-    : QObject(parent), m_account(std::make_unique<Account>()), m_client(std::make_unique<ClaudeClient>(serverUrl())),
+    : QObject(parent), m_account(std::make_unique<Account>()),
+      m_client(std::make_unique<ClaudeClient>(AccountManager::serverURL())),
       m_announcer(std::make_unique<WindowAnnouncer>([this] {
           return QList<QWidget*>{m_results ? m_results->panel() : nullptr,
                                  m_mainWindow ? m_mainWindow->window() : nullptr};
@@ -64,6 +56,8 @@ void Program::start()
     buildUpdater();
     buildController();
     buildMenu();
+    connect(&AccountManager::shared(), &AccountManager::signedIn, this,
+            [this](const QString& announcement) { m_announcer->announce(announcement); });
     AppController::shared().start();
 }
 
@@ -71,7 +65,12 @@ void Program::buildController()
 {
     auto settingsWindow = std::make_unique<SettingsWindowController>(SettingsView::Services{
         AppSettings::shared(), AccessibilityPermission::shared(), HistoryStore::shared(), WritingModeStore::shared(),
-        [this] { m_account->refresh(); }, LinuxPlatform::unavailableReason(), LinuxPlatform::accessibilityHelp()});
+        [this] { m_account->refresh(); }, LinuxPlatform::unavailableReason(), LinuxPlatform::accessibilityHelp(),
+        [] {
+            AccountManager& account = AccountManager::shared();
+            return new AccountSection(account, {[&account] { account.signIn(); }, [&account] { account.signOut(); },
+                                                [&account] { account.openAccountPage(); }});
+        }});
     m_settingsWindow = settingsWindow.get();
     AppController::Parts parts;
     parts.monitor = std::make_unique<SelectionMonitor>(Clock::system());
@@ -129,7 +128,7 @@ void Program::buildMenu()
 {
     ProgramMenu::Commands commands{
         [this] { return m_account->hasToken(); },
-        [] {},
+        [] { AccountManager::shared().signIn(); },
         [this](bool newChat) { m_mainWindow->show(QUuid(), newChat); },
         [] { AppController::shared().showActionsForCurrentSelection(); },
         [] { AppController::shared().showSettings(); },

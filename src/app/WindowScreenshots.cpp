@@ -112,7 +112,7 @@ void saveSettings(const QDir& folder, const QString& suffix, FakePlatform& platf
     WritingModeStore modes(defaults);
     modes.save(WritingModeStore::templates().at(2));
     SettingsWindowController controller(
-        {settings, permission, store, modes, {}, {}, QStringLiteral("GTK applications show their text to Halvora.")});
+        {settings, permission, store, modes, {}, {}, QStringLiteral("GTK applications show their text to Halvora."), {}});
     controller.show();
     grab(controller.window(), folder, QStringLiteral("settings") + suffix);
     WritingModesSection* section = controller.view()->writingModesSection();

@@ -26,6 +26,8 @@ SettingsView::SettingsView(Services services, QWidget* parent) : QScrollArea(par
         column->addWidget(section);
     column->addStretch(1);
     setWidget(m_form);
+    if (m_services.makeAccountSection)
+        setAccountSection(m_services.makeAccountSection());
 }
 
 void SettingsView::setAccountSection(QWidget* section)

@@ -29,6 +29,8 @@ public:
         // text; shown when not empty.
         QString unavailableReason;
         QString accessibilityHelp;
+        // Makes the account section for a new form; may be empty.
+        std::function<QWidget*()> makeAccountSection;
     };
 
     explicit SettingsView(Services services, QWidget* parent = nullptr);

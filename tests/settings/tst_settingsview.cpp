@@ -94,7 +94,7 @@ private Q_SLOTS:
         m_modes = std::make_unique<WritingModeStore>(m_defaults);
         m_accountRefreshes = 0;
         m_controller = std::make_unique<SettingsWindowController>(SettingsView::Services{
-            *m_settings, *m_permission, *m_history, *m_modes, [this] { ++m_accountRefreshes; }, {}, {}});
+            *m_settings, *m_permission, *m_history, *m_modes, [this] { ++m_accountRefreshes; }, {}, {}, {}});
     }
 
     void cleanup()
