@@ -1,9 +1,9 @@
 // Prints how long a turn takes to decode a long answer streamed by halvora-relay (scenario
 // mode) over loopback, for 20,000 and 80,000 text deltas (the event framing alone is 116
 // bytes a delta, so about 2.4 and 9.5 MB), next to the reference SDK on the same stream and
-// relay, a bare HTTP client that only reads the bytes (what the relay itself costs), and the
-// client's decoding alone for the same bytes. Then the latency from the first text delta being
-// written to the socket to its textDelta callback.
+// relay, Qt's HTTP stack reading the stream without decoding it, a bare HTTP client that only
+// reads the bytes (what the relay itself costs), and the client's decoding alone. Then the
+// latency from the first text delta being written to the socket to its textDelta callback.
 
 #include "FirstDeltaServer.h"
 #include "RelayProcess.h"
@@ -17,6 +17,7 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QNetworkAccessManager>
+#include <QNetworkReply>
 #include <QProcess>
 #include <QTcpSocket>
 #include <QTest>
@@ -66,6 +67,25 @@ double timeOurs(const QUrl& baseUrl, QNetworkAccessManager& network, bool* ok)
     return timer.nsecsElapsed() / 1e6;
 }
 
+// Qt's HTTP stack alone: the same request through the network manager, every byte read and
+// dropped, nothing decoded.
+double timeQtRead(const QUrl& baseUrl, QNetworkAccessManager& network)
+{
+    QNetworkRequest request(baseUrl.resolved(QUrl(QStringLiteral("api/ai/messages"))));
+    request.setHeader(QNetworkRequest::ContentTypeHeader, QStringLiteral("application/json"));
+    QElapsedTimer timer;
+    timer.start();
+    QNetworkReply* reply = network.post(request, QByteArray("{}"));
+    qsizetype bytes = 0;
+    QObject::connect(reply, &QNetworkReply::readyRead, reply, [&] { bytes += reply->readAll().size(); });
+    if (!QTest::qWaitFor([&] { return reply->isFinished(); }, 120000))
+        bytes = 0;
+    bytes += reply->readAll().size();
+    const double ms = timer.nsecsElapsed() / 1e6;
+    reply->deleteLater();
+    return bytes > 0 ? ms : -1;
+}
+
 // With HALVORA_SDK_CONSUMER set (scripts/bench-decoding does), the same stream from the same
 // relay consumed by the reference SDK in node; its time in ms, or a negative value.
 double timeSdk(const QUrl& baseUrl)
@@ -104,8 +124,8 @@ void timeTurn(int deltas)
     const QByteArray events = RelayScenario::formatEvents(textEvents(deltas));
     RelayScenario scenario;
     for (int run = 0; run < kRuns; ++run) {
-        scenario.addRawStream(events);
-        scenario.addRawStream(events);
+        for (int consumer = 0; consumer < 3; ++consumer)
+            scenario.addRawStream(events);
         scenario.addRawStream(events, {}, QStringLiteral("v1/messages"));
     }
     RelayProcess relay;
@@ -114,18 +134,20 @@ void timeTurn(int deltas)
         return;
     }
     QNetworkAccessManager network;
-    QList<double> ours, sdk, bare;
+    QList<double> ours, sdk, bare, qtRead;
     bool ok = true;
     for (int run = 0; run < kRuns; ++run) {
         bool turnOk = false;
         ours << timeOurs(relay.baseUrl(), network, &turnOk);
         ok = ok && turnOk;
         bare << timeBareRead(relay.port());
+        qtRead << timeQtRead(relay.baseUrl(), network);
         if (const double ms = timeSdk(relay.baseUrl()); ms > 0)
             sdk << ms;
     }
     std::printf("%d deltas, %.2f MB of events (median of %d runs):\n", deltas, events.size() / 1e6, kRuns);
     std::printf("  turn over loopback (streamTurn to its result): %7.1f ms (%s)\n", median(ours), ok ? "ok" : "failed");
+    std::printf("  Qt's HTTP stack reading it, nothing decoded:   %7.1f ms\n", median(qtRead));
     std::printf("  bare HTTP read of the same stream (the relay):  %7.1f ms\n", median(bare));
     if (!sdk.isEmpty())
         std::printf("  reference TypeScript SDK (messages.stream):    %7.1f ms; ratio %.1fx\n", median(sdk),
