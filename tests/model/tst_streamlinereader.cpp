@@ -37,8 +37,8 @@ void TestStreamLineReader::splitsLines()
     QFETCH(QByteArrayList, lines);
     StreamLineReader reader;
     QByteArrayList seen;
-    const auto collect = [&](const QByteArray& line) {
-        seen << line;
+    const auto collect = [&](QByteArrayView line) {
+        seen << line.toByteArray();
         return true;
     };
     for (const QByteArray& piece : pieces)
@@ -51,8 +51,8 @@ void TestStreamLineReader::stopsWhenTheHandlerSaysSo()
 {
     StreamLineReader reader;
     QByteArrayList seen;
-    const auto firstOnly = [&](const QByteArray& line) {
-        seen << line;
+    const auto firstOnly = [&](QByteArrayView line) {
+        seen << line.toByteArray();
         return false;
     };
     QVERIFY(!reader.feed("a\nb\n", firstOnly));
