@@ -91,15 +91,17 @@ std::optional<int> Scanner::smallInteger()
 {
     skipSpace();
     const char* begin = m_at;
-    int value = 0;
-    for (; m_at != m_end && *m_at >= '0' && *m_at <= '9'; ++m_at)
-        value = value * 10 + (*m_at - '0');
+    qint64 value = 0;
+    for (; m_at != m_end && *m_at >= '0' && *m_at <= '9'; ++m_at) {
+        if (m_at - begin < 10)
+            value = value * 10 + (*m_at - '0');
+    }
     const qsizetype digits = m_at - begin;
     if (digits == 0 || digits > 9 || (digits > 1 && *begin == '0'))
         return std::nullopt;
     if (m_at != m_end && (*m_at == '.' || *m_at == 'e' || *m_at == 'E'))
         return std::nullopt;
-    return value;
+    return int(value);
 }
 
 // The value of four hex digits, or -1.
