@@ -54,10 +54,9 @@ Program::~Program() = default;
 void Program::start()
 {
     buildMainWindow();
-    // The tray icon goes up before the rest is wired: it is what tells the user the program runs.
-    buildMenu();
     buildUpdater();
     buildController();
+    buildMenu();
     connect(&AccountManager::shared(), &AccountManager::signedIn, this,
             [this](const QString& announcement) { m_announcer->announce(announcement); });
     AppController::shared().start();

@@ -1,6 +1,5 @@
 #include "settings/WritingModesSection.h"
 
-#include "ui/MenuText.h"
 #include "settings/WritingModeEditor.h"
 #include "settings/WritingModeStore.h"
 #include "ui/Icons.h"

@@ -3,7 +3,6 @@
 
 #include <QProcess>
 #include <QTest>
-
 #include <memory>
 
 class TestX11Record : public QObject {
