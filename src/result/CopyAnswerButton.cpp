@@ -10,7 +10,6 @@
 CopyAnswerButton::CopyAnswerButton(Clock& clock, std::function<void()> onCopy, QWidget* parent)
     : QPushButton(parent), m_clock(clock), m_onCopy(std::move(onCopy))
 {
-    setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));
     setToolTip(QStringLiteral("Copy the answer"));
     connect(this, &QPushButton::clicked, this, &CopyAnswerButton::copy);
     setCopied(false);
@@ -29,6 +28,8 @@ void CopyAnswerButton::setCopied(bool copied)
 {
     m_copied = copied;
     setText(copied ? QStringLiteral("Copied") : QStringLiteral("Copy"));
+    // Setting the text resets the shortcut to the text's mnemonic, so it is set again each time.
+    setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));
     const QColor color = Theme::text(Theme::isDark(palette()));
     setIcon(Icons::tinted(copied ? QStringLiteral("checkmark") : QStringLiteral("doc.on.doc"), color,
                           Theme::secondaryText(Theme::isDark(palette()))));

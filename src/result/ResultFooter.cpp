@@ -19,11 +19,12 @@ ResultFooter::ResultFooter(const ResultViewData& data, Clock& clock, Callbacks c
     follow(data);
 }
 
-QPushButton* ResultFooter::makeReplace(const ResultViewData& data)
+// The shortcut is set after the text: setting a button's text resets its shortcut.
+QPushButton* ResultFooter::makeReplace(const ResultViewData& data, const QString& text)
 {
     if (!data.isEditable)
         return nullptr;
-    auto* button = new QPushButton;
+    auto* button = new QPushButton(text);
     button->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Return));
     connect(button, &QPushButton::clicked, this, [this] { m_callbacks.onReplace(); });
     return button;
@@ -38,8 +39,7 @@ void ResultFooter::buildRewrite(const ResultViewData& data)
     row->addWidget(m_retry);
     row->addStretch(1);
     row->addWidget(m_copy);
-    if ((m_replace = makeReplace(data))) {
-        m_replace->setText(QStringLiteral("Replace"));
+    if ((m_replace = makeReplace(data, QStringLiteral("Replace")))) {
         m_replace->setDefault(true);
         m_replace->setAccessibleDescription(QStringLiteral("Replaces the selected text in ") + data.appName);
         row->addWidget(m_replace);
@@ -58,8 +58,7 @@ void ResultFooter::buildFollowUp(const ResultViewData& data)
     auto* row = new QHBoxLayout;
     row->addStretch(1);
     row->addWidget(m_copy);
-    if ((m_replace = makeReplace(data))) {
-        m_replace->setText(QStringLiteral("Paste"));
+    if ((m_replace = makeReplace(data, QStringLiteral("Paste")))) {
         const QColor color = Theme::text(Theme::isDark(palette()));
         m_replace->setIcon(Icons::tinted(QStringLiteral("doc.on.clipboard"), color, color));
         m_replace->setToolTip(QStringLiteral("Paste the answer over the selected text in ") + data.appName);

@@ -38,7 +38,7 @@ public:
 private:
     void buildRewrite(const ResultViewData& data);
     void buildFollowUp(const ResultViewData& data);
-    QPushButton* makeReplace(const ResultViewData& data);
+    QPushButton* makeReplace(const ResultViewData& data, const QString& text);
 
     Callbacks m_callbacks;
     CopyAnswerButton* m_copy;

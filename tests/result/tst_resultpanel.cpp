@@ -157,6 +157,52 @@ private Q_SLOTS:
         QCOMPARE(m_results->view()->statusLine()->isVisibleTo(m_results->view()), streaming);
     }
 
+    // The footer's keyboard commands, pressed twice: changing a button's text (Copy shows
+    // "Copied") must not lose its shortcut.
+    void footerShortcuts_data()
+    {
+        QTest::addColumn<AIAction>("action");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("command");
+        const AIAction shorter = AIAction::rewrite(RewriteStyle::shorter);
+        const int ctrl = Qt::ControlModifier;
+        QTest::newRow("rewrite: Replace") << shorter << ctrl << int(Qt::Key_Return) << "replace";
+        QTest::newRow("explain: Paste") << AIAction::explain() << ctrl << int(Qt::Key_Return) << "replace";
+        QTest::newRow("rewrite: Copy") << shorter << int(ctrl | Qt::ShiftModifier) << int(Qt::Key_C) << "copy";
+        QTest::newRow("explain: Copy") << AIAction::explain() << int(ctrl | Qt::ShiftModifier) << int(Qt::Key_C)
+                                       << "copy";
+    }
+    void footerShortcuts()
+    {
+        QFETCH(AIAction, action);
+        QFETCH(int, modifiers);
+        QFETCH(int, key);
+        QFETCH(QString, command);
+        QStringList pressed;
+        ResultView::Callbacks callbacks;
+        callbacks.onReplace = [&pressed] { pressed.append(QStringLiteral("replace")); };
+        callbacks.onCopy = [&pressed] { pressed.append(QStringLiteral("copy")); };
+        ResultViewData data;
+        data.action = action;
+        data.isEditable = true;
+        data.canFollowUp = true;
+        data.turns = {{QString(), QStringLiteral("Short."), {}}};
+        FloatingPanel panel(QSize(440, 480), true, true);
+        auto* view = new ResultView(data, m_platform->clock, *m_modes, callbacks);
+        panel.setContentWidget(view);
+        if (view->footer()->followUpField())
+            view->footer()->followUpField()->setFocus();
+        panel.show();
+        QApplication::setActiveWindow(&panel);
+        // A shortcut presses its button visibly: the click comes a moment later.
+        for (int press = 1; press <= 2; ++press) {
+            QTest::keyClick(&panel, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+            QTRY_COMPARE(pressed.size(), press);
+        }
+        QCOMPARE(pressed, QStringList({command, command}));
+    }
+
     void copyFeedbackLastsOneAndAHalfSeconds()
     {
         int copies = 0;
