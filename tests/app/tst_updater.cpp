@@ -1,6 +1,7 @@
 #include "app/Updater.h"
 #include "platform/MemoryUserDefaults.h"
 #include "platform/fake/FakeClock.h"
+#include "support/TestRows.h"
 
 #include <QSignalSpy>
 #include <QTcpServer>
@@ -34,13 +35,12 @@ private Q_SLOTS:
     {
         QTest::addColumn<QByteArray>("xml");
         QTest::addColumn<QString>("version");
-        QTest::newRow("highest, not first") << feed(item("1.9") + item("1.10") + item("1.2")) << "1.10";
-        QTest::newRow("version as an element")
-            << feed("<item><sparkle:version>2.0</sparkle:version><enclosure url=\"https://e.org/a\"/></item>") << "2.0";
-        QTest::newRow("download that is not http is skipped")
-            << feed(item("3.0", "file:///etc/passwd") + item("1.0")) << "1.0";
-        QTest::newRow("no items") << feed("") << "";
-        QTest::newRow("not XML") << QByteArray("<html><body>502 Bad Gateway") << "";
+        addRow("highest, not first", feed(item("1.9") + item("1.10") + item("1.2")), "1.10");
+        addRow("version as an element",
+               feed("<item><sparkle:version>2.0</sparkle:version><enclosure url=\"https://e.org/a\"/></item>"), "2.0");
+        addRow("download that is not http is skipped", feed(item("3.0", "file:///etc/passwd") + item("1.0")), "1.0");
+        addRow("no items", feed(""), "");
+        addRow("not XML", QByteArray("<html><body>502 Bad Gateway"), "");
     }
 
     void newestItem()
@@ -56,12 +56,9 @@ private Q_SLOTS:
         QTest::addColumn<QString>("left");
         QTest::addColumn<QString>("right");
         QTest::addColumn<int>("order");
-        QTest::newRow("numbers, not text") << "0.10.0"
-                                           << "0.9.1" << 1;
-        QTest::newRow("missing part is zero") << "1.0"
-                                              << "1.0.0" << 0;
-        QTest::newRow("older") << "0.1.0"
-                               << "0.1.1" << -1;
+        addRow("numbers, not text", "0.10.0", "0.9.1", 1);
+        addRow("missing part is zero", "1.0", "1.0.0", 0);
+        addRow("older", "0.1.0", "0.1.1", -1);
     }
 
     void versions()

@@ -9,9 +9,9 @@
 #include "platform/linux/LinuxPlatform.h"
 #include "platform/linux/QtPasteboard.h"
 #include "platform/linux/X11KeyMap.h"
+#include "support/TestRows.h"
 
 #include <QTest>
-
 #include <X11/keysym.h>
 
 class TestLinuxPlatformParts : public QObject {
@@ -38,14 +38,14 @@ void TestLinuxPlatformParts::clickCount_data()
 {
     QTest::addColumn<QString>("presses");
     QTest::addColumn<QList<int>>("counts");
-    QTest::newRow("double") << "1000@10,10 1200@10,10" << QList<int>{1, 2};
-    QTest::newRow("triple") << "1000@10,10 1150@11,10 1300@10,11" << QList<int>{1, 2, 3};
-    QTest::newRow("interval is inclusive") << "1000@10,10 1400@10,10" << QList<int>{1, 2};
-    QTest::newRow("too slow") << "1000@10,10 1401@10,10" << QList<int>{1, 1};
-    QTest::newRow("distance is inclusive") << "1000@10,10 1100@15,5" << QList<int>{1, 2};
-    QTest::newRow("too far") << "1000@10,10 1100@16,10" << QList<int>{1, 1};
-    QTest::newRow("series restarts") << "1000@10,10 1100@10,10 2000@10,10 2100@10,10" << QList<int>{1, 2, 1, 2};
-    QTest::newRow("server clock wraps") << "4294967200@10,10 100@10,10" << QList<int>{1, 2};
+    addRow("double", "1000@10,10 1200@10,10", QList<int>{1, 2});
+    addRow("triple", "1000@10,10 1150@11,10 1300@10,11", QList<int>{1, 2, 3});
+    addRow("interval is inclusive", "1000@10,10 1400@10,10", QList<int>{1, 2});
+    addRow("too slow", "1000@10,10 1401@10,10", QList<int>{1, 1});
+    addRow("distance is inclusive", "1000@10,10 1100@15,5", QList<int>{1, 2});
+    addRow("too far", "1000@10,10 1100@16,10", QList<int>{1, 1});
+    addRow("series restarts", "1000@10,10 1100@10,10 2000@10,10 2100@10,10", QList<int>{1, 2, 1, 2});
+    addRow("server clock wraps", "4294967200@10,10 100@10,10", QList<int>{1, 2});
 }
 
 void TestLinuxPlatformParts::clickCount()
@@ -66,11 +66,11 @@ void TestLinuxPlatformParts::keyTranslation_data()
 {
     QTest::addColumn<qulonglong>("keysym");
     QTest::addColumn<int>("code");
-    QTest::newRow("a") << qulonglong(XK_a) << KeyCode::A;
-    QTest::newRow("A with Caps Lock") << qulonglong(XK_A) << KeyCode::A;
-    QTest::newRow("Right") << qulonglong(XK_Right) << KeyCode::RightArrow;
-    QTest::newRow("keypad Home") << qulonglong(XK_KP_Home) << KeyCode::Home;
-    QTest::newRow("x is none of them") << qulonglong(XK_x) << X11KeyMap::otherKeyBase + int(XK_x);
+    addRow("a", qulonglong(XK_a), KeyCode::A);
+    addRow("A with Caps Lock", qulonglong(XK_A), KeyCode::A);
+    addRow("Right", qulonglong(XK_Right), KeyCode::RightArrow);
+    addRow("keypad Home", qulonglong(XK_KP_Home), KeyCode::Home);
+    addRow("x is none of them", qulonglong(XK_x), X11KeyMap::otherKeyBase + int(XK_x));
 }
 
 void TestLinuxPlatformParts::keyTranslation()
@@ -86,11 +86,11 @@ void TestLinuxPlatformParts::modifierKeys_data()
 {
     QTest::addColumn<qulonglong>("keysym");
     QTest::addColumn<int>("modifier");
-    QTest::newRow("Control_L") << qulonglong(XK_Control_L) << int(X11KeyMap::Modifier::Control);
-    QTest::newRow("Alt_L") << qulonglong(XK_Alt_L) << int(X11KeyMap::Modifier::Other);
-    QTest::newRow("AltGr") << qulonglong(XK_ISO_Level3_Shift) << int(X11KeyMap::Modifier::Other);
-    QTest::newRow("Caps_Lock") << qulonglong(XK_Caps_Lock) << int(X11KeyMap::Modifier::Other);
-    QTest::newRow("a") << qulonglong(XK_a) << int(X11KeyMap::Modifier::Plain);
+    addRow("Control_L", qulonglong(XK_Control_L), int(X11KeyMap::Modifier::Control));
+    addRow("Alt_L", qulonglong(XK_Alt_L), int(X11KeyMap::Modifier::Other));
+    addRow("AltGr", qulonglong(XK_ISO_Level3_Shift), int(X11KeyMap::Modifier::Other));
+    addRow("Caps_Lock", qulonglong(XK_Caps_Lock), int(X11KeyMap::Modifier::Other));
+    addRow("a", qulonglong(XK_a), int(X11KeyMap::Modifier::Plain));
 }
 
 void TestLinuxPlatformParts::modifierKeys()
@@ -104,19 +104,19 @@ void TestLinuxPlatformParts::restorableFormats_data()
 {
     QTest::addColumn<QString>("format");
     QTest::addColumn<bool>("kept");
-    QTest::newRow("plain text") << "text/plain" << true;
-    QTest::newRow("utf-8 text") << "text/plain;charset=utf-8" << true;
-    QTest::newRow("html") << "text/html" << true;
-    QTest::newRow("png") << "image/png" << true;
-    QTest::newRow("uri list") << "text/uri-list" << true;
-    QTest::newRow("TARGETS") << "TARGETS" << false;
-    QTest::newRow("MULTIPLE") << "MULTIPLE" << false;
-    QTest::newRow("TIMESTAMP") << "TIMESTAMP" << false;
-    QTest::newRow("SAVE_TARGETS") << "SAVE_TARGETS" << false;
-    QTest::newRow("GTK buffer contents") << "GTK_TEXT_BUFFER_CONTENTS" << false;
-    QTest::newRow("GTK rich text") << "application/x-gtk-text-buffer-rich-text" << false;
-    QTest::newRow("Qt image") << "application/x-qt-image" << false;
-    QTest::newRow("Chromium private") << "chromium/x-web-custom-data" << false;
+    addRow("plain text", "text/plain", true);
+    addRow("utf-8 text", "text/plain;charset=utf-8", true);
+    addRow("html", "text/html", true);
+    addRow("png", "image/png", true);
+    addRow("uri list", "text/uri-list", true);
+    addRow("TARGETS", "TARGETS", false);
+    addRow("MULTIPLE", "MULTIPLE", false);
+    addRow("TIMESTAMP", "TIMESTAMP", false);
+    addRow("SAVE_TARGETS", "SAVE_TARGETS", false);
+    addRow("GTK buffer contents", "GTK_TEXT_BUFFER_CONTENTS", false);
+    addRow("GTK rich text", "application/x-gtk-text-buffer-rich-text", false);
+    addRow("Qt image", "application/x-qt-image", false);
+    addRow("Chromium private", "chromium/x-web-custom-data", false);
 }
 
 void TestLinuxPlatformParts::restorableFormats()
@@ -130,12 +130,10 @@ void TestLinuxPlatformParts::desktopEntryName_data()
 {
     QTest::addColumn<QByteArray>("entry");
     QTest::addColumn<QString>("name");
-    QTest::newRow("plain") << QByteArray("[Desktop Entry]\nType=Application\nName=Text Editor\n") << "Text Editor";
-    QTest::newRow("translations ignored") << QByteArray("[Desktop Entry]\nName[de]=Texteditor\nName = Editor\n")
-                                          << "Editor";
-    QTest::newRow("actions ignored") << QByteArray("[Desktop Action new]\nName=New Window\n[Desktop Entry]\nName=Web\n")
-                                     << "Web";
-    QTest::newRow("no name") << QByteArray("[Desktop Entry]\nType=Application\n") << QString();
+    addRow("plain", QByteArray("[Desktop Entry]\nType=Application\nName=Text Editor\n"), "Text Editor");
+    addRow("translations ignored", QByteArray("[Desktop Entry]\nName[de]=Texteditor\nName = Editor\n"), "Editor");
+    addRow("actions ignored", QByteArray("[Desktop Action new]\nName=New Window\n[Desktop Entry]\nName=Web\n"), "Web");
+    addRow("no name", QByteArray("[Desktop Entry]\nType=Application\n"), QString());
 }
 
 void TestLinuxPlatformParts::desktopEntryName()
@@ -149,11 +147,11 @@ void TestLinuxPlatformParts::accessibilitySettings_data()
 {
     QTest::addColumn<QString>("desktop");
     QTest::addColumn<QString>("program");
-    QTest::newRow("GNOME") << "GNOME" << "gnome-control-center";
-    QTest::newRow("Ubuntu") << "ubuntu:GNOME" << "gnome-control-center";
-    QTest::newRow("KDE") << "KDE" << "systemsettings";
-    QTest::newRow("unknown") << "XFCE" << QString();
-    QTest::newRow("unset") << QString() << QString();
+    addRow("GNOME", "GNOME", "gnome-control-center");
+    addRow("Ubuntu", "ubuntu:GNOME", "gnome-control-center");
+    addRow("KDE", "KDE", "systemsettings");
+    addRow("unknown", "XFCE", QString());
+    addRow("unset", QString(), QString());
 }
 
 void TestLinuxPlatformParts::accessibilitySettings()
