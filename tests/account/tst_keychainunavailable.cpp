@@ -45,7 +45,6 @@ private:
     QProcess m_bus;
     QString m_busAddress;
 
-private:
     QString startPrivateBus()
     {
         // No service directories: nothing is started on demand, so the Secret Service stays absent.

@@ -64,7 +64,6 @@ private:
     TaskHandle m_mouseUps;
     TaskHandle m_keyUps;
 
-private:
     std::unique_ptr<QProcess> startZenity(bool editable, QTemporaryFile& file)
     {
         if (!file.open())

@@ -54,7 +54,6 @@ private:
     RelayProcess m_relay;
     QString m_token;
 
-private:
     std::string stream(const QString& action, const std::string& body)
     {
         auto result =
