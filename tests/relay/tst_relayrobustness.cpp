@@ -72,6 +72,8 @@ private Q_SLOTS:
         QVERIFY(!m_token.isEmpty());
     }
 
+    // The exact problem reported for each malformed body is proven on the parser; here the running
+    // relay answers with the right status and error type and stays up.
     void badRequests_data()
     {
         QTest::addColumn<QString>("method");
@@ -83,11 +85,6 @@ private Q_SLOTS:
         const QByteArray good = R"({"messages":[{"role":"user","content":"hi"}]})";
         addRow("malformed JSON", "POST", "/api/ai/messages", QByteArray("{\"messages\": ["), true, 400,
                "invalid_request_error");
-        addRow("body is an array", "POST", "/api/ai/messages", QByteArray("[]"), true, 400, "invalid_request_error");
-        addRow("messages is a string", "POST", "/api/ai/messages", QByteArray(R"({"messages":"hi"})"), true, 400,
-               "invalid_request_error");
-        addRow("content is a number", "POST", "/api/ai/messages",
-               QByteArray(R"({"messages":[{"role":"user","content":1}]})"), true, 400, "invalid_request_error");
         addRow("invalid UTF-8", "POST", "/api/ai/messages", QByteArray("{\"messages\":[\"\xff\xfe\"]}"), true, 400,
                "invalid_request_error");
         addRow("no token", "POST", "/api/ai/messages", good, false, 401, "authentication_error");
