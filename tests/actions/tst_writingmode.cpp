@@ -44,8 +44,7 @@ private Q_SLOTS:
     void decodingNeedsAllThreeKeys()
     {
         QFETCH(QByteArray, json);
-        QFETCH(bool, decodes);
-        QCOMPARE(WritingMode::fromJson(QJsonDocument::fromJson(json).object()).has_value(), decodes);
+        QTEST(WritingMode::fromJson(QJsonDocument::fromJson(json).object()).has_value(), "decodes");
     }
 };
 

@@ -46,9 +46,8 @@ private Q_SLOTS:
     void newestItem()
     {
         QFETCH(QByteArray, xml);
-        QFETCH(QString, version);
         const std::optional<UpdateFeed> newest = UpdateFeed::newest(xml);
-        QCOMPARE(newest ? newest->version : QString(), version);
+        QTEST(newest ? newest->version : QString(), "version");
     }
 
     void versions_data()
@@ -65,8 +64,7 @@ private Q_SLOTS:
     {
         QFETCH(QString, left);
         QFETCH(QString, right);
-        QFETCH(int, order);
-        QCOMPARE(UpdateFeed::compareVersions(left, right), order);
+        QTEST(UpdateFeed::compareVersions(left, right), "order");
     }
 
     void withoutAFeedUpdatesComeFromThePackageManager()

@@ -57,11 +57,10 @@ private Q_SLOTS:
     {
         QFETCH(QByteArray, body);
         QFETCH(QString, type);
-        QFETCH(QString, message);
         const ErrorDetails details = ErrorDetails::from(body);
         QCOMPARE(details.type.has_value(), !type.isNull());
         QCOMPARE(details.type.value_or(QString()), type);
-        QCOMPARE(details.message, message);
+        QTEST(details.message, "message");
     }
 
     void remedy_data()
@@ -85,10 +84,9 @@ private Q_SLOTS:
     void remedy()
     {
         QFETCH(TurnError, error);
-        QFETCH(ErrorFix, fix);
         QFETCH(bool, endsSession);
         int ended = 0;
-        QCOMPARE(ErrorFixes::fix(error, [&] { ++ended; }), fix);
+        QTEST(ErrorFixes::fix(error, [&] { ++ended; }), "fix");
         QCOMPARE(ended, endsSession ? 1 : 0);
         QVERIFY(!error.isCancellation());
     }

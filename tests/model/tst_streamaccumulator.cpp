@@ -151,18 +151,16 @@ void TestStreamAccumulator::decodesEvents_data()
 void TestStreamAccumulator::decodesEvents()
 {
     QFETCH(QStringList, events);
-    QFETCH(QStringList, expectedEvents);
-    QFETCH(QString, expectedContent);
 
     QStringList sent;
     StreamAccumulator accumulator([&](const ClaudeEvent& event) { sent << compact(event.toJson()); });
     for (const QString& event : events)
         QVERIFY(!accumulator.handle(object(event)));
-    QCOMPARE(sent, expectedEvents);
+    QTEST(sent, "expectedEvents");
     QJsonArray content;
     for (const QJsonObject& block : accumulator.orderedContent())
         content.append(block);
-    QCOMPARE(QString::fromUtf8(QJsonDocument(content).toJson(QJsonDocument::Compact)), expectedContent);
+    QTEST(QString::fromUtf8(QJsonDocument(content).toJson(QJsonDocument::Compact)), "expectedContent");
 }
 
 void TestStreamAccumulator::stopReasonAndRefusal_data()

@@ -106,7 +106,6 @@ private Q_SLOTS:
     {
         QFETCH(int, upstreamStatus);
         QFETCH(QByteArray, upstreamBody);
-        QFETCH(int, status);
         QFETCH(bool, sameBody);
         RelayScenario scenario;
         scenario.addResponse(upstreamStatus, upstreamBody, {{"retry-after", "3"}}, "v1/messages");
@@ -116,7 +115,7 @@ private Q_SLOTS:
         QVERIFY(proxy.startProxy(upstream.baseUrl().toString(), model, apiKey));
         auto result =
             client(proxy)->Post("/api/ai/messages", modelHeaders(proxy.signIn()), modelBody("x"), "application/json");
-        QCOMPARE(result->status, status);
+        QTEST(result->status, "status");
         if (sameBody) {
             QCOMPARE(QByteArray::fromStdString(result->body), upstreamBody);
             QCOMPARE(result->get_header_value("Retry-After"), "3");
