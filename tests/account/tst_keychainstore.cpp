@@ -113,8 +113,6 @@ private Q_SLOTS:
         QCOMPARE(KeychainStore::load(), std::optional<QString>(QStringLiteral("hv_second")));
     }
 
-    void loadWithoutItemIsNone() { QCOMPARE(KeychainStore::load(), std::nullopt); }
-
     void nonUtf8ItemLoadsAsNone()
     {
         QVERIFY(storeBytes(KeychainStore::tokenService(), QByteArray("hv_\xff\xfe", 5)));
