@@ -259,6 +259,7 @@ private Q_SLOTS:
         QTest::addColumn<bool>("orange");
         addRow("empty", "", "", false, "0 of 6000 characters", false);
         addRow("name of spaces", "   ", "Be brief.", false, "9 of 6000 characters", false);
+        addRow("name of tabs and no-break spaces", "\t\u00A0", "Be brief.", false, "9 of 6000 characters", false);
         addRow("blank rules", "Brief", "\n \n", false, "3 of 6000 characters", false);
         addRow("ordinary", "Brief", "Be brief.", true, "9 of 6000 characters", false);
         addRow("at the limit", "Long", QString(6000, 'a'), true, "6000 of 6000 characters", false);
