@@ -23,9 +23,7 @@ QList<WebSource> ChatViewModel::Turn::sources() const
 
 ChatViewModel::ChatViewModel(const QUuid& newChatID, const ConversationServices& services, QObject* parent)
     : QObject(parent), m_id(newChatID), m_title(QStringLiteral("New chat")), m_services(services.completed()),
-      m_runner({[this](const QUuid& turnID, const ClaudeEvent& event) { apply(event, turnID); },
-                [this](const QUuid& turnID, const TurnResult& result) { succeed(result, turnID); },
-                [this](const QUuid& turnID, const TurnError& error) { fail(error, turnID); }})
+      m_runner(turnHandlers())
 {
     m_createdAt = m_services.clock->now();
 }
@@ -34,10 +32,7 @@ ChatViewModel::ChatViewModel(const HistoryStore::Conversation& conversation, con
                              QObject* parent)
     : QObject(parent), m_id(conversation.id), m_kind(conversation.kind), m_selection(conversation.selection),
       m_appName(conversation.appName), m_title(conversation.title), m_createdAt(conversation.createdAt),
-      m_baseAction(baseAction(conversation.kind)), m_services(services.completed()),
-      m_runner({[this](const QUuid& turnID, const ClaudeEvent& event) { apply(event, turnID); },
-                [this](const QUuid& turnID, const TurnResult& result) { succeed(result, turnID); },
-                [this](const QUuid& turnID, const TurnError& error) { fail(error, turnID); }})
+      m_baseAction(baseAction(conversation.kind)), m_services(services.completed()), m_runner(turnHandlers())
 {
     for (const HistoryStore::Turn& stored : conversation.turns) {
         Turn turn{stored.id, stored.question, stored.answer, stored.deep, {}, {}};
@@ -49,6 +44,13 @@ ChatViewModel::ChatViewModel(const HistoryStore::Conversation& conversation, con
 
 // The runner member cancels a running turn; none of its callbacks reaches this object.
 ChatViewModel::~ChatViewModel() = default;
+
+TurnRunner::Handlers ChatViewModel::turnHandlers()
+{
+    return {[this](const QUuid& turnID, const ClaudeEvent& event) { apply(event, turnID); },
+            [this](const QUuid& turnID, const TurnResult& result) { succeed(result, turnID); },
+            [this](const QUuid& turnID, const TurnError& error) { fail(error, turnID); }};
+}
 
 std::optional<AIAction> ChatViewModel::baseAction(HistoryStore::Kind kind)
 {

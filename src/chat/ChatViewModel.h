@@ -101,6 +101,8 @@ Q_SIGNALS:
     void lastQuestionChanged();
 
 private:
+    // The runner's handlers, calling apply, succeed and fail below.
+    TurnRunner::Handlers turnHandlers();
     void run(const QString& question);
     void apply(const ClaudeEvent& event, const QUuid& turnID);
     void succeed(const TurnResult& result, const QUuid& turnID);
