@@ -2,6 +2,7 @@
 // Markdown answers, the web search stream, and the Messages API stand-in at v1/messages.
 #include "RelayProcess.h"
 #include "RelayTestHttp.h"
+#include "actions/AIAction.h"
 #include "support/TestRows.h"
 
 #include <QJsonArray>
@@ -12,13 +13,6 @@
 using namespace RelayTestHttp;
 
 namespace {
-
-const QString preamble = "The user selected some text in another app on their Mac and invoked you from a small popup. ";
-
-QString rewriteSystem(const QString& instruction)
-{
-    return preamble + "Rewrite the selected text. " + instruction + "\nOutput only the rewritten text.";
-}
 
 // Checks the envelope every stream has: message_start first, balanced blocks, message_stop last.
 void checkEnvelope(const QList<QJsonObject>& events)
@@ -74,18 +68,14 @@ private Q_SLOTS:
     void rewritesDifferByStyle()
     {
         const QString selection = "hello there, i think it's fine.  we can't stop now";
-        const QStringList instructions = {
-            "Improve clarity, flow and word choice while keeping the meaning and tone.",
-            "Fix spelling, grammar and punctuation only. Change nothing else.",
-            "Make it noticeably shorter while keeping every key point.",
-            "Expand it with useful detail, keeping the same tone and meaning.",
-            "Make the tone more professional and polished.",
-            "Make the tone more casual and friendly.",
-            "Rewrite it in simpler, plain language that anyone can understand.",
-        };
         QSet<QString> answers;
-        for (const QString& instruction : instructions) {
-            const std::string body = modelBody(selection, rewriteSystem(instruction));
+        int styles = 0;
+        // The program's own prompts; translation is left out, as its prompt follows the desktop's languages.
+        for (const RewriteStyle style : RewriteStyle::allCases()) {
+            if (style == RewriteStyle::translate)
+                continue;
+            ++styles;
+            const std::string body = modelBody(selection, AIAction::rewrite(style).systemPrompt());
             const std::string first = stream("rewrite", body);
             QVERIFY(!first.empty());
             QCOMPARE(stream("rewrite", body), first); // deterministic, byte for byte
@@ -96,16 +86,16 @@ private Q_SLOTS:
             QVERIFY(text != selection);
             answers.insert(text);
         }
-        QCOMPARE(answers.size(), instructions.size());
+        QCOMPARE(answers.size(), styles);
     }
 
     void answers_data()
     {
         QTest::addColumn<QString>("action");
         QTest::addColumn<QString>("system");
-        addRow("explain", "explain", preamble + "Explain what the selected text means in plain language.");
-        addRow("ask", "ask", preamble + "They have a question about the selection.");
-        addRow("chat", "ask", "You are Halvora, chatting with the user in its Mac app.");
+        addRow("explain", "explain", AIAction::explain().systemPrompt());
+        addRow("ask", "ask", AIAction::ask().systemPrompt());
+        addRow("chat", "ask", AIAction::chat(false).systemPrompt());
         addRow("no action header", "", "");
     }
 
@@ -132,7 +122,7 @@ private Q_SLOTS:
     void webSearchStream()
     {
         QFETCH(bool, fetch);
-        QJsonObject body = json(modelBody("quantum dots", preamble, true));
+        QJsonObject body = json(modelBody("quantum dots", AIAction::webSearch().systemPrompt(), true));
         QJsonArray tools = body.value("tools").toArray();
         if (fetch)
             tools.append(QJsonObject{{"type", "web_fetch_20260209"}, {"name", "web_fetch"}, {"max_uses", 5}});
