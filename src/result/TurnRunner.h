@@ -35,8 +35,8 @@ public:
     static StreamTurn streamTurnOf(const ClaudeClient& client);
 
     // Starts a turn into the turn item turnID with the account's current token, abandoning any
-    // turn still running. Exactly one of succeeded and failed runs for it, after which the
-    // runner is idle again (also when the client fails the turn before sending anything).
+    // turn still running. Unless it is abandoned, exactly one of succeeded and failed runs for
+    // it, after which the runner is idle again (also when the client fails it before sending).
     void start(const ConversationServices& services, const QUuid& turnID, const QString& system,
                const QJsonArray& messages, const AIAction& action);
     // Ends the running turn as cancelled: failed gets a cancellation for its turn item, and
