@@ -1,5 +1,6 @@
 #include "EventPump.h"
 
+#include <algorithm>
 #include <chrono>
 #include <httplib.h>
 #include <memory>
@@ -29,6 +30,24 @@ struct PumpState {
     std::size_t next = 0;
 };
 
+// Without pacing every event is ready at once: they go out together, up to the next planned cut
+// or stall and at most `batchBytes` at a time, as a server with a buffered writer sends them.
+// The bytes are the same; only the transfer's chunks are fewer.
+bool writeReady(PumpState& state, httplib::DataSink& sink)
+{
+    constexpr std::size_t batchBytes = 64 * 1024;
+    const EventPlan& plan = state.plan;
+    std::size_t end = plan.chunks.size();
+    for (int mark : {plan.cutAfter, plan.stallAfter}) {
+        if (mark >= 0 && std::size_t(mark) > state.next)
+            end = std::min(end, std::size_t(mark));
+    }
+    std::string batch = plan.chunks[state.next++];
+    while (state.next < end && batch.size() + plan.chunks[state.next].size() <= batchBytes)
+        batch += plan.chunks[state.next++];
+    return sink.write(batch.data(), batch.size());
+}
+
 // Writes the next chunk; returning false ends the response without its final chunk.
 bool pump(PumpState& state, httplib::DataSink& sink, const StreamControl& control)
 {
@@ -44,7 +63,9 @@ bool pump(PumpState& state, httplib::DataSink& sink, const StreamControl& contro
         sink.done();
         return true;
     }
-    if (state.next > 0 && plan.delayMs > 0 && !control.wait(plan.delayMs, sink))
+    if (plan.delayMs == 0)
+        return writeReady(state, sink);
+    if (state.next > 0 && !control.wait(plan.delayMs, sink))
         return false;
     const std::string& chunk = plan.chunks[state.next++];
     return sink.write(chunk.data(), chunk.size());

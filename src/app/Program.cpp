@@ -7,6 +7,7 @@
 #include "app/Updater.h"
 #include "chat/ChatView.h"
 #include "chat/ChatViewModel.h"
+#include "common/Timings.h"
 #include "history/HistoryStore.h"
 #include "history/MainNavigation.h"
 #include "history/MainWindowController.h"
@@ -143,6 +144,7 @@ void Program::buildMenu()
         m_tray->setToolTip(QStringLiteral("Halvora"));
         m_tray->setContextMenu(menu);
         m_tray->show();
+        reportTrayShown();
         return;
     }
     new ProgramMenu(AppSettings::shared(), AccessibilityPermission::shared(), commands, m_mainWindow->programMenu());
@@ -153,6 +155,21 @@ void Program::buildMenu()
                                  QMessageBox::Ok, m_mainWindow->window());
     note->setAttribute(Qt::WA_DeleteOnClose);
     note->open();
+}
+
+// The tray's icon window belongs to Qt; it is found by the name Qt gives it.
+void Program::reportTrayShown()
+{
+    if (!Timings::enabled())
+        return;
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (widget->objectName() == QLatin1String("QSystemTrayIconSys") && widget->windowHandle()) {
+            Timings::reportWhenExposed(widget->windowHandle(), QStringLiteral("tray icon shown"),
+                                       Timings::Since::processStart);
+            return;
+        }
+    }
+    Timings::report(QStringLiteral("tray icon requested"), Timings::Since::processStart);
 }
 
 void Program::run(const LaunchCommand& command)

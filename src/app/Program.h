@@ -33,6 +33,7 @@ private:
     void buildMainWindow();
     void buildMenu();
     void buildUpdater();
+    void reportTrayShown();
     ConversationServices conversationServices() const;
 
     class Account;

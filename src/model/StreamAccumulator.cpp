@@ -118,11 +118,7 @@ void StreamAccumulator::applyDelta(const QJsonObject& event)
     const QJsonObject delta = deltaValue.toObject();
     const QString type = delta.value(key("type")).toString();
     if (type == key("text_delta")) {
-        const QString piece = delta.value(key("text")).toString();
-        if (!block.text)
-            block.text = block.object.value(key("text")).toString();
-        block.text->append(piece);
-        send(ClaudeEvent::textDelta(piece));
+        appendText(found->first, delta.value(key("text")).toString());
     } else if (type == key("input_json_delta")) {
         m_toolInputBuffers[*index].append(delta.value(key("partial_json")).toString());
     } else if (type == key("citations_delta")) {
@@ -138,6 +134,18 @@ void StreamAccumulator::applyDelta(const QJsonObject& event)
         else
             block.object.remove(key("signature"));
     }
+}
+
+void StreamAccumulator::appendText(int index, const QString& piece)
+{
+    const auto found = m_blocks.find(index);
+    if (found == m_blocks.end())
+        return;
+    Block& block = found->second;
+    if (!block.text)
+        block.text = block.object.value(key("text")).toString();
+    block.text->append(piece);
+    send(ClaudeEvent::textDelta(piece));
 }
 
 void StreamAccumulator::applyCitation(Block& block, const QJsonValue& citation)

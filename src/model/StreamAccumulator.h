@@ -22,6 +22,9 @@ public:
 
     // Takes one event object, in stream order. Fails only on an "error" event.
     std::optional<ClaudeError> handle(const QJsonObject& event);
+    // Takes a text delta for the block at `index`, as handle() does for a "content_block_delta"
+    // event with a "text_delta", for callers that read those events without a JSON document.
+    void appendText(int index, const QString& piece);
 
     // Every block, by ascending stream index.
     QList<QJsonObject> orderedContent() const;

@@ -2,23 +2,28 @@
 
 #include <utility>
 
-bool StreamLineReader::feed(const QByteArray& bytes, const LineHandler& onLine)
+bool StreamLineReader::feed(QByteArrayView bytes, const LineHandler& onLine)
 {
     if (m_stopped)
         return false;
     if (bytes.isEmpty())
         return true;
     qsizetype start = 0;
-    if (m_afterCarriageReturn && bytes.startsWith('\n'))
+    if (m_afterCarriageReturn && bytes.front() == '\n')
         start = 1;
     m_afterCarriageReturn = false;
-    const char* data = bytes.constData();
+    const char* data = bytes.data();
     for (qsizetype i = start; i < bytes.size(); ++i) {
         const char c = data[i];
         if (c != '\n' && c != '\r')
             continue;
-        m_pending.append(data + start, i - start);
-        const QByteArray line = std::exchange(m_pending, QByteArray());
+        QByteArrayView line(data + start, i - start);
+        QByteArray joined;
+        if (!m_pending.isEmpty()) {
+            joined = std::exchange(m_pending, QByteArray());
+            joined.append(line);
+            line = joined;
+        }
         if (c == '\r') {
             if (i + 1 < bytes.size() && data[i + 1] == '\n')
                 ++i;

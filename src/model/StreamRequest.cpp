@@ -1,6 +1,7 @@
 #include "model/StreamRequest.h"
 
 #include "model/JsonText.h"
+#include "model/TextDeltaEvent.h"
 #include "platform/Clock.h"
 
 #include <QNetworkAccessManager>
@@ -9,7 +10,7 @@
 namespace {
 
 // The JSON text of a "data:" line, without the prefix and surrounding spaces and tabs.
-QByteArray payloadOf(const QByteArray& line)
+QByteArrayView payloadOf(QByteArrayView line)
 {
     qsizetype begin = 5;
     qsizetype end = line.size();
@@ -17,7 +18,7 @@ QByteArray payloadOf(const QByteArray& line)
         ++begin;
     while (end > begin && (line[end - 1] == ' ' || line[end - 1] == '\t'))
         --end;
-    return line.mid(begin, end - begin);
+    return line.sliced(begin, end - begin);
 }
 
 } // namespace
@@ -89,31 +90,41 @@ void StreamRequest::readAvailable()
         m_errorBody += bytes;
         return;
     }
-    m_lines.feed(bytes, [this](const QByteArray& line) { return handleLine(line); });
+    m_lines.feed(bytes, [this](QByteArrayView line) { return handleLine(line); });
     if (m_failure)
         complete(*m_failure);
 }
 
-bool StreamRequest::handleLine(const QByteArray& line)
+bool StreamRequest::handleLine(QByteArrayView line)
 {
     if (m_done || m_failure)
         return false;
     if (!line.startsWith("data:"))
         return true;
+    const QByteArrayView payload = payloadOf(line);
+    // Text deltas make up nearly all of an answer: they skip the JSON document.
+    if (const std::optional<TextDeltaEvent> delta = TextDeltaEvent::scan(payload))
+        m_accumulator->appendText(delta->index, delta->text);
+    else
+        handleEvent(payload);
+    // An event handler may have aborted this request; nothing more is read then.
+    return !m_failure && !m_done;
+}
+
+void StreamRequest::handleEvent(QByteArrayView payload)
+{
     QString parseError;
-    const std::optional<QJsonValue> value = JsonText::parse(payloadOf(line), &parseError);
+    const std::optional<QJsonValue> value = JsonText::parse(payload.toByteArray(), &parseError);
     if (!value) {
         m_failure = TurnError::parse(parseError);
-        return false;
+        return;
     }
     if (!value->isObject())
-        return true;
+        return;
     if (value->toObject().value(QStringLiteral("type")).toString() == QStringLiteral("message_stop"))
         m_sawMessageStop = true;
     if (std::optional<ClaudeError> error = m_accumulator->handle(value->toObject()))
         m_failure = *error;
-    // An event handler may have aborted this request; nothing more is read then.
-    return !m_failure && !m_done;
 }
 
 void StreamRequest::replyFinished()
@@ -138,7 +149,7 @@ void StreamRequest::replyFinished()
 
 void StreamRequest::finishStream()
 {
-    m_lines.finish([this](const QByteArray& line) { return handleLine(line); });
+    m_lines.finish([this](QByteArrayView line) { return handleLine(line); });
     if (m_done)
         return;
     if (m_failure)

@@ -38,7 +38,8 @@ public:
 private:
     void readAvailable();
     void replyFinished();
-    bool handleLine(const QByteArray& line);
+    bool handleLine(QByteArrayView line);
+    void handleEvent(QByteArrayView payload);
     void finishStream();
     void watchIdleTime();
     void complete(const TurnOutcome& outcome);

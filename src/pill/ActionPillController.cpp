@@ -1,5 +1,6 @@
 #include "pill/ActionPillController.h"
 
+#include "common/Timings.h"
 #include "pill/ActionPillView.h"
 #include "pill/FloatingPanel.h"
 #include "pill/ScreenPlacement.h"
@@ -45,6 +46,7 @@ void ActionPillController::show(const Selection& selection)
                                                        Platform::screens().mouseLocation(), ScreenPlacement::current());
     m_panel->setGlobalFrame(QRectF(origin, QSizeF(size)));
     m_panel->orderFrontRegardless();
+    Timings::reportWhenExposed(m_panel->windowHandle(), QStringLiteral("pill shown"), Timings::Since::gestureEnd);
     m_panel->fadeIn();
     AccessibleAnnouncement::announce(m_panel, QStringLiteral("Halvora actions available"));
 }

@@ -1,6 +1,7 @@
 #include "pill/FloatingPanel.h"
 
 #include "pill/ScreenPlacement.h"
+#include "platform/Platform.h"
 #include "ui/Icons.h"
 #include "ui/Theme.h"
 
@@ -9,6 +10,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPropertyAnimation>
+#include <QShowEvent>
 #include <QSizeGrip>
 #include <QToolButton>
 #include <QWindow>
@@ -138,6 +140,14 @@ void FloatingPanel::changeEvent(QEvent* event)
         m_closeButton->setIcon(Icons::tinted(QStringLiteral("xmark"), color, color, 12));
     }
     QWidget::changeEvent(event);
+}
+
+// Sent before the window is mapped, so the window manager places it on every workspace at once.
+void FloatingPanel::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (m_allowsKey && !event->spontaneous())
+        Platform::workspace().showOnAllWorkspaces(winId());
 }
 
 void FloatingPanel::mousePressEvent(QMouseEvent* event)

@@ -13,8 +13,8 @@ class QToolButton;
 // is shown without activating this program and bypasses the window manager, so the application
 // the selection lives in keeps its focus and its selection, and it appears on every workspace.
 // With focus and chrome (the result panel) it may become the focused window, draws the theme
-// background with a close button and a resize grip, and moves when dragged by its background.
-// Escape closes a panel that has the focus.
+// background with a close button and a resize grip, moves when dragged by its background, and
+// asks the window manager to show it on every workspace. Escape closes a panel that has the focus.
 class FloatingPanel : public QWidget {
     Q_OBJECT
 
@@ -51,6 +51,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 

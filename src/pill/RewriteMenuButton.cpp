@@ -2,6 +2,7 @@
 
 #include "settings/WritingModeStore.h"
 #include "ui/Icons.h"
+#include "ui/MenuText.h"
 #include "ui/Theme.h"
 
 #include <QKeyEvent>
@@ -25,15 +26,16 @@ void RewriteMenuButton::rebuildMenu()
     m_menu->clear();
     const QColor color = Theme::text(Theme::isDark(palette()));
     for (const RewriteStyle style : RewriteStyle::allCases()) {
-        QAction* item = m_menu->addAction(Icons::tinted(style.symbol(), color, color), style.title());
+        QAction* item =
+            m_menu->addAction(Icons::tinted(style.symbol(), color, color), MenuText::literal(style.title()));
         connect(item, &QAction::triggered, this, [this, style] { m_onAction(AIAction::rewrite(style)); });
     }
     if (m_modes.modes().isEmpty())
         return;
     m_menu->addSection(QStringLiteral("Your writing modes"));
     for (const WritingMode& mode : m_modes.modes()) {
-        QAction* item =
-            m_menu->addAction(Icons::tinted(QStringLiteral("text.badge.checkmark"), color, color), mode.name);
+        QAction* item = m_menu->addAction(Icons::tinted(QStringLiteral("text.badge.checkmark"), color, color),
+                                          MenuText::literal(mode.name));
         connect(item, &QAction::triggered, this, [this, mode] { m_onAction(AIAction::custom(mode)); });
     }
 }

@@ -44,6 +44,7 @@ public:
     qint32 ownProcessId() override { return qint32(QCoreApplication::applicationPid()); }
     bool activateApplication(qint32) override { return false; }
     bool openUrl(const QUrl&) override { return false; }
+    void showOnAllWorkspaces(quintptr) override {}
 };
 
 class NoKeyboard final : public SyntheticKeyboard {

@@ -23,4 +23,7 @@ public:
     // Brings the application's window to the front; false when it no longer runs.
     virtual bool activateApplication(qint32 pid) = 0;
     virtual bool openUrl(const QUrl& url) = 0;
+    // Asks the window manager to show one of this program's top-level windows on every
+    // workspace (virtual desktop); called as the window is about to be shown.
+    virtual void showOnAllWorkspaces(quintptr window) = 0;
 };

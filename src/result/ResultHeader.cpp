@@ -3,6 +3,7 @@
 #include "settings/WritingModeStore.h"
 #include "ui/HeadingAccessibility.h"
 #include "ui/Icons.h"
+#include "ui/MenuText.h"
 #include "ui/Theme.h"
 
 #include <QEvent>
@@ -81,14 +82,14 @@ void ResultHeader::fillStyleMenu()
     QMenu* menu = m_styleButton->menu();
     menu->clear();
     for (const RewriteStyle style : RewriteStyle::allCases()) {
-        connect(menu->addAction(style.title()), &QAction::triggered, this,
+        connect(menu->addAction(MenuText::literal(style.title())), &QAction::triggered, this,
                 [this, style] { m_callbacks.onSwitchRewrite(AIAction::rewrite(style)); });
     }
     if (m_modes.modes().isEmpty())
         return;
     menu->addSeparator();
     for (const WritingMode& mode : m_modes.modes()) {
-        connect(menu->addAction(mode.name), &QAction::triggered, this,
+        connect(menu->addAction(MenuText::literal(mode.name)), &QAction::triggered, this,
                 [this, mode] { m_callbacks.onSwitchRewrite(AIAction::custom(mode)); });
     }
 }

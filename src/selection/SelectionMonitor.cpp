@@ -1,5 +1,6 @@
 #include "selection/SelectionMonitor.h"
 
+#include "common/Timings.h"
 #include "platform/KeyCodes.h"
 #include "platform/Platform.h"
 #include "selection/SelectionReader.h"
@@ -102,6 +103,7 @@ bool SelectionMonitor::isSelectionKey(const InputEvent& event)
 // Only the latest gesture's check can run: a new one replaces (and so cancels) the previous.
 void SelectionMonitor::scheduleCheck(int delayMs, const QList<QPointF>& near)
 {
+    Timings::markGestureEnd();
     m_pendingCheck = m_clock.after(delayMs, [this, near] { check(near); });
 }
 

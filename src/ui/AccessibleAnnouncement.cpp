@@ -1,13 +1,55 @@
 #include "ui/AccessibleAnnouncement.h"
 
 #include <QAccessible>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusVariant>
+#include <QVariantMap>
 #include <QWidget>
 
+namespace {
+
+// The name Qt gives its connection to the accessibility bus, and the object paths it serves.
+const QString accessibilityBus = QStringLiteral("a11y");
+const QString objectPathPrefix = QStringLiteral("/org/a11y/atspi/accessible/");
+const char* const lastMessageProperty = "halvoraLastAnnouncement";
+
+void sendDescriptionChange(QWidget* widget, const QString& text)
+{
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(widget);
+    if (!accessible)
+        return;
+    const QString path = objectPathPrefix + QString::number(QAccessible::uniqueId(accessible));
+    QDBusMessage event = QDBusMessage::createSignal(path, QStringLiteral("org.a11y.atspi.Event.Object"),
+                                                    QStringLiteral("PropertyChange"));
+    event << QStringLiteral("accessible-description") << 0 << 0 << QVariant::fromValue(QDBusVariant(text))
+          << QVariantMap();
+    QDBusConnection(accessibilityBus).send(event);
+}
+
+} // namespace
+
+QWidget* AccessibleAnnouncement::speaker(QWidget* source)
+{
+    QWidget* window = source->window();
+    QWidget* focus = window->focusWidget();
+    return focus ? focus : window;
+}
+
+QString AccessibleAnnouncement::lastMessage(const QWidget* window)
+{
+    return window->property(lastMessageProperty).toString();
+}
+
+// An empty text goes first, so that the same message twice is still a change to speak.
 void AccessibleAnnouncement::announce(QWidget* source, const QString& message)
 {
     if (!source)
         return;
-    source->setAccessibleDescription(message);
-    QAccessibleEvent alert(source, QAccessible::Alert);
-    QAccessible::updateAccessibility(&alert);
+    source->window()->setProperty(lastMessageProperty, message);
+    if (!QAccessible::isActive() || message.isEmpty())
+        return;
+    QWidget* widget = speaker(source);
+    sendDescriptionChange(widget, QString());
+    sendDescriptionChange(widget, message);
 }

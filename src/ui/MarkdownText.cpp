@@ -88,6 +88,9 @@ public:
     explicit Parser(qsizetype inputSize) { m_blocks.reserve(inputSize / 64); }
     void addLine(QStringView line);
     QList<Block> finish();
+    // Whether every block so far is finished: the lines before add nothing to later blocks.
+    bool isSettled() const { return !m_inCode && m_paragraph.isEmpty(); }
+    qsizetype blockCount() const { return m_blocks.size(); }
 
 private:
     bool fence(QStringView trimmed);
@@ -210,16 +213,26 @@ QStringView withoutCarriageReturn(QStringView line)
 
 QList<MarkdownText::Block> MarkdownText::parse(QStringView markdown)
 {
-    Parser parser(markdown.size());
-    qsizetype start = 0;
+    return parse(markdown, {}, nullptr);
+}
+
+QList<MarkdownText::Block> MarkdownText::parse(QStringView markdown, Checkpoint from, Checkpoint* last)
+{
+    Parser parser(markdown.size() - from.offset);
+    Checkpoint settled = from;
+    qsizetype start = from.offset;
     while (true) {
         const qsizetype end = markdown.indexOf(u'\n', start);
         if (end < 0)
             break;
         parser.addLine(withoutCarriageReturn(markdown.sliced(start, end - start)));
         start = end + 1;
+        if (parser.isSettled())
+            settled = {start, from.blockCount + parser.blockCount()};
     }
     parser.addLine(withoutCarriageReturn(markdown.sliced(start)));
+    if (last)
+        *last = settled;
     return parser.finish();
 }
 

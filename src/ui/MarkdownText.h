@@ -35,8 +35,19 @@ public:
         friend bool operator==(const Block&, const Block&) = default;
     };
 
+    // A place where parsing can start again when more text is added at the end: the start of a
+    // line before which every block is finished, and how many blocks come before it.
+    struct Checkpoint {
+        qsizetype offset = 0;
+        qsizetype blockCount = 0;
+    };
+
     // Splits an answer into blocks in one pass over its lines. Pure; linear in the input.
     static QList<Block> parse(QStringView markdown);
+    // The blocks of `markdown` from `from` on, where `from` is a checkpoint of an earlier parse of
+    // a text that `markdown` begins with: the blocks before it are those of the earlier parse.
+    // `last` receives the last checkpoint of `markdown`.
+    static QList<Block> parse(QStringView markdown, Checkpoint from, Checkpoint* last);
 
     // One block's text with its inline styling. Line breaks are kept; text the inline parser
     // cannot take comes back unstyled. Images are shown by their alternative text and never

@@ -38,7 +38,10 @@ void MarkdownView::flush()
         return;
     m_dirty = false;
     m_lastUpdateMs = m_clock.monotonicMs();
-    apply(MarkdownText::parse(m_markdown));
+    // A streamed answer grows at its end: the blocks before the last checkpoint stay as they are.
+    const MarkdownText::Checkpoint from = m_markdown.startsWith(m_parsed) ? m_checkpoint : MarkdownText::Checkpoint();
+    m_parsed = m_markdown;
+    apply(MarkdownText::parse(m_markdown, from, &m_checkpoint), from.blockCount);
 }
 
 void MarkdownView::rebuild()
@@ -49,34 +52,41 @@ void MarkdownView::rebuild()
     m_views.clear();
     m_heights.clear();
     m_blocks.clear();
-    apply(MarkdownText::parse(m_markdown));
+    m_parsed = m_markdown;
+    apply(MarkdownText::parse(m_markdown, {}, &m_checkpoint), 0);
 }
 
-void MarkdownView::apply(const QList<MarkdownText::Block>& blocks)
+void MarkdownView::apply(const QList<MarkdownText::Block>& tail, qsizetype kept)
 {
-    int firstChanged = blocks.size();
-    for (int i = 0; i < blocks.size(); ++i) {
-        if (i < m_blocks.size() && m_blocks[i] == blocks[i])
+    const qsizetype count = kept + tail.size();
+    qsizetype firstChanged = count;
+    QList<MarkdownBlockView*> created;
+    for (qsizetype i = kept; i < count; ++i) {
+        const MarkdownText::Block& block = tail[i - kept];
+        if (i < m_blocks.size() && m_blocks[i] == block)
             continue;
         firstChanged = qMin(firstChanged, i);
         ++m_blockUpdates;
-        if (i < m_views.size() && m_views[i]->accepts(blocks[i])) {
-            m_views[i]->setBlock(blocks[i]);
+        if (i < m_views.size() && m_views[i]->accepts(block)) {
+            m_views[i]->setBlock(block);
             continue;
         }
-        auto* view = new MarkdownBlockView(blocks[i], this);
+        auto* view = new MarkdownBlockView(block, this);
         if (i < m_views.size())
             delete std::exchange(m_views[i], view);
         else
             m_views.append(view);
-        view->show();
+        created.append(view);
     }
-    while (m_views.size() > blocks.size())
+    while (m_views.size() > count)
         delete m_views.takeLast();
-    firstChanged = qMin(firstChanged, int(blocks.size()));
-    m_blocks = blocks;
+    m_blocks.resize(kept);
+    m_blocks.append(tail);
     m_heights.resize(m_views.size());
-    layoutFrom(firstChanged);
+    layoutFrom(int(firstChanged));
+    // Shown once placed: a widget shown before it has a size first sizes itself to its hint.
+    for (MarkdownBlockView* view : created)
+        view->show();
 }
 
 void MarkdownView::layoutFrom(int index)

@@ -10,8 +10,9 @@ class Clock;
 class MarkdownBlockView;
 
 // Shows a Markdown answer as a column of block widgets, 8 points apart, filling the width.
-// While an answer streams, setMarkdown may be called for every delta: the text is re-parsed at
-// most once per frame, the new blocks are compared with the shown ones, and only the blocks
+// While an answer streams, setMarkdown may be called for every delta: the text is parsed at most
+// once per frame, from the start of the last block that can still change when the new text
+// extends the old one; the new blocks are compared with the shown ones, and only the blocks
 // that changed (normally the last) are updated; the rest keep their widgets and positions.
 class MarkdownView : public QWidget {
     Q_OBJECT
@@ -46,12 +47,16 @@ protected:
 
 private:
     void scheduleUpdate();
-    void apply(const QList<MarkdownText::Block>& blocks);
+    // Shows the blocks `tail` after the first `kept` blocks, which stay as they are.
+    void apply(const QList<MarkdownText::Block>& tail, qsizetype kept);
     void layoutFrom(int index);
     int contentHeight(int width) const;
 
     Clock& m_clock;
     QString m_markdown;
+    // The text the blocks were parsed from, and where a parse of a longer text can start again.
+    QString m_parsed;
+    MarkdownText::Checkpoint m_checkpoint;
     QList<MarkdownText::Block> m_blocks;
     QList<MarkdownBlockView*> m_views;
     QList<int> m_heights;

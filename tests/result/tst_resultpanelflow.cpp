@@ -16,6 +16,8 @@
 #include <QApplication>
 #include <QMenu>
 #include <QPushButton>
+#include "ui/AccessibleAnnouncement.h"
+
 #include <QTest>
 #include <QToolButton>
 
@@ -65,7 +67,7 @@ private Q_SLOTS:
         QCOMPARE(view->turnViews().size(), 1);
         QCOMPARE(view->data().turns.first().answer, QStringLiteral("The fox is quick."));
         QCOMPARE(m_kit->history->conversations().size(), 1);
-        QCOMPARE(m_results->panel()->accessibleDescription(), QStringLiteral("Explain answer ready"));
+        QCOMPARE(AccessibleAnnouncement::lastMessage(m_results->panel()), QStringLiteral("Explain answer ready"));
 
         GrowingTextField* followUp = view->footer()->followUpField();
         QVERIFY(followUp && followUp->isVisibleTo(view));
@@ -135,7 +137,7 @@ private Q_SLOTS:
         QTRY_VERIFY(view->errorLine()->isVisibleTo(view));
         QVERIFY(view->turnViews().isEmpty());
         QCOMPARE(view->remedyButton()->text(), QStringLiteral("Retry"));
-        QCOMPARE(m_results->panel()->accessibleDescription(), m_results->model()->errorText());
+        QCOMPARE(AccessibleAnnouncement::lastMessage(m_results->panel()), m_results->model()->errorText());
 
         view->remedyButton()->click();
         QTRY_COMPARE(view->data().turns.value(0).answer, QStringLiteral("Second time lucky."));

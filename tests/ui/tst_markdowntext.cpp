@@ -92,6 +92,37 @@ private Q_SLOTS:
         QCOMPARE(MarkdownText::parse(markdown), blocks);
     }
 
+    // Parsing a growing text from the last checkpoint of the shorter one gives, at every step,
+    // exactly the blocks of a parse from scratch.
+    void parseFromCheckpoint_data()
+    {
+        QTest::addColumn<QString>("markdown");
+        QTest::addColumn<int>("step");
+        const QString mixed = QStringLiteral("# Plan\n\nFirst **line**\nsecond line\n\n- one\n  - two\n1. three\n"
+                                             "---\nafter the rule\n```cpp\nint x;\n\n# not a heading\n```\ntail");
+        QTest::newRow("mixed, 1 character a step") << mixed << 1;
+        QTest::newRow("mixed, 7 characters a step") << mixed << 7;
+        QTest::newRow("CRLF split between steps") << QStringLiteral("a\r\n\r\n- b\r\n\r\nc\r\n") << 1;
+        QTest::newRow("paragraph becomes a list item") << QStringLiteral("x\n\n-\n- item\n-x\n\n1.\n1. y") << 1;
+        QTest::newRow("fence opened late, never closed") << QStringLiteral("p\n\n``\n```\n\ncode\n\nmore") << 2;
+    }
+    void parseFromCheckpoint()
+    {
+        QFETCH(QString, markdown);
+        QFETCH(int, step);
+        Blocks blocks;
+        MarkdownText::Checkpoint checkpoint;
+        for (qsizetype end = 0; end < markdown.size() + step; end += step) {
+            const QString prefix = markdown.left(end);
+            const MarkdownText::Checkpoint from = checkpoint;
+            QVERIFY(from.blockCount <= blocks.size());
+            blocks.resize(from.blockCount);
+            blocks.append(MarkdownText::parse(prefix, from, &checkpoint));
+            QCOMPARE(blocks, MarkdownText::parse(prefix));
+            QVERIFY(checkpoint.offset >= from.offset && checkpoint.offset <= prefix.size());
+        }
+    }
+
     void equality_data()
     {
         QTest::addColumn<Block>("a");

@@ -46,6 +46,8 @@ private Q_SLOTS:
         QTest::newRow("mixed answer, 17 characters a delta") << answer << 17;
         QTest::newRow("fence never closed") << QStringLiteral("Intro\n```\ncode\n\nmore code") << 2;
         QTest::newRow("paragraph turns into a list") << QStringLiteral("-\n- item\n-x") << 1;
+        QTest::newRow("blank lines settle the blocks before them")
+            << QStringLiteral("one\n\ntwo\nlines\n\n## Head\n\n- a\n\n```\nx\n\n```\n\nend") << 2;
     }
     void incrementalEqualsFullRender()
     {
@@ -65,6 +67,23 @@ private Q_SLOTS:
             QCOMPARE(rendering(streamed), rendering(full));
             QCOMPARE(streamed.heightForWidth(400), full.heightForWidth(400));
         }
+    }
+
+    // A text that does not extend the shown one is parsed from its start again.
+    void aReplacedTextIsParsedAgain()
+    {
+        FakeClock clock;
+        MarkdownView view(clock);
+        view.resize(400, 10);
+        view.setMarkdown(QStringLiteral("one\n\ntwo"));
+        view.flush();
+        view.setMarkdown(QStringLiteral("ONE\n\ntwo"));
+        view.flush();
+        MarkdownView full(clock);
+        full.resize(400, 10);
+        full.setMarkdown(view.markdown());
+        full.rebuild();
+        QCOMPARE(rendering(view), rendering(full));
     }
 
     // Growing the last paragraph touches that block only: the earlier widgets stay as they were.

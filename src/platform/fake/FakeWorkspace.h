@@ -16,6 +16,7 @@ public:
     qint32 ownPid = 4242;
     QList<qint32> activations;
     QList<QUrl> openedUrls;
+    QList<quintptr> windowsOnAllWorkspaces;
     QStringList* journal = nullptr;
 
     // Starts (or renames) an application and brings it to the front.
@@ -25,4 +26,5 @@ public:
     qint32 ownProcessId() override { return ownPid; }
     bool activateApplication(qint32 pid) override;
     bool openUrl(const QUrl& url) override;
+    void showOnAllWorkspaces(quintptr window) override { windowsOnAllWorkspaces.append(window); }
 };

@@ -62,6 +62,8 @@ X11Record::X11Record(_XDisplay* control, _XDisplay* data, unsigned long context,
 
 X11Record::~X11Record()
 {
+    // Closing the connections reads what the server still sends, which calls intercept().
+    m_handler = nullptr;
     if (m_context) {
         XRecordDisableContext(m_control, m_context);
         XRecordFreeContext(m_control, m_context);

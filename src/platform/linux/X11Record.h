@@ -31,8 +31,14 @@ public:
     // The socket to watch; process() delivers what has arrived on it.
     int socket() const;
     void process();
-    // Hands one recorded event to the handler (called from the recording callback).
-    void deliver(const Event& event) { m_handler(event); }
+    // Hands one recorded event to the handler (called from the recording callback). Events
+    // that arrive while the recording is being closed reach nobody: the handler's owner is
+    // then already partly destroyed.
+    void deliver(const Event& event)
+    {
+        if (m_handler)
+            m_handler(event);
+    }
 
 private:
     X11Record(_XDisplay* control, _XDisplay* data, unsigned long context, std::function<void(const Event&)> handler);

@@ -4,9 +4,9 @@
 
 #include <QCoreApplication>
 #include <QDesktopServices>
-
+#include <QGuiApplication>
+#include <X11/Xatom.h>
 #include <X11/Xlib.h>
-
 #include <cerrno>
 #include <csignal>
 
@@ -91,17 +91,40 @@ bool X11Workspace::activateApplication(qint32 pid)
     const auto window = windowOf(pid);
     if (!window)
         return true;
-    XEvent event{};
-    event.xclient.type = ClientMessage;
-    event.xclient.window = *window;
-    event.xclient.message_type = m_x11->atom("_NET_ACTIVE_WINDOW");
-    event.xclient.format = 32;
     // Source 2 (a pager): the request comes from the user, so focus-stealing rules do not apply.
-    event.xclient.data.l[0] = 2;
-    event.xclient.data.l[1] = CurrentTime;
-    XSendEvent(m_x11->display(), m_x11->root(), False, SubstructureRedirectMask | SubstructureNotifyMask, &event);
+    sendToWindowManager(*window, "_NET_ACTIVE_WINDOW", {2, CurrentTime});
     XFlush(m_x11->display());
     return true;
+}
+
+void X11Workspace::sendToWindowManager(unsigned long window, const char* messageType, std::initializer_list<long> data)
+{
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window;
+    event.xclient.message_type = m_x11->atom(messageType);
+    event.xclient.format = 32;
+    int index = 0;
+    for (long value : data)
+        event.xclient.data.l[index++] = value;
+    XSendEvent(m_x11->display(), m_x11->root(), False, SubstructureRedirectMask | SubstructureNotifyMask, &event);
+}
+
+// Before the window is mapped the window manager reads its properties; once it is mapped only
+// requests sent to the root window count. Both are sent, so it works either way.
+void X11Workspace::showOnAllWorkspaces(quintptr window)
+{
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        return;
+    constexpr long everyDesktop = 0xFFFFFFFF;
+    const long sticky = long(m_x11->atom("_NET_WM_STATE_STICKY"));
+    XChangeProperty(m_x11->display(), window, m_x11->atom("_NET_WM_DESKTOP"), XA_CARDINAL, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(&everyDesktop), 1);
+    XChangeProperty(m_x11->display(), window, m_x11->atom("_NET_WM_STATE"), XA_ATOM, 32, PropModeAppend,
+                    reinterpret_cast<const unsigned char*>(&sticky), 1);
+    sendToWindowManager(window, "_NET_WM_DESKTOP", {everyDesktop, 2});
+    sendToWindowManager(window, "_NET_WM_STATE", {1, sticky, 0, 2});
+    XFlush(m_x11->display());
 }
 
 bool X11Workspace::openUrl(const QUrl& url)

@@ -3,6 +3,7 @@
 #include "platform/Workspace.h"
 #include "platform/linux/X11Connection.h"
 
+#include <initializer_list>
 #include <memory>
 
 // Applications through the window manager: the frontmost one is the owner of the active window
@@ -16,6 +17,7 @@ public:
     qint32 ownProcessId() override;
     bool activateApplication(qint32 pid) override;
     bool openUrl(const QUrl& url) override;
+    void showOnAllWorkspaces(quintptr window) override;
 
     // Whether a process with this id still exists.
     static bool isRunning(qint32 pid);
@@ -25,6 +27,7 @@ private:
     std::optional<unsigned long> focusedClient();
     std::optional<unsigned long> windowOf(qint32 pid);
     QString applicationName(unsigned long window);
+    void sendToWindowManager(unsigned long window, const char* messageType, std::initializer_list<long> data);
 
     std::unique_ptr<X11Connection> m_x11;
 };
