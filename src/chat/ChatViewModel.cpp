@@ -3,7 +3,6 @@
 #include "history/MainNavigation.h"
 #include "model/ConversationHistory.h"
 #include "platform/Platform.h"
-#include "result/Announcer.h"
 #include "result/ResultViewModel.h"
 #include "result/StreamedTurn.h"
 #include "result/TokenSource.h"
@@ -23,7 +22,8 @@ QList<WebSource> ChatViewModel::Turn::sources() const
 }
 
 ChatViewModel::ChatViewModel(const QUuid& newChatID, const ConversationServices& services, QObject* parent)
-    : QObject(parent), m_id(newChatID), m_title(QStringLiteral("New chat")), m_services(services.completed())
+    : QObject(parent), m_id(newChatID), m_title(QStringLiteral("New chat")), m_services(services.completed()),
+      m_runner(turnHandlers())
 {
     m_createdAt = m_services.clock->now();
 }
@@ -32,7 +32,7 @@ ChatViewModel::ChatViewModel(const HistoryStore::Conversation& conversation, con
                              QObject* parent)
     : QObject(parent), m_id(conversation.id), m_kind(conversation.kind), m_selection(conversation.selection),
       m_appName(conversation.appName), m_title(conversation.title), m_createdAt(conversation.createdAt),
-      m_baseAction(baseAction(conversation.kind)), m_services(services.completed())
+      m_baseAction(baseAction(conversation.kind)), m_services(services.completed()), m_runner(turnHandlers())
 {
     for (const HistoryStore::Turn& stored : conversation.turns) {
         Turn turn{stored.id, stored.question, stored.answer, stored.deep, {}, {}};
@@ -44,6 +44,13 @@ ChatViewModel::ChatViewModel(const HistoryStore::Conversation& conversation, con
 
 // The runner member cancels a running turn; none of its callbacks reaches this object.
 ChatViewModel::~ChatViewModel() = default;
+
+TurnRunner::Handlers ChatViewModel::turnHandlers()
+{
+    return {[this](const QUuid& turnID, const ClaudeEvent& event) { apply(event, turnID); },
+            [this](const QUuid& turnID, const TurnResult& result) { succeed(result, turnID); },
+            [this](const QUuid& turnID, const TurnError& error) { fail(error, turnID); }};
+}
 
 std::optional<AIAction> ChatViewModel::baseAction(HistoryStore::Kind kind)
 {
@@ -123,84 +130,56 @@ void ChatViewModel::run(const QString& question)
     Turn turn;
     turn.question = question;
     turn.deep = action.actionCase() == AIAction::Case::chat && action.isDeep();
-    m_runningTurn = turn.id;
     m_turns.append(turn);
     Q_EMIT turnsChanged();
     if (m_kind == HistoryStore::Kind::chat && m_turns.size() == 1)
         setTitle(HistoryStore::title(question, HistoryStore::titleLimit));
     setStreaming(true);
     setStatus(action.isWeb() ? QStringLiteral("Searching the web…") : QStringLiteral("Thinking…"));
-    const QUuid turnID = turn.id;
-    const auto token = m_services.account ? m_services.account->token() : std::nullopt;
-    m_runner.start(
-        m_services.streamTurn, systemPrompt(action), messages, action, token,
-        [this, turnID](const ClaudeEvent& event) { apply(event, turnID); },
-        [this, turnID](const TurnOutcome& outcome) { finish(outcome, turnID); });
+    m_runner.start(m_services, turn.id, systemPrompt(action), messages, action);
 }
 
 void ChatViewModel::apply(const ClaudeEvent& event, const QUuid& turnID)
 {
-    const qsizetype index = indexOf(turnID);
-    if (index < 0)
-        return;
     const auto setStatus = [this](const std::optional<QString>& status) { this->setStatus(status); };
-    if (StreamedTurn::apply(m_turns[index], event, setStatus))
+    if (StreamedTurn::apply(m_turns, turnID, event, setStatus))
         Q_EMIT turnsChanged();
-}
-
-void ChatViewModel::finish(const TurnOutcome& outcome, const QUuid& turnID)
-{
-    if (const auto* result = std::get_if<TurnResult>(&outcome))
-        succeed(*result, turnID);
-    else
-        fail(std::get<TurnError>(outcome), turnID);
 }
 
 void ChatViewModel::succeed(const TurnResult& result, const QUuid& turnID)
 {
-    const qsizetype index = indexOf(turnID);
-    const QString text = ConversationHistory::text(result.content);
-    if (index >= 0 && !text.isEmpty() && m_turns[index].answer != text) {
-        m_turns[index].answer = text;
+    if (StreamedTurn::settle(m_turns, turnID, ConversationHistory::text(result.content)))
         Q_EMIT turnsChanged();
-    }
     if (result.stopReason == QStringLiteral("max_tokens"))
         setErrorMessage(ResultViewModel::lengthLimitNotice());
     save();
-    announce(QStringLiteral("Answer ready"));
+    m_services.announce(QStringLiteral("Answer ready"));
     endTurn();
 }
 
 void ChatViewModel::fail(const TurnError& error, const QUuid& turnID)
 {
-    const qsizetype index = indexOf(turnID);
-    if (index >= 0 && m_turns[index].answer.isEmpty()) {
-        m_turns.removeAt(index);
+    if (StreamedTurn::dropUnanswered(m_turns, turnID))
         Q_EMIT turnsChanged();
-    }
     if (error.isCancellation()) {
         save();
     } else {
         setErrorFix(ResultViewModel::fix(error, m_services.account));
         setErrorMessage(error.localizedDescription());
-        announce(error.localizedDescription());
+        m_services.announce(error.localizedDescription());
     }
     endTurn();
 }
 
 void ChatViewModel::endTurn()
 {
-    m_runningTurn = QUuid();
     setStreaming(false);
     setStatus(std::nullopt);
 }
 
 void ChatViewModel::cancel()
 {
-    if (!m_runner.isRunning())
-        return;
-    m_runner.abandon();
-    fail(TurnError::cancelled(), m_runningTurn);
+    m_runner.cancel();
 }
 
 void ChatViewModel::copy(const Turn& turn)
@@ -208,7 +187,7 @@ void ChatViewModel::copy(const Turn& turn)
     Pasteboard& pasteboard = Platform::pasteboard();
     pasteboard.clear();
     pasteboard.setString(turn.answer.trimmed());
-    announce(QStringLiteral("Copied"));
+    m_services.announce(QStringLiteral("Copied"));
 }
 
 void ChatViewModel::save()
@@ -233,19 +212,4 @@ void ChatViewModel::selectIfNewChat()
     if (navigation && navigation->selectedID().isNull() && navigation->newChatID() == m_id &&
         m_services.history->conversation(m_id))
         navigation->setSelectedID(m_id);
-}
-
-qsizetype ChatViewModel::indexOf(const QUuid& turnID) const
-{
-    for (qsizetype i = m_turns.size() - 1; i >= 0; --i) {
-        if (m_turns[i].id == turnID)
-            return i;
-    }
-    return -1;
-}
-
-void ChatViewModel::announce(const QString& text)
-{
-    if (m_services.announcer)
-        m_services.announcer->announce(text);
 }

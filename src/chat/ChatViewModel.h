@@ -101,16 +101,15 @@ Q_SIGNALS:
     void lastQuestionChanged();
 
 private:
+    // The runner's handlers, calling apply, succeed and fail below.
+    TurnRunner::Handlers turnHandlers();
     void run(const QString& question);
     void apply(const ClaudeEvent& event, const QUuid& turnID);
-    void finish(const TurnOutcome& outcome, const QUuid& turnID);
     void succeed(const TurnResult& result, const QUuid& turnID);
     void fail(const TurnError& error, const QUuid& turnID);
     void endTurn();
     void save();
     void selectIfNewChat();
-    qsizetype indexOf(const QUuid& turnID) const;
-    void announce(const QString& text);
 
     void setTitle(const QString& title);
     void setStreaming(bool streaming);
@@ -135,8 +134,7 @@ private:
     bool m_deepResearch = false;
     std::optional<QString> m_lastQuestion;
     ConversationServices m_services;
-    // The turn that is streaming now, and the job behind it.
-    QUuid m_runningTurn;
+    // Runs the turns and stops a running one when this object goes.
     TurnRunner m_runner;
 };
 

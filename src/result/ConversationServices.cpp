@@ -1,5 +1,6 @@
 #include "result/ConversationServices.h"
 
+#include "result/Announcer.h"
 #include "selection/TextReplacer.h"
 
 ConversationServices ConversationServices::completed() const
@@ -14,4 +15,10 @@ ConversationServices ConversationServices::completed() const
         };
     }
     return services;
+}
+
+void ConversationServices::announce(const QString& text) const
+{
+    if (announcer)
+        announcer->announce(text);
 }

@@ -31,4 +31,6 @@ struct ConversationServices {
 
     // A copy with the defaults filled in where nothing else was given.
     ConversationServices completed() const;
+    // Speaks the text through the announcer, when there is one.
+    void announce(const QString& text) const;
 };

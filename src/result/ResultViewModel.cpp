@@ -3,7 +3,6 @@
 #include "history/HistoryStore.h"
 #include "model/ConversationHistory.h"
 #include "platform/Platform.h"
-#include "result/Announcer.h"
 #include "result/MainWindowOpener.h"
 #include "result/StreamedTurn.h"
 #include "result/TokenSource.h"
@@ -32,7 +31,10 @@ QList<WebSource> ResultViewModel::Turn::sources() const
 
 ResultViewModel::ResultViewModel(const Selection& selection, const AIAction& action,
                                  const ConversationServices& services, QObject* parent)
-    : QObject(parent), m_selection(selection), m_action(action), m_services(services.completed())
+    : QObject(parent), m_selection(selection), m_action(action), m_services(services.completed()),
+      m_runner({[this](const QUuid& turnID, const ClaudeEvent& event) { apply(event, turnID); },
+                [this](const QUuid& turnID, const TurnResult& result) { succeed(result, turnID); },
+                [this](const QUuid& turnID, const TurnError& error) { fail(error, turnID); }})
 {
     m_createdAt = m_services.clock->now();
 }
@@ -72,50 +74,29 @@ void ResultViewModel::run(const std::optional<QString>& question)
     m_messages.append(message(QStringLiteral("user"), content));
     Turn turn;
     turn.question = question;
-    m_runningTurn = turn.id;
     m_turns.append(turn);
     Q_EMIT turnsChanged();
     setStreaming(true);
     setStatus(m_action.openingStatus());
-    const QUuid turnID = turn.id;
-    const auto token = m_services.account ? m_services.account->token() : std::nullopt;
-    m_runner.start(
-        m_services.streamTurn, m_action.systemPrompt(), m_messages, m_action, token,
-        [this, turnID](const ClaudeEvent& event) { apply(event, turnID); },
-        [this, turnID](const TurnOutcome& outcome) { finish(outcome, turnID); });
+    m_runner.start(m_services, turn.id, m_action.systemPrompt(), m_messages, m_action);
 }
 
 void ResultViewModel::apply(const ClaudeEvent& event, const QUuid& turnID)
 {
-    const qsizetype index = indexOf(turnID);
-    if (index < 0)
-        return;
     const auto setStatus = [this](const std::optional<QString>& status) { this->setStatus(status); };
-    if (StreamedTurn::apply(m_turns[index], event, setStatus))
+    if (StreamedTurn::apply(m_turns, turnID, event, setStatus))
         Q_EMIT turnsChanged();
-}
-
-void ResultViewModel::finish(const TurnOutcome& outcome, const QUuid& turnID)
-{
-    if (const auto* result = std::get_if<TurnResult>(&outcome))
-        succeed(*result, turnID);
-    else
-        fail(std::get<TurnError>(outcome), turnID);
 }
 
 void ResultViewModel::succeed(const TurnResult& result, const QUuid& turnID)
 {
     m_messages.append(message(QStringLiteral("assistant"), toArray(ConversationHistory::sanitized(result.content))));
-    const qsizetype index = indexOf(turnID);
-    const QString text = ConversationHistory::text(result.content);
-    if (index >= 0 && !text.isEmpty() && m_turns[index].answer != text) {
-        m_turns[index].answer = text;
+    if (StreamedTurn::settle(m_turns, turnID, ConversationHistory::text(result.content)))
         Q_EMIT turnsChanged();
-    }
     recordHistory();
     if (result.stopReason == QStringLiteral("max_tokens"))
         setErrorMessage(lengthLimitNotice());
-    announce(m_action.title() + QStringLiteral(" answer ready"));
+    m_services.announce(m_action.title() + QStringLiteral(" answer ready"));
     endTurn();
 }
 
@@ -124,38 +105,28 @@ void ResultViewModel::fail(const TurnError& error, const QUuid& turnID)
     // Only the running turn ever fails here, so the last message is its own user message.
     if (!m_messages.isEmpty())
         m_messages.removeLast();
-    const qsizetype index = indexOf(turnID);
-    if (index >= 0) {
-        const ClaudeError* claude = error.claudeError();
-        if (claude && claude->kind() == ClaudeError::Kind::Refused)
-            m_turns[index].answer.clear();
-        // A turn with partial text from another failure stays as it is.
-        if (m_turns[index].answer.isEmpty()) {
-            m_turns.removeAt(index);
-            Q_EMIT turnsChanged();
-        }
-    }
+    // The partial text of a refused answer goes; from another failure it stays.
+    const ClaudeError* claude = error.claudeError();
+    const bool refused = claude && claude->kind() == ClaudeError::Kind::Refused;
+    if (StreamedTurn::dropUnanswered(m_turns, turnID, refused))
+        Q_EMIT turnsChanged();
     if (!error.isCancellation()) {
         setErrorFix(fix(error, m_services.account));
         setErrorMessage(error.localizedDescription());
-        announce(error.localizedDescription());
+        m_services.announce(error.localizedDescription());
     }
     endTurn();
 }
 
 void ResultViewModel::endTurn()
 {
-    m_runningTurn = QUuid();
     setStreaming(false);
     setStatus(std::nullopt);
 }
 
 void ResultViewModel::stop()
 {
-    if (!m_runner.isRunning())
-        return;
-    m_runner.abandon();
-    fail(TurnError::cancelled(), m_runningTurn);
+    m_runner.cancel();
 }
 
 void ResultViewModel::submitDraft()
@@ -266,19 +237,4 @@ ErrorFix ResultViewModel::fix(const TurnError& error, TokenSource* account)
         if (account)
             account->clearLocalSession();
     });
-}
-
-qsizetype ResultViewModel::indexOf(const QUuid& turnID) const
-{
-    for (qsizetype i = m_turns.size() - 1; i >= 0; --i) {
-        if (m_turns[i].id == turnID)
-            return i;
-    }
-    return -1;
-}
-
-void ResultViewModel::announce(const QString& text)
-{
-    if (m_services.announcer)
-        m_services.announcer->announce(text);
 }

@@ -102,14 +102,11 @@ Q_SIGNALS:
 
 private:
     void apply(const ClaudeEvent& event, const QUuid& turnID);
-    void finish(const TurnOutcome& outcome, const QUuid& turnID);
     void succeed(const TurnResult& result, const QUuid& turnID);
     void fail(const TurnError& error, const QUuid& turnID);
     void endTurn();
     void restart();
-    qsizetype indexOf(const QUuid& turnID) const;
     QString historyTitle() const;
-    void announce(const QString& text);
 
     void setAction(const AIAction& action);
     void setTurns(const QList<Turn>& turns);
@@ -132,8 +129,7 @@ private:
     QJsonArray m_messages;
     std::optional<QString> m_lastQuestion;
     ConversationServices m_services;
-    // The turn that is streaming now, and the job behind it.
-    QUuid m_runningTurn;
+    // Runs the turns and stops a running one when this object goes.
     TurnRunner m_runner;
 };
 

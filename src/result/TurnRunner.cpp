@@ -1,5 +1,8 @@
 #include "result/TurnRunner.h"
 
+#include "result/ConversationServices.h"
+#include "result/TokenSource.h"
+
 TurnRunner::StreamTurn TurnRunner::streamTurnOf(const ClaudeClient& client)
 {
     return [&client](const QString& system, const QJsonArray& messages, const AIAction& action,
@@ -9,32 +12,50 @@ TurnRunner::StreamTurn TurnRunner::streamTurnOf(const ClaudeClient& client)
     };
 }
 
-void TurnRunner::start(const StreamTurn& stream, const QString& system, const QJsonArray& messages,
-                       const AIAction& action, const std::optional<QString>& token, ClaudeClient::EventHandler onEvent,
-                       ClaudeClient::Completion onDone)
+void TurnRunner::start(const ConversationServices& services, const QUuid& turnID, const QString& system,
+                       const QJsonArray& messages, const AIAction& action)
 {
     abandon();
     const quint64 number = ++m_lastStarted;
     *m_current = number;
-    // Weak: a callback that outlives the runner finds nothing and does nothing.
+    m_turnID = turnID;
+    // Weak: a callback that outlives the runner finds nothing and does nothing. The handlers
+    // are reached through the runner, which is alive whenever its turn number is.
     std::weak_ptr<quint64> current = m_current;
-    auto events = [current, number, onEvent = std::move(onEvent)](const ClaudeEvent& event) {
+    auto events = [this, current, number, turnID](const ClaudeEvent& event) {
         const auto running = current.lock();
         if (running && *running == number)
-            onEvent(event);
+            m_handlers.event(turnID, event);
     };
-    auto done = [current, number, onDone = std::move(onDone)](const TurnOutcome& outcome) {
+    auto done = [this, current, number, turnID](const TurnOutcome& outcome) {
         const auto running = current.lock();
         if (!running || *running != number)
             return;
         *running = 0;
-        onDone(outcome);
+        finish(turnID, outcome);
     };
-    m_task = stream(system, messages, action, token, std::move(events), std::move(done));
+    const auto token = services.account ? services.account->token() : std::nullopt;
+    m_task = services.streamTurn(system, messages, action, token, std::move(events), std::move(done));
+}
+
+void TurnRunner::cancel()
+{
+    if (!isRunning())
+        return;
+    abandon();
+    m_handlers.failed(m_turnID, TurnError::cancelled());
 }
 
 void TurnRunner::abandon()
 {
     *m_current = 0;
     m_task.cancel();
+}
+
+void TurnRunner::finish(const QUuid& turnID, const TurnOutcome& outcome) const
+{
+    if (const auto* result = std::get_if<TurnResult>(&outcome))
+        m_handlers.succeeded(turnID, *result);
+    else
+        m_handlers.failed(turnID, std::get<TurnError>(outcome));
 }

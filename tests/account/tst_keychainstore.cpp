@@ -1,25 +1,10 @@
 #include "account/KeychainStore.h"
+#include "support/TestRows.h"
 
 #include <QTest>
 #include <libsecret/secret.h>
 
 // The token item in the real Secret Service of the private test session.
-class TestKeychainStore : public QObject {
-    Q_OBJECT
-
-private Q_SLOTS:
-    void initTestCase();
-    void init();
-    void cleanupTestCase();
-    void savesTrimmedToken_data();
-    void savesTrimmedToken();
-    void blankSaveDeletes_data();
-    void blankSaveDeletes();
-    void savingTwiceKeepsOneItem();
-    void loadWithoutItemIsNone();
-    void nonUtf8ItemLoadsAsNone();
-    void removesTheLegacyItemOnly();
-};
 
 namespace {
 
@@ -66,90 +51,84 @@ bool storeBytes(const QString& service, const QByteArray& bytes)
 
 } // namespace
 
-void TestKeychainStore::initTestCase()
-{
-    if (qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS"))
-        QSKIP("No session bus: run inside scripts/with-session");
-}
+class TestKeychainStore : public QObject {
+    Q_OBJECT
 
-void TestKeychainStore::init()
-{
-    QVERIFY(KeychainStore::remove(KeychainStore::tokenService()));
-    QVERIFY(KeychainStore::remove(KeychainStore::legacyApiKeyService()));
-}
+private Q_SLOTS:
+    void initTestCase()
+    {
+        if (qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS"))
+            QSKIP("No session bus: run inside scripts/with-session");
+    }
 
-void TestKeychainStore::cleanupTestCase()
-{
-    init();
-}
+    void init()
+    {
+        QVERIFY(KeychainStore::remove(KeychainStore::tokenService()));
+        QVERIFY(KeychainStore::remove(KeychainStore::legacyApiKeyService()));
+    }
 
-void TestKeychainStore::savesTrimmedToken_data()
-{
-    QTest::addColumn<QString>("token");
-    QTest::addColumn<QString>("stored");
+    void cleanupTestCase() { init(); }
 
-    QTest::newRow("plain") << "hv_abc123"
-                           << "hv_abc123";
-    QTest::newRow("spaces and a trailing newline") << "  hv_abc123 \n"
-                                                   << "hv_abc123";
-    QTest::newRow("non-ASCII") << "tök€n"
-                               << "tök€n";
-}
+    void savesTrimmedToken_data()
+    {
+        QTest::addColumn<QString>("token");
+        QTest::addColumn<QString>("stored");
 
-void TestKeychainStore::savesTrimmedToken()
-{
-    QFETCH(QString, token);
-    QFETCH(QString, stored);
-    QVERIFY(KeychainStore::save(token));
-    QCOMPARE(KeychainStore::load(), std::optional<QString>(stored));
-}
+        addRow("plain", "hv_abc123", "hv_abc123");
+        addRow("spaces and a trailing newline", "  hv_abc123 \n", "hv_abc123");
+        addRow("non-ASCII", "tök€n", "tök€n");
+    }
 
-void TestKeychainStore::blankSaveDeletes_data()
-{
-    QTest::addColumn<bool>("itemExists");
-    QTest::newRow("existing item") << true;
-    QTest::newRow("no item") << false;
-}
+    void savesTrimmedToken()
+    {
+        QFETCH(QString, token);
+        QFETCH(QString, stored);
+        QVERIFY(KeychainStore::save(token));
+        QCOMPARE(KeychainStore::load(), std::optional<QString>(stored));
+    }
 
-void TestKeychainStore::blankSaveDeletes()
-{
-    QFETCH(bool, itemExists);
-    if (itemExists)
-        QVERIFY(KeychainStore::save(QStringLiteral("hv_old")));
-    QVERIFY(KeychainStore::save(QStringLiteral(" \n\t ")));
-    QCOMPARE(KeychainStore::load(), std::nullopt);
-    QCOMPARE(itemCount(KeychainStore::tokenService()), 0);
-}
+    void blankSaveDeletes_data()
+    {
+        QTest::addColumn<bool>("itemExists");
+        addRow("existing item", true);
+        addRow("no item", false);
+    }
 
-void TestKeychainStore::savingTwiceKeepsOneItem()
-{
-    QVERIFY(KeychainStore::save(QStringLiteral("hv_first")));
-    QVERIFY(KeychainStore::save(QStringLiteral("hv_second")));
-    QVERIFY(KeychainStore::save(QStringLiteral("hv_second")));
-    QCOMPARE(itemCount(KeychainStore::tokenService()), 1);
-    QCOMPARE(KeychainStore::load(), std::optional<QString>(QStringLiteral("hv_second")));
-}
+    void blankSaveDeletes()
+    {
+        QFETCH(bool, itemExists);
+        if (itemExists)
+            QVERIFY(KeychainStore::save(QStringLiteral("hv_old")));
+        QVERIFY(KeychainStore::save(QStringLiteral(" \n\t ")));
+        QCOMPARE(KeychainStore::load(), std::nullopt);
+        QCOMPARE(itemCount(KeychainStore::tokenService()), 0);
+    }
 
-void TestKeychainStore::loadWithoutItemIsNone()
-{
-    QCOMPARE(KeychainStore::load(), std::nullopt);
-}
+    void savingTwiceKeepsOneItem()
+    {
+        QVERIFY(KeychainStore::save(QStringLiteral("hv_first")));
+        QVERIFY(KeychainStore::save(QStringLiteral("hv_second")));
+        QVERIFY(KeychainStore::save(QStringLiteral("hv_second")));
+        QCOMPARE(itemCount(KeychainStore::tokenService()), 1);
+        QCOMPARE(KeychainStore::load(), std::optional<QString>(QStringLiteral("hv_second")));
+    }
 
-void TestKeychainStore::nonUtf8ItemLoadsAsNone()
-{
-    QVERIFY(storeBytes(KeychainStore::tokenService(), QByteArray("hv_\xff\xfe", 5)));
-    QCOMPARE(itemCount(KeychainStore::tokenService()), 1);
-    QCOMPARE(KeychainStore::load(), std::nullopt);
-}
+    void nonUtf8ItemLoadsAsNone()
+    {
+        QVERIFY(storeBytes(KeychainStore::tokenService(), QByteArray("hv_\xff\xfe", 5)));
+        QCOMPARE(itemCount(KeychainStore::tokenService()), 1);
+        QCOMPARE(KeychainStore::load(), std::nullopt);
+    }
 
-void TestKeychainStore::removesTheLegacyItemOnly()
-{
-    QVERIFY(storeBytes(KeychainStore::legacyApiKeyService(), "sk-old"));
-    QVERIFY(KeychainStore::save(QStringLiteral("hv_keep")));
-    QVERIFY(KeychainStore::remove(KeychainStore::legacyApiKeyService()));
-    QCOMPARE(itemCount(KeychainStore::legacyApiKeyService()), 0);
-    QCOMPARE(KeychainStore::load(), std::optional<QString>(QStringLiteral("hv_keep")));
-}
+    void removesTheLegacyItemOnly()
+    {
+        QVERIFY(storeBytes(KeychainStore::legacyApiKeyService(), "sk-old"));
+        QVERIFY(KeychainStore::save(QStringLiteral("hv_keep")));
+        QVERIFY(KeychainStore::remove(KeychainStore::legacyApiKeyService()));
+        QCOMPARE(itemCount(KeychainStore::legacyApiKeyService()), 0);
+        QCOMPARE(KeychainStore::load(), std::optional<QString>(QStringLiteral("hv_keep")));
+    }
+};
 
 QTEST_GUILESS_MAIN(TestKeychainStore)
 #include "tst_keychainstore.moc"

@@ -30,36 +30,30 @@ private Q_SLOTS:
     {
         QTest::addColumn<AIAction>("action");
         QTest::addColumn<int>("tag");
-        QTest::addColumn<QString>("title");
-        QTest::addColumn<QString>("symbol");
-        QTest::newRow("rewrite improve") << AIAction::rewrite(RewriteStyle::improve) << 0 << "Improve writing"
-                                         << "wand.and.stars";
-        QTest::newRow("rewrite translate") << AIAction::rewrite(RewriteStyle::translate) << 0 << "Translate to German"
-                                           << "character.bubble";
-        QTest::newRow("custom") << AIAction::custom(kMode) << 1 << "Brand voice"
-                                << "text.badge.checkmark";
-        QTest::newRow("chat") << AIAction::chat(false) << 2 << "Chat"
-                              << "bubble.left.and.text.bubble.right";
-        QTest::newRow("deep chat") << AIAction::chat(true) << 2 << "Deep research"
-                                   << "books.vertical";
-        QTest::newRow("explain") << AIAction::explain() << 3 << "Explain"
-                                 << "lightbulb";
-        QTest::newRow("translate") << AIAction::translate() << 4 << "Translate"
-                                   << "character.bubble";
-        QTest::newRow("research") << AIAction::research() << 5 << "Research"
-                                  << "books.vertical";
-        QTest::newRow("web search") << AIAction::webSearch() << 6 << "Web search"
-                                    << "globe";
-        QTest::newRow("ask") << AIAction::ask() << 7 << "Ask AI"
-                             << "sparkles";
+        QTest::addColumn<QStringList>("texts"); // title, symbol
+        auto row = [](const char* name, const AIAction& action, int tag, const QStringList& texts) {
+            QTest::newRow(name) << action << tag << texts;
+        };
+        row("rewrite improve", AIAction::rewrite(RewriteStyle::improve), 0, {"Improve writing", "wand.and.stars"});
+        row("rewrite translate", AIAction::rewrite(RewriteStyle::translate), 0,
+            {"Translate to German", "character.bubble"});
+        row("custom", AIAction::custom(kMode), 1, {"Brand voice", "text.badge.checkmark"});
+        row("chat", AIAction::chat(false), 2, {"Chat", "bubble.left.and.text.bubble.right"});
+        row("deep chat", AIAction::chat(true), 2, {"Deep research", "books.vertical"});
+        row("explain", AIAction::explain(), 3, {"Explain", "lightbulb"});
+        row("translate", AIAction::translate(), 4, {"Translate", "character.bubble"});
+        row("research", AIAction::research(), 5, {"Research", "books.vertical"});
+        row("web search", AIAction::webSearch(), 6, {"Web search", "globe"});
+        row("ask", AIAction::ask(), 7, {"Ask AI", "sparkles"});
     }
 
     void catalogue()
     {
         QFETCH(AIAction, action);
+        QFETCH(QStringList, texts);
         QTEST(action.tag(), "tag");
-        QTEST(action.title(), "title");
-        QTEST(action.symbol(), "symbol");
+        QCOMPARE(action.title(), texts[0]);
+        QCOMPARE(action.symbol(), texts[1]);
     }
 
     void equality_data()
@@ -95,61 +89,37 @@ private Q_SLOTS:
         QCOMPARE(a != b, !equal);
     }
 
-    void payloads()
-    {
-        QCOMPARE(AIAction::rewrite(RewriteStyle::casual).style(), std::optional<RewriteStyle>(RewriteStyle::casual));
-        QVERIFY(!AIAction::rewrite(RewriteStyle::casual).writingMode());
-        QCOMPARE(AIAction::custom(kMode).writingMode(), std::optional<WritingMode>(kMode));
-        QVERIFY(!AIAction::custom(kMode).style());
-        QVERIFY(AIAction::chat(true).isDeep());
-        QVERIFY(!AIAction::research().isDeep());
-    }
-
     void mappings_data()
     {
         QTest::addColumn<AIAction>("action");
-        QTest::addColumn<bool>("rewriting");
-        QTest::addColumn<bool>("web");
-        QTest::addColumn<bool>("atOnce");
-        QTest::addColumn<QString>("status");
-        QTest::addColumn<QString>("kind");
-        QTest::addColumn<QString>("style");
-        const QString none;
-        QTest::newRow("rewrite") << AIAction::rewrite(RewriteStyle::shorter) << true << false << true << "Rewriting…"
-                                 << "rewrite"
-                                 << "Make shorter";
-        QTest::newRow("custom") << AIAction::custom(kMode) << true << false << true << "Rewriting…"
-                                << "rewrite"
-                                << "Brand voice";
-        QTest::newRow("chat") << AIAction::chat(false) << false << false << true << "Thinking…"
-                              << "chat" << none;
-        QTest::newRow("deep chat") << AIAction::chat(true) << false << true << true << "Searching the web…"
-                                   << "chat" << none;
-        QTest::newRow("explain") << AIAction::explain() << false << false << true << "Thinking…"
-                                 << "explain" << none;
-        QTest::newRow("translate") << AIAction::translate() << false << false << true << "Thinking…"
-                                   << "translate" << none;
-        QTest::newRow("research") << AIAction::research() << false << true << true << "Searching the web…"
-                                  << "research" << none;
-        QTest::newRow("web search") << AIAction::webSearch() << false << true << true << "Searching the web…"
-                                    << "search" << none;
-        QTest::newRow("ask") << AIAction::ask() << false << false << false << "Thinking…"
-                             << "ask" << none;
+        QTest::addColumn<QString>("flags");     // rewriting, web, runs at once
+        QTest::addColumn<QStringList>("texts"); // opening status, history kind, history style (when any)
+        auto row = [](const char* name, const AIAction& action, const char* flags, const QStringList& texts) {
+            QTest::newRow(name) << action << flags << texts;
+        };
+        row("rewrite", AIAction::rewrite(RewriteStyle::shorter), "R-A", {"Rewriting…", "rewrite", "Make shorter"});
+        row("custom", AIAction::custom(kMode), "R-A", {"Rewriting…", "rewrite", "Brand voice"});
+        row("chat", AIAction::chat(false), "--A", {"Thinking…", "chat"});
+        row("deep chat", AIAction::chat(true), "-WA", {"Searching the web…", "chat"});
+        row("explain", AIAction::explain(), "--A", {"Thinking…", "explain"});
+        row("translate", AIAction::translate(), "--A", {"Thinking…", "translate"});
+        row("research", AIAction::research(), "-WA", {"Searching the web…", "research"});
+        row("web search", AIAction::webSearch(), "-WA", {"Searching the web…", "search"});
+        row("ask", AIAction::ask(), "---", {"Thinking…", "ask"});
     }
 
     void mappings()
     {
         QFETCH(AIAction, action);
-        QFETCH(bool, rewriting);
-        QFETCH(QString, style);
-        QCOMPARE(action.isRewriting(), rewriting);
-        QCOMPARE(action.allowsFollowUps(), !rewriting);
-        QTEST(action.isWeb(), "web");
-        QTEST(action.runsAtOnce(), "atOnce");
-        QTEST(action.openingStatus(), "status");
-        QTEST(action.historyKindName(), "kind");
-        QCOMPARE(action.historyStyle().has_value(), !style.isNull());
-        QCOMPARE(action.historyStyle().value_or(QString()), style);
+        QFETCH(QString, flags);
+        QFETCH(QStringList, texts);
+        QCOMPARE(action.isRewriting(), flags[0] == 'R');
+        QCOMPARE(action.allowsFollowUps(), flags[0] != 'R');
+        QCOMPARE(action.isWeb(), flags[1] == 'W');
+        QCOMPARE(action.runsAtOnce(), flags[2] == 'A');
+        QCOMPARE(action.openingStatus(), texts[0]);
+        QCOMPARE(action.historyKindName(), texts[1]);
+        QCOMPARE(action.historyStyle(), texts.size() > 2 ? std::optional<QString>(texts[2]) : std::nullopt);
     }
 
     void travelsThroughQueuedSignals()

@@ -14,59 +14,38 @@ private Q_SLOTS:
 
     void cleanupTestCase() { PreferredLanguages::setCurrent(nullptr); }
 
+    // Raw value, title, symbol and the start of the instruction of each style.
     void eachStyle_data()
     {
         QTest::addColumn<RewriteStyle>("style");
-        QTest::addColumn<QString>("rawValue");
-        QTest::addColumn<QString>("title");
-        QTest::addColumn<QString>("symbol");
-        QTest::addColumn<QString>("instruction");
-        QTest::newRow("improve") << RewriteStyle(RewriteStyle::improve) << "improve"
-                                 << "Improve writing"
-                                 << "wand.and.stars"
-                                 << "Improve clarity, flow and word choice while keeping the meaning and tone.";
-        QTest::newRow("grammar") << RewriteStyle(RewriteStyle::grammar) << "grammar"
-                                 << "Fix spelling & grammar"
-                                 << "checkmark.circle"
-                                 << "Fix spelling, grammar and punctuation only. Change nothing else.";
-        QTest::newRow("shorter") << RewriteStyle(RewriteStyle::shorter) << "shorter"
-                                 << "Make shorter"
-                                 << "arrow.down.right.and.arrow.up.left"
-                                 << "Make it noticeably shorter while keeping every key point.";
-        QTest::newRow("longer") << RewriteStyle(RewriteStyle::longer) << "longer"
-                                << "Make longer"
-                                << "arrow.up.left.and.arrow.down.right"
-                                << "Expand it with useful detail, keeping the same tone and meaning.";
-        QTest::newRow("professional") << RewriteStyle(RewriteStyle::professional) << "professional"
-                                      << "More professional"
-                                      << "briefcase"
-                                      << "Make the tone more professional and polished.";
-        QTest::newRow("casual") << RewriteStyle(RewriteStyle::casual) << "casual"
-                                << "More casual"
-                                << "face.smiling"
-                                << "Make the tone more casual and friendly.";
-        QTest::newRow("simplify") << RewriteStyle(RewriteStyle::simplify) << "simplify"
-                                  << "Simplify"
-                                  << "text.badge.minus"
-                                  << "Rewrite it in simpler, plain language that anyone can understand.";
-        QTest::newRow("translate") << RewriteStyle(RewriteStyle::translate) << "translate"
-                                   << "Translate to English"
-                                   << "character.bubble"
-                                   << "Translate the text into English. If it's already in English, translate it "
-                                      "into Spanish. Keep the tone, names and formatting; translate naturally, not "
-                                      "word for word.";
+        QTest::addColumn<QStringList>("texts");
+        auto row = [](RewriteStyle::Case style, const QStringList& texts) {
+            QTest::newRow(qPrintable(texts.first())) << RewriteStyle(style) << texts;
+        };
+        row(RewriteStyle::improve, {"improve", "Improve writing", "wand.and.stars", "Improve clarity, flow"});
+        row(RewriteStyle::grammar, {"grammar", "Fix spelling & grammar", "checkmark.circle", "Fix spelling, grammar"});
+        row(RewriteStyle::shorter,
+            {"shorter", "Make shorter", "arrow.down.right.and.arrow.up.left", "Make it noticeably shorter"});
+        row(RewriteStyle::longer,
+            {"longer", "Make longer", "arrow.up.left.and.arrow.down.right", "Expand it with useful detail"});
+        row(RewriteStyle::professional,
+            {"professional", "More professional", "briefcase", "Make the tone more professional"});
+        row(RewriteStyle::casual, {"casual", "More casual", "face.smiling", "Make the tone more casual"});
+        row(RewriteStyle::simplify, {"simplify", "Simplify", "text.badge.minus", "Rewrite it in simpler, plain"});
+        row(RewriteStyle::translate,
+            {"translate", "Translate to English", "character.bubble", "Translate the text into English."});
     }
 
     void eachStyle()
     {
         QFETCH(RewriteStyle, style);
-        QFETCH(QString, rawValue);
-        QCOMPARE(style.rawValue(), rawValue);
-        QCOMPARE(style.id(), rawValue);
-        QTEST(style.title(), "title");
-        QTEST(style.symbol(), "symbol");
-        QTEST(style.instruction(), "instruction");
-        QVERIFY(RewriteStyle::fromRawValue(rawValue) == style);
+        QFETCH(QStringList, texts);
+        QCOMPARE(style.rawValue(), texts[0]);
+        QCOMPARE(style.id(), texts[0]);
+        QCOMPARE(style.title(), texts[1]);
+        QCOMPARE(style.symbol(), texts[2]);
+        QVERIFY(style.instruction().startsWith(texts[3]));
+        QVERIFY(RewriteStyle::fromRawValue(texts[0]) == style);
     }
 
     void allCasesInDeclarationOrder()

@@ -24,31 +24,28 @@ private Q_SLOTS:
     {
         QTest::addColumn<QStringList>("preferred");
         QTest::addColumn<QString>("target");
-        QTest::addColumn<QString>("instruction");
-        const QString english =
-            "Translate the text into English. If it's already in English, translate it into Spanish.";
-        QTest::newRow("en-US only") << QStringList{"en-US"} << "English" << english;
-        QTest::newRow("fr-FR then en-US")
-            << QStringList{"fr-FR", "en-US"} << "French"
-            << "Translate the text into French. If it's already in French, translate it into English.";
-        QTest::newRow("empty list") << QStringList{} << "English" << english;
-        QTest::newRow("de-CH") << QStringList{"de-CH"} << "German"
-                               << "Translate the text into German. If it's already in German, translate it into "
-                                  "English.";
-        QTest::newRow("script and region") << QStringList{"zh-Hans-CN"} << "Chinese"
-                                           << "Translate the text into Chinese. If it's already in Chinese, "
-                                              "translate it into English.";
-        QTest::newRow("unknown code") << QStringList{"xx", "fr-FR"} << "English" << english;
-        QTest::newRow("C locale") << QStringList{"C"} << "English" << english;
-        QTest::newRow("empty identifier") << QStringList{""} << "English" << english;
+        QTest::addColumn<QString>("fallback");
+        auto row = [](const char* name, const QStringList& preferred, const char* target, const char* fallback) {
+            QTest::newRow(name) << preferred << QString(target) << QString(fallback);
+        };
+        row("en-US only", {"en-US"}, "English", "Spanish");
+        row("fr-FR then en-US", {"fr-FR", "en-US"}, "French", "English");
+        row("empty list", {}, "English", "Spanish");
+        row("de-CH", {"de-CH"}, "German", "English");
+        row("script and region", {"zh-Hans-CN"}, "Chinese", "English");
+        row("unknown code", {"xx", "fr-FR"}, "English", "Spanish");
+        row("C locale", {"C"}, "English", "Spanish");
+        row("empty identifier", {""}, "English", "Spanish");
     }
 
     void target()
     {
         QFETCH(QStringList, preferred);
         QFETCH(QString, target);
-        QFETCH(QString, instruction);
+        QFETCH(QString, fallback);
         m_languages->setLanguages(preferred);
+        const QString instruction =
+            QString("Translate the text into %1. If it's already in %1, translate it into %2.").arg(target, fallback);
         QCOMPARE(Translation::targetLanguage(), target);
         QCOMPARE(Translation::instruction(), instruction);
         QCOMPARE(RewriteStyle(RewriteStyle::translate).title(), "Translate to " + target);

@@ -71,11 +71,10 @@ private Q_SLOTS:
         QFETCH(QString, typed);
         QFETCH(int, modifiers);
         QFETCH(QStringList, sent);
-        QFETCH(QString, draft);
         QTest::keyClicks(field(), typed);
         QTest::keyClick(field(), Qt::Key_Return, Qt::KeyboardModifiers(modifiers));
         QCOMPARE(m_sent, sent);
-        QCOMPARE(m_view->model().draft(), draft);
+        QTEST(m_view->model().draft(), "draft");
         QCOMPARE(m_view->showsEmptyState(), sent.isEmpty());
     }
 

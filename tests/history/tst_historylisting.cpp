@@ -1,4 +1,5 @@
 #include "history/HistoryListing.h"
+#include "support/TestRows.h"
 
 #include <QTest>
 
@@ -28,24 +29,23 @@ private Q_SLOTS:
         QTest::addColumn<QDateTime>("updatedAt");
         QTest::addColumn<QString>("label");
         const QDateTime now(QDate(2026, 1, 15), QTime(9, 0), Qt::UTC);
-        QTest::newRow("a minute ago") << now.addSecs(-60) << "Today";
-        QTest::newRow("local midnight") << QDateTime(QDate(2026, 1, 14), QTime(23, 0), Qt::UTC) << "Today";
-        QTest::newRow("a second before local midnight")
-            << QDateTime(QDate(2026, 1, 14), QTime(22, 59, 59), Qt::UTC) << "Yesterday";
-        QTest::newRow("yesterday 23:59, under 24 hours ago")
-            << QDateTime(QDate(2026, 1, 14), QTime(22, 59), Qt::UTC) << "Yesterday";
-        QTest::newRow("6 days 23 hours ago") << now.addSecs(-(6 * 24 + 23) * 3600) << "Previous 7 days";
-        QTest::newRow("exactly 7 days ago") << now.addDays(-7) << "Earlier";
-        QTest::newRow("7 days and a minute ago") << now.addDays(-7).addSecs(-60) << "Earlier";
-        QTest::newRow("in the future, tomorrow") << now.addDays(1) << "Previous 7 days";
+        addRow("a minute ago", now.addSecs(-60), "Today");
+        addRow("local midnight", QDateTime(QDate(2026, 1, 14), QTime(23, 0), Qt::UTC), "Today");
+        addRow("a second before local midnight", QDateTime(QDate(2026, 1, 14), QTime(22, 59, 59), Qt::UTC),
+               "Yesterday");
+        addRow("yesterday 23:59, under 24 hours ago", QDateTime(QDate(2026, 1, 14), QTime(22, 59), Qt::UTC),
+               "Yesterday");
+        addRow("6 days 23 hours ago", now.addSecs(-(6 * 24 + 23) * 3600), "Previous 7 days");
+        addRow("exactly 7 days ago", now.addDays(-7), "Earlier");
+        addRow("7 days and a minute ago", now.addDays(-7).addSecs(-60), "Earlier");
+        addRow("in the future, tomorrow", now.addDays(1), "Previous 7 days");
     }
 
     void groupsAtTheBoundaries()
     {
         QFETCH(QDateTime, updatedAt);
-        QFETCH(QString, label);
         const QDateTime now(QDate(2026, 1, 15), QTime(9, 0), Qt::UTC);
-        QCOMPARE(HistoryListing::groupLabel(updatedAt, now, QTimeZone("Europe/Berlin")), label);
+        QTEST(HistoryListing::groupLabel(updatedAt, now, QTimeZone("Europe/Berlin")), "label");
     }
 
     void groupsKeepTheirOrderAndSkipEmptyOnes()
@@ -70,25 +70,23 @@ private Q_SLOTS:
         QTest::addColumn<int>("filter");
         QTest::addColumn<QString>("search");
         QTest::addColumn<QStringList>("titles");
-        QTest::newRow("all") << int(Filter::all) << ""
-                             << QStringList{"chat", "explain", "search", "research", "rewrite"};
-        QTest::newRow("explain, translate, search") << int(Filter::explain) << "" << QStringList{"explain", "search"};
-        QTest::newRow("research only") << int(Filter::research) << "" << QStringList{"research"};
-        QTest::newRow("only spaces is no search")
-            << int(Filter::all) << " \t " << QStringList{"chat", "explain", "search", "research", "rewrite"};
-        QTest::newRow("answer text, any case") << int(Filter::all) << "  HELLO " << QStringList{"chat"};
-        QTest::newRow("selection") << int(Filter::all) << "teh" << QStringList{"rewrite"};
-        QTest::newRow("question") << int(Filter::all) << "question"
-                                  << QStringList{"chat", "explain", "search", "research", "rewrite"};
-        QTest::newRow("application name is not searched") << int(Filter::all) << "Firefox" << QStringList{};
-        QTest::newRow("style is not searched") << int(Filter::all) << "Shorter" << QStringList{};
+        addRow("all", int(Filter::all), "", QStringList{"chat", "explain", "search", "research", "rewrite"});
+        addRow("explain, translate, search", int(Filter::explain), "", QStringList{"explain", "search"});
+        addRow("research only", int(Filter::research), "", QStringList{"research"});
+        addRow("only spaces is no search", int(Filter::all), " \t ",
+               QStringList{"chat", "explain", "search", "research", "rewrite"});
+        addRow("answer text, any case", int(Filter::all), "  HELLO ", QStringList{"chat"});
+        addRow("selection", int(Filter::all), "teh", QStringList{"rewrite"});
+        addRow("question", int(Filter::all), "question",
+               QStringList{"chat", "explain", "search", "research", "rewrite"});
+        addRow("application name is not searched", int(Filter::all), "Firefox", QStringList{});
+        addRow("style is not searched", int(Filter::all), "Shorter", QStringList{});
     }
 
     void filterAndSearch()
     {
         QFETCH(int, filter);
         QFETCH(QString, search);
-        QFETCH(QStringList, titles);
         QList<HistoryStore::Conversation> list{
             conversation(Kind::chat, "chat", "Hello there"), conversation(Kind::explain, "explain"),
             conversation(Kind::search, "search"), conversation(Kind::research, "research"),
@@ -99,7 +97,7 @@ private Q_SLOTS:
         QStringList found;
         for (const auto& c : HistoryListing::filtered(list, Filter(filter), search))
             found.append(c.title);
-        QCOMPARE(found, titles);
+        QTEST(found, "titles");
     }
 
     void subtitles_data()
@@ -108,13 +106,10 @@ private Q_SLOTS:
         QTest::addColumn<QString>("style");
         QTest::addColumn<QString>("app");
         QTest::addColumn<QString>("subtitle");
-        QTest::newRow("web search in a browser") << int(Kind::search) << QString() << "Firefox"
-                                                 << "Web search in Firefox";
-        QTest::newRow("chat") << int(Kind::chat) << QString() << QString() << "Chat";
-        QTest::newRow("rewrite style in an editor") << int(Kind::rewrite) << "Shorter"
-                                                    << "gedit"
-                                                    << "Shorter in gedit";
-        QTest::newRow("ask") << int(Kind::ask) << QString() << QString() << "Ask AI";
+        addRow("web search in a browser", int(Kind::search), QString(), "Firefox", "Web search in Firefox");
+        addRow("chat", int(Kind::chat), QString(), QString(), "Chat");
+        addRow("rewrite style in an editor", int(Kind::rewrite), "Shorter", "gedit", "Shorter in gedit");
+        addRow("ask", int(Kind::ask), QString(), QString(), "Ask AI");
     }
 
     void subtitles()
@@ -122,13 +117,12 @@ private Q_SLOTS:
         QFETCH(int, kind);
         QFETCH(QString, style);
         QFETCH(QString, app);
-        QFETCH(QString, subtitle);
         HistoryStore::Conversation c = conversation(Kind(kind), "x");
         if (!style.isNull())
             c.style = style;
         if (!app.isNull())
             c.appName = app;
-        QCOMPARE(HistoryListing::subtitle(c), subtitle);
+        QTEST(HistoryListing::subtitle(c), "subtitle");
     }
 };
 

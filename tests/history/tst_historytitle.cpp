@@ -32,8 +32,7 @@ private Q_SLOTS:
     {
         QFETCH(QString, text);
         QFETCH(int, limit);
-        QFETCH(QString, title);
-        QCOMPARE(HistoryStore::title(text, limit), title);
+        QTEST(HistoryStore::title(text, limit), "title");
     }
 };
 

@@ -4,6 +4,7 @@
 #include "model/ClaudeTurn.h"
 #include "model/ConversationHistory.h"
 #include "platform/fake/FakeClock.h"
+#include "support/TestRows.h"
 
 #include <QJsonDocument>
 #include <QNetworkAccessManager>
@@ -105,6 +106,24 @@ int activeStreams(const RelayProcess& relay)
     return QJsonDocument::fromJson(reply->readAll()).object()["active_streams"].toInt(-1);
 }
 
+// The relay in scenario mode with a client speaking to it: add steps to `scenario`, then start().
+// The client's network closes its connections before the relay stops.
+struct Served {
+    RelayScenario scenario;
+    RelayProcess relay;
+    QNetworkAccessManager network;
+    FakeClock clock;
+
+    bool start()
+    {
+        const bool started = relay.startScenario(scenario.dir());
+        if (!started)
+            qWarning("%s", qPrintable(relay.startMessage()));
+        return started;
+    }
+    ClaudeClient client() { return ClaudeClient(relay.baseUrl(), &clock, &network); }
+};
+
 } // namespace
 
 void TestClaudeClient::sendsTheRequest_data()
@@ -115,56 +134,42 @@ void TestClaudeClient::sendsTheRequest_data()
     QTest::addColumn<QString>("actionHeader");
 
     const WritingMode mode{QUuid::createUuid(), "Pirate", "Talk like a pirate."};
-    QTest::newRow("rewrite") << AIAction::rewrite(RewriteStyle::grammar) << 16000 << "low"
-                             << "rewrite";
-    QTest::newRow("writing mode") << AIAction::custom(mode) << 16000 << "low"
-                                  << "rewrite";
-    QTest::newRow("translate") << AIAction::translate() << 16000 << "low"
-                               << "explain";
-    QTest::newRow("explain") << AIAction::explain() << 16000 << "medium"
-                             << "explain";
-    QTest::newRow("ask") << AIAction::ask() << 16000 << "medium"
-                         << "ask";
-    QTest::newRow("web search") << AIAction::webSearch() << 16000 << "medium"
-                                << "search";
-    QTest::newRow("chat") << AIAction::chat(false) << 32000 << "medium"
-                          << "ask";
-    QTest::newRow("deep chat") << AIAction::chat(true) << 32000 << "high"
-                               << "research";
-    QTest::newRow("research") << AIAction::research() << 32000 << "high"
-                              << "research";
+    addRow("rewrite", AIAction::rewrite(RewriteStyle::grammar), 16000, "low", "rewrite");
+    addRow("writing mode", AIAction::custom(mode), 16000, "low", "rewrite");
+    addRow("translate", AIAction::translate(), 16000, "low", "explain");
+    addRow("explain", AIAction::explain(), 16000, "medium", "explain");
+    addRow("ask", AIAction::ask(), 16000, "medium", "ask");
+    addRow("web search", AIAction::webSearch(), 16000, "medium", "search");
+    addRow("chat", AIAction::chat(false), 32000, "medium", "ask");
+    addRow("deep chat", AIAction::chat(true), 32000, "high", "research");
+    addRow("research", AIAction::research(), 32000, "high", "research");
 }
 
 void TestClaudeClient::sendsTheRequest()
 {
     QFETCH(AIAction, action);
-    QFETCH(int, maxTokens);
     QFETCH(QString, effort);
-    QFETCH(QString, actionHeader);
-    RelayScenario scenario;
-    scenario.addStream(RelayScenario::textEvents({"Hi"}));
-    RelayProcess relay;
-    QVERIFY2(relay.startScenario(scenario.dir()), qPrintable(relay.startMessage()));
-    QNetworkAccessManager network; // closes its connections before the relay stops
-    FakeClock clock;
+    Served served;
+    served.scenario.addStream(RelayScenario::textEvents({"Hi"}));
+    QVERIFY(served.start());
     Turn turn;
-    turn.start(ClaudeClient(relay.baseUrl(), &clock, &network), action);
-    QVERIFY(turn.finish(clock));
+    turn.start(served.client(), action);
+    QVERIFY(turn.finish(served.clock));
     QCOMPARE(turn.summary(), "result: Hi / end_turn");
 
-    const QList<QJsonObject> requests = relay.recordedRequests();
+    const QList<QJsonObject> requests = served.relay.recordedRequests();
     QCOMPARE(requests.size(), 1);
     QCOMPARE(requests[0]["method"].toString(), "POST");
     QCOMPARE(requests[0]["path"].toString(), "/api/ai/messages");
     QCOMPARE(header(requests[0], "content-type"), "application/json");
     QCOMPARE(header(requests[0], "authorization"), "Bearer hv_token");
-    QCOMPARE(header(requests[0], "x-halvora-action"), actionHeader);
+    QTEST(header(requests[0], "x-halvora-action"), "actionHeader");
     const QJsonObject body = bodyOf(requests[0]);
     QStringList keys{"max_tokens", "messages", "output_config", "stream", "system"};
     if (!action.tools().isEmpty())
         keys.append("tools");
     QCOMPARE(body.keys(), keys);
-    QCOMPARE(body["max_tokens"].toInt(), maxTokens);
+    QTEST(body["max_tokens"].toInt(), "maxTokens");
     QCOMPARE(body["stream"], QJsonValue(true));
     QCOMPARE(body["system"].toString(), "You help.");
     QCOMPARE(body["output_config"].toObject(), (QJsonObject{{"effort", effort}}));
@@ -185,125 +190,108 @@ void TestClaudeClient::endsTurns_data()
     const auto answer = [](const QString& text, const QString& stop = "end_turn") {
         return RelayScenario::textEvents({text}, stop);
     };
-    QTest::newRow("plain answer") << Script([&](RelayScenario& s) { s.addStream(answer("Hi")); }) << "hv" << 1 << "Hi"
-                                  << "result: Hi / end_turn";
-    QTest::newRow("no token") << Script([](RelayScenario&) {}) << QString() << 0 << ""
-                              << "error: claude 0 Sign in to use Halvora.";
-    QTest::newRow("empty token") << Script([](RelayScenario&) {}) << "" << 0 << ""
-                                 << "error: claude 0 Sign in to use Halvora.";
-    QTest::newRow("201 is a failure") << Script([](RelayScenario& s) { s.addError(201, "odd", "Created?"); }) << "hv"
-                                      << 1 << ""
-                                      << "error: claude 201 Created?";
-    QTest::newRow("529 twice fails") << Script([](RelayScenario& s) {
-        s.addResponse(529);
-        s.addResponse(529);
-    }) << "hv" << 2 << "" << busy;
-    QTest::newRow("500 then an answer") << Script([&](RelayScenario& s) {
-        s.addResponse(500, "oops");
-        s.addStream(answer("Hi"));
-    }) << "hv" << 2 << "Hi"
-                                        << "result: Hi / end_turn";
-    QTest::newRow("overloaded mid-stream is retried") << Script([&](RelayScenario& s) {
-        QList<QJsonObject> events = answer("Hel").mid(0, 3);
-        events << object(R"({"type":"error","error":{"type":"overloaded_error","message":"Overloaded"}})");
-        s.addStream(events);
-        s.addStream(answer("Hello"));
-    }) << "hv" << 2 << "Hel|Hello"
-                                                      << "result: Hello / end_turn";
-    QTest::newRow("429 rate limit is retried once") << Script([](RelayScenario& s) {
-        s.addError(429, "rate_limit_error", "Slow down");
-        s.addError(429, "rate_limit_error", "Slow down");
-    }) << "hv" << 2 << ""
-                                                    << "error: claude 429 Slow down";
-    QTest::newRow("429 of another type is not retried") << Script([&](RelayScenario& s) {
-        s.addError(429, "quota_error", "Quota");
-        s.addStream(answer("never"));
-    }) << "hv" << 1 << ""
-                                                        << "error: claude 429 Quota";
-    QTest::newRow("429 without a body is not retried")
-        << Script([&](RelayScenario& s) {
+    addRow("plain answer", Script([&](RelayScenario& s) { s.addStream(answer("Hi")); }), "hv", 1, "Hi",
+           "result: Hi / end_turn");
+    addRow("no token", Script([](RelayScenario&) {}), QString(), 0, "", "error: claude 0 Sign in to use Halvora.");
+    addRow("empty token", Script([](RelayScenario&) {}), "", 0, "", "error: claude 0 Sign in to use Halvora.");
+    addRow("201 is a failure", Script([](RelayScenario& s) { s.addError(201, "odd", "Created?"); }), "hv", 1, "",
+           "error: claude 201 Created?");
+    addRow("529 twice fails", Script([](RelayScenario& s) {
+               s.addResponse(529);
+               s.addResponse(529);
+           }),
+           "hv", 2, "", busy);
+    addRow("500 then an answer", Script([&](RelayScenario& s) {
+               s.addResponse(500, "oops");
+               s.addStream(answer("Hi"));
+           }),
+           "hv", 2, "Hi", "result: Hi / end_turn");
+    addRow("overloaded mid-stream is retried", Script([&](RelayScenario& s) {
+               QList<QJsonObject> events = answer("Hel").mid(0, 3);
+               events << object(R"({"type":"error","error":{"type":"overloaded_error","message":"Overloaded"}})");
+               s.addStream(events);
+               s.addStream(answer("Hello"));
+           }),
+           "hv", 2, "Hel|Hello", "result: Hello / end_turn");
+    addRow("429 rate limit is retried once", Script([](RelayScenario& s) {
+               s.addError(429, "rate_limit_error", "Slow down");
+               s.addError(429, "rate_limit_error", "Slow down");
+           }),
+           "hv", 2, "", "error: claude 429 Slow down");
+    addRow("429 of another type is not retried", Script([&](RelayScenario& s) {
+               s.addError(429, "quota_error", "Quota");
+               s.addStream(answer("never"));
+           }),
+           "hv", 1, "", "error: claude 429 Quota");
+    addRow("429 without a body is not retried", Script([&](RelayScenario& s) {
                s.addResponse(429);
                s.addStream(answer("never"));
-           })
-        << "hv" << 1 << ""
-        << "error: claude 429 Too many requests. Wait a moment and try again.";
-    QTest::newRow("six pauses give six requests") << Script([&](RelayScenario& s) {
-        for (int i = 0; i < 7; ++i)
-            s.addStream(answer("part ", i < 6 ? "pause_turn" : "end_turn"));
-    }) << "hv" << 6 << "part |part |part |part |part |part "
-                                                  << "result: part part part part part part  / pause_turn";
-    QTest::newRow("failed continuation after content is not retried")
-        << Script([&](RelayScenario& s) {
+           }),
+           "hv", 1, "", "error: claude 429 Too many requests. Wait a moment and try again.");
+    addRow("six pauses give six requests", Script([&](RelayScenario& s) {
+               for (int i = 0; i < 7; ++i)
+                   s.addStream(answer("part ", i < 6 ? "pause_turn" : "end_turn"));
+           }),
+           "hv", 6, "part |part |part |part |part |part ", "result: part part part part part part  / pause_turn");
+    addRow("failed continuation after content is not retried", Script([&](RelayScenario& s) {
                s.addStream(answer("part ", "pause_turn"));
                s.addResponse(503);
                s.addStream(answer("never"));
-           })
-        << "hv" << 2 << "part "
-        << "error: claude 503 Something went wrong (503). Try again.";
-    QTest::newRow("cut-off data line") << Script([&](RelayScenario& s) {
-        s.addRawStream(RelayScenario::formatEvents(answer("Hi").mid(0, 3)) + "data: {\"type\":\"mess\n\n");
-    }) << "hv" << 1 << "Hi"
-                                       << "error: parse 0 unterminated string";
-    QTest::newRow("array and number lines are skipped") << Script([&](RelayScenario& s) {
-        s.addRawStream("data: [1,2]\n\ndata: 42\n\n" + RelayScenario::formatEvents(answer("ok")));
-    }) << "hv" << 1 << "ok"
-                                                        << "result: ok / end_turn";
-    QTest::newRow("CR and CRLF line ends") << Script([&](RelayScenario& s) {
-        QByteArray events = RelayScenario::formatEvents(answer("a"));
-        s.addRawStream(events.replace("\n\n", "\r\n\r\n").replace("\ndata", "\rdata"));
-    }) << "hv" << 1 << "a"
-                                           << "result: a / end_turn";
-    QTest::newRow("refusal with explanation") << Script([&](RelayScenario& s) {
-        s.addStream(withStop(answer("No", "refusal"),
-                             R"({"type":"message_delta","delta":{"stop_details":{"explanation":"Unsafe."}}})"));
-    }) << "hv" << 1 << "No"
-                                              << "error: claude 0 Claude declined this request. Unsafe.";
-    QTest::newRow("refusal without explanation")
-        << Script([&](RelayScenario& s) { s.addStream(answer("", "refusal")); }) << "hv" << 1 << ""
-        << "error: claude 0 Claude declined this request.";
-    QTest::newRow("broken transfer is a network error") << Script([&](RelayScenario& s) {
-        s.addStream(answer("Hi"), RelayScenario::StreamOptions{0, 3, -1});
-        s.addStream(answer("never"));
-    }) << "hv" << 1 << "Hi"
-                                                        << "error: network 0 Connection closed";
+           }),
+           "hv", 2, "part ", "error: claude 503 Something went wrong (503). Try again.");
+    addRow("cut-off data line", Script([&](RelayScenario& s) {
+               s.addRawStream(RelayScenario::formatEvents(answer("Hi").mid(0, 3)) + "data: {\"type\":\"mess\n\n");
+           }),
+           "hv", 1, "Hi", "error: parse 0 unterminated string");
+    addRow("array and number lines are skipped", Script([&](RelayScenario& s) {
+               s.addRawStream("data: [1,2]\n\ndata: 42\n\n" + RelayScenario::formatEvents(answer("ok")));
+           }),
+           "hv", 1, "ok", "result: ok / end_turn");
+    addRow("CR and CRLF line ends", Script([&](RelayScenario& s) {
+               QByteArray events = RelayScenario::formatEvents(answer("a"));
+               s.addRawStream(events.replace("\n\n", "\r\n\r\n").replace("\ndata", "\rdata"));
+           }),
+           "hv", 1, "a", "result: a / end_turn");
+    addRow("refusal with explanation", Script([&](RelayScenario& s) {
+               s.addStream(withStop(answer("No", "refusal"),
+                                    R"({"type":"message_delta","delta":{"stop_details":{"explanation":"Unsafe."}}})"));
+           }),
+           "hv", 1, "No", "error: claude 0 Claude declined this request. Unsafe.");
+    addRow("refusal without explanation", Script([&](RelayScenario& s) { s.addStream(answer("", "refusal")); }), "hv",
+           1, "", "error: claude 0 Claude declined this request.");
+    addRow("broken transfer is a network error", Script([&](RelayScenario& s) {
+               s.addStream(answer("Hi"), RelayScenario::StreamOptions{0, 3, -1});
+               s.addStream(answer("never"));
+           }),
+           "hv", 1, "Hi", "error: network 0 Connection closed");
 }
 
 void TestClaudeClient::endsTurns()
 {
     QFETCH(Script, script);
     QFETCH(QString, token);
-    QFETCH(int, requests);
-    QFETCH(QString, texts);
-    QFETCH(QString, outcome);
-    RelayScenario scenario;
-    script(scenario);
-    RelayProcess relay;
-    QVERIFY2(relay.startScenario(scenario.dir()), qPrintable(relay.startMessage()));
-    QNetworkAccessManager network; // closes its connections before the relay stops
-    FakeClock clock;
+    Served served;
+    script(served.scenario);
+    QVERIFY(served.start());
     Turn turn;
-    turn.start(ClaudeClient(relay.baseUrl(), &clock, &network), AIAction::explain(),
-               token.isNull() ? std::nullopt : std::optional<QString>(token));
-    QVERIFY(turn.finish(clock));
-    QCOMPARE(turn.summary(), outcome);
-    QCOMPARE(turn.texts.join('|'), texts);
-    QCOMPARE(relay.recordedRequests().size(), requests);
+    turn.start(served.client(), AIAction::explain(), token.isNull() ? std::nullopt : std::optional<QString>(token));
+    QVERIFY(turn.finish(served.clock));
+    QTEST(turn.summary(), "outcome");
+    QTEST(turn.texts.join('|'), "texts");
+    QTEST(int(served.relay.recordedRequests().size()), "requests");
 }
 
 void TestClaudeClient::continuationResendsEverything()
 {
-    RelayScenario scenario;
-    scenario.addStream(RelayScenario::textEvents({"one "}, "pause_turn"));
-    scenario.addStream(RelayScenario::textEvents({"two "}, "pause_turn"));
-    scenario.addStream(RelayScenario::textEvents({"three"}));
-    RelayProcess relay;
-    QVERIFY(relay.startScenario(scenario.dir()));
-    QNetworkAccessManager network;
-    FakeClock clock;
+    Served served;
+    for (const char* part : {"one ", "two "})
+        served.scenario.addStream(RelayScenario::textEvents({part}, "pause_turn"));
+    served.scenario.addStream(RelayScenario::textEvents({"three"}));
+    QVERIFY(served.start());
     Turn turn;
-    turn.start(ClaudeClient(relay.baseUrl(), &clock, &network));
-    QVERIFY(turn.finish(clock));
-    const QList<QJsonObject> requests = relay.recordedRequests();
+    turn.start(served.client());
+    QVERIFY(turn.finish(served.clock));
+    const QList<QJsonObject> requests = served.relay.recordedRequests();
     QCOMPARE(requests.size(), 3);
     QCOMPARE(bodyOf(requests[0])["messages"].toArray().size(), 1);
     const QJsonArray last = bodyOf(requests[2])["messages"].toArray();
@@ -340,90 +328,77 @@ void TestClaudeClient::networkFailureIsNotRetried()
 
 void TestClaudeClient::silentStreamTimesOut()
 {
-    RelayScenario scenario;
-    scenario.addStream(RelayScenario::textEvents({"Hi"}), RelayScenario::StreamOptions{0, -1, 3});
-    RelayProcess relay;
-    QVERIFY(relay.startScenario(scenario.dir()));
-    QNetworkAccessManager network;
-    FakeClock clock;
+    Served served;
+    served.scenario.addStream(RelayScenario::textEvents({"Hi"}), RelayScenario::StreamOptions{0, -1, 3});
+    QVERIFY(served.start());
     Turn turn;
-    turn.start(ClaudeClient(relay.baseUrl(), &clock, &network));
+    turn.start(served.client());
     QTRY_COMPARE(turn.texts, QStringList{"Hi"});
-    clock.advance(StreamRequest::kIdleTimeoutMs - 1);
+    served.clock.advance(StreamRequest::kIdleTimeoutMs - 1);
     QTest::qWait(20);
     QVERIFY(!turn.outcome);
-    clock.advance(1);
+    served.clock.advance(1);
     QVERIFY(turn.outcome);
     const TurnError& error = std::get<TurnError>(*turn.outcome);
     QCOMPARE(error.networkCode(), QNetworkReply::TimeoutError);
     QVERIFY(!error.isCancellation());
-    QTRY_COMPARE(activeStreams(relay), 0);
-    QCOMPARE(relay.recordedRequests().size(), 1);
+    QTRY_COMPARE(activeStreams(served.relay), 0);
+    QCOMPARE(served.relay.recordedRequests().size(), 1);
 }
 
 void TestClaudeClient::cancelWhileStreaming()
 {
-    RelayScenario scenario;
-    scenario.addStream(RelayScenario::textEvents({"Hi", "there"}), RelayScenario::StreamOptions{0, -1, 3});
-    scenario.addStream(RelayScenario::textEvents({"never"}));
-    RelayProcess relay;
-    QVERIFY(relay.startScenario(scenario.dir()));
-    QNetworkAccessManager network;
-    FakeClock clock;
+    Served served;
+    served.scenario.addStream(RelayScenario::textEvents({"Hi", "there"}), RelayScenario::StreamOptions{0, -1, 3});
+    served.scenario.addStream(RelayScenario::textEvents({"never"}));
+    QVERIFY(served.start());
     Turn turn;
-    turn.start(ClaudeClient(relay.baseUrl(), &clock, &network));
+    turn.start(served.client());
     QTRY_COMPARE(turn.texts, QStringList{"Hi"});
-    QCOMPARE(activeStreams(relay), 1);
+    QCOMPARE(activeStreams(served.relay), 1);
     turn.handle.cancel();
-    QTRY_COMPARE(activeStreams(relay), 0);
-    clock.advance(10000);
+    QTRY_COMPARE(activeStreams(served.relay), 0);
+    served.clock.advance(10000);
     QTest::qWait(50);
     QVERIFY(!turn.outcome);
     QCOMPARE(turn.texts, QStringList{"Hi"});
-    QCOMPARE(relay.recordedRequests().size(), 1);
+    QCOMPARE(served.relay.recordedRequests().size(), 1);
 }
 
 void TestClaudeClient::cancelDuringRetryWait()
 {
-    RelayScenario scenario;
-    scenario.addResponse(529);
-    scenario.addStream(RelayScenario::textEvents({"never"}));
-    RelayProcess relay;
-    QVERIFY(relay.startScenario(scenario.dir()));
-    QNetworkAccessManager network;
-    FakeClock clock;
+    Served served;
+    served.scenario.addResponse(529);
+    served.scenario.addStream(RelayScenario::textEvents({"never"}));
+    QVERIFY(served.start());
     Turn turn;
-    turn.start(ClaudeClient(relay.baseUrl(), &clock, &network));
-    QTRY_COMPARE(relay.recordedRequests().size(), 1);
+    turn.start(served.client());
+    QTRY_COMPARE(served.relay.recordedRequests().size(), 1);
     QTest::qWait(50);
     turn.handle = TaskHandle();
-    clock.advance(5000);
+    served.clock.advance(5000);
     QTest::qWait(100);
     QVERIFY(!turn.outcome);
-    QCOMPARE(relay.recordedRequests().size(), 1);
+    QCOMPARE(served.relay.recordedRequests().size(), 1);
 }
 
 void TestClaudeClient::cancelFromAnEventHandler()
 {
-    RelayScenario scenario;
-    scenario.addStream(
+    Served served;
+    served.scenario.addStream(
         {object(R"({"type":"content_block_start","index":0,"content_block":{"type":"web_search_tool_result",)"
                 R"("content":[{"url":"https://a.example","title":"A"},{"url":"https://b.example"}]}})")});
-    RelayProcess relay;
-    QVERIFY(relay.startScenario(scenario.dir()));
-    QNetworkAccessManager network;
-    FakeClock clock;
+    QVERIFY(served.start());
     int events = 0;
     TaskHandle handle;
     std::optional<TurnOutcome> outcome;
-    handle = ClaudeClient(relay.baseUrl(), &clock, &network)
-                 .streamTurn(
-                     "s", {}, AIAction::research(), QStringLiteral("hv"),
-                     [&](const ClaudeEvent&) {
-                         ++events;
-                         handle.cancel();
-                     },
-                     [&](const TurnOutcome& result) { outcome = result; });
+    handle = served.client().streamTurn(
+        "s", {}, AIAction::research(), QStringLiteral("hv"),
+        [&](const ClaudeEvent&) {
+            ++events;
+            handle.cancel();
+        },
+        [&](const TurnOutcome& result) { outcome = result; });
     QTRY_COMPARE(events, 1);
     QTest::qWait(100);
     QCOMPARE(events, 1);

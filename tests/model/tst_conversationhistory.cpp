@@ -5,15 +5,6 @@
 #include <QTest>
 
 // Answer text and the cleaning of content lists before they are sent back.
-class TestConversationHistory : public QObject {
-    Q_OBJECT
-
-private Q_SLOTS:
-    void answerText_data();
-    void answerText();
-    void sanitized_data();
-    void sanitized();
-};
 
 namespace {
 
@@ -27,49 +18,54 @@ QList<QJsonObject> blocks(const char* json)
 
 } // namespace
 
-void TestConversationHistory::answerText_data()
-{
-    QTest::addColumn<QList<QJsonObject>>("content");
-    QTest::addColumn<QString>("text");
+class TestConversationHistory : public QObject {
+    Q_OBJECT
 
-    QTest::newRow("texts around a tool use are joined directly")
-        << blocks(R"([{"type":"text","text":"One."},{"type":"server_tool_use","id":"a"},{"type":"text","text":"Two"}])")
-        << "One.Two";
-    QTest::newRow("other blocks and mistyped text add nothing")
-        << blocks(R"([{"type":"thinking","thinking":"x","text":"y"},{"type":"text","text":3},{"text":"z"}])") << "";
-}
+private Q_SLOTS:
+    void answerText_data()
+    {
+        QTest::addColumn<QList<QJsonObject>>("content");
+        QTest::addColumn<QString>("text");
 
-void TestConversationHistory::answerText()
-{
-    QFETCH(QList<QJsonObject>, content);
-    QFETCH(QString, text);
-    QCOMPARE(ConversationHistory::text(content), text);
-}
+        QTest::newRow("texts around a tool use are joined directly")
+            << blocks(
+                   R"([{"type":"text","text":"One."},{"type":"server_tool_use","id":"a"},{"type":"text","text":"Two"}])")
+            << "One.Two";
+        QTest::newRow("other blocks and mistyped text add nothing")
+            << blocks(R"([{"type":"thinking","thinking":"x","text":"y"},{"type":"text","text":3},{"text":"z"}])") << "";
+    }
 
-void TestConversationHistory::sanitized_data()
-{
-    QTest::addColumn<QList<QJsonObject>>("content");
-    QTest::addColumn<QList<QJsonObject>>("expected");
+    void answerText()
+    {
+        QFETCH(QList<QJsonObject>, content);
+        QTEST(ConversationHistory::text(content), "text");
+    }
 
-    const auto plain = blocks(R"([{"type":"thinking","thinking":"t"},{"type":"text","text":"A"}])");
-    QTest::newRow("no marker: unchanged") << plain << plain;
-    QTest::newRow("thinking, text, fallback, text")
-        << blocks(R"([{"type":"thinking"},{"type":"text","text":"A"},{"type":"fallback"},{"type":"text","text":"B"}])")
-        << blocks(R"([{"type":"text","text":"A"},{"type":"text","text":"B"}])");
-    QTest::newRow("only paired tool uses survive before the last marker")
-        << blocks(R"([{"type":"server_tool_use","id":"s1"},{"type":"server_tool_use","id":"s2"},)"
-                  R"({"type":"web_search_tool_result","tool_use_id":"s1"},{"type":"fallback"},{"id":"x"},)"
-                  R"({"type":"fallback"},{"type":"thinking"},{"type":"server_tool_use","id":"s3"}])")
-        << blocks(R"([{"type":"server_tool_use","id":"s1"},{"type":"web_search_tool_result","tool_use_id":"s1"},)"
-                  R"({"type":"thinking"},{"type":"server_tool_use","id":"s3"}])");
-}
+    void sanitized_data()
+    {
+        QTest::addColumn<QList<QJsonObject>>("content");
+        QTest::addColumn<QList<QJsonObject>>("expected");
 
-void TestConversationHistory::sanitized()
-{
-    QFETCH(QList<QJsonObject>, content);
-    QFETCH(QList<QJsonObject>, expected);
-    QCOMPARE(ConversationHistory::sanitized(content), expected);
-}
+        const auto plain = blocks(R"([{"type":"thinking","thinking":"t"},{"type":"text","text":"A"}])");
+        QTest::newRow("no marker: unchanged") << plain << plain;
+        QTest::newRow("thinking, text, fallback, text")
+            << blocks(
+                   R"([{"type":"thinking"},{"type":"text","text":"A"},{"type":"fallback"},{"type":"text","text":"B"}])")
+            << blocks(R"([{"type":"text","text":"A"},{"type":"text","text":"B"}])");
+        QTest::newRow("only paired tool uses survive before the last marker")
+            << blocks(R"([{"type":"server_tool_use","id":"s1"},{"type":"server_tool_use","id":"s2"},)"
+                      R"({"type":"web_search_tool_result","tool_use_id":"s1"},{"type":"fallback"},{"id":"x"},)"
+                      R"({"type":"fallback"},{"type":"thinking"},{"type":"server_tool_use","id":"s3"}])")
+            << blocks(R"([{"type":"server_tool_use","id":"s1"},{"type":"web_search_tool_result","tool_use_id":"s1"},)"
+                      R"({"type":"thinking"},{"type":"server_tool_use","id":"s3"}])");
+    }
+
+    void sanitized()
+    {
+        QFETCH(QList<QJsonObject>, content);
+        QTEST(ConversationHistory::sanitized(content), "expected");
+    }
+};
 
 QTEST_GUILESS_MAIN(TestConversationHistory)
 #include "tst_conversationhistory.moc"

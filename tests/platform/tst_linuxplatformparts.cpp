@@ -9,170 +9,151 @@
 #include "platform/linux/LinuxPlatform.h"
 #include "platform/linux/QtPasteboard.h"
 #include "platform/linux/X11KeyMap.h"
+#include "support/TestRows.h"
 
 #include <QTest>
-
 #include <X11/keysym.h>
 
 class TestLinuxPlatformParts : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void clickCount_data();
-    void clickCount();
-    void keyTranslation_data();
-    void keyTranslation();
-    void modifierKeys_data();
-    void modifierKeys();
-    void restorableFormats_data();
-    void restorableFormats();
-    void desktopEntryName_data();
-    void desktopEntryName();
-    void accessibilitySettings_data();
-    void accessibilitySettings();
-    void startsWithoutX11();
-};
-
-// Presses as "time@x,y" separated by spaces, with a 400 ms interval and a 5 pixel distance.
-void TestLinuxPlatformParts::clickCount_data()
-{
-    QTest::addColumn<QString>("presses");
-    QTest::addColumn<QList<int>>("counts");
-    QTest::newRow("double") << "1000@10,10 1200@10,10" << QList<int>{1, 2};
-    QTest::newRow("triple") << "1000@10,10 1150@11,10 1300@10,11" << QList<int>{1, 2, 3};
-    QTest::newRow("interval is inclusive") << "1000@10,10 1400@10,10" << QList<int>{1, 2};
-    QTest::newRow("too slow") << "1000@10,10 1401@10,10" << QList<int>{1, 1};
-    QTest::newRow("distance is inclusive") << "1000@10,10 1100@15,5" << QList<int>{1, 2};
-    QTest::newRow("too far") << "1000@10,10 1100@16,10" << QList<int>{1, 1};
-    QTest::newRow("series restarts") << "1000@10,10 1100@10,10 2000@10,10 2100@10,10" << QList<int>{1, 2, 1, 2};
-    QTest::newRow("server clock wraps") << "4294967200@10,10 100@10,10" << QList<int>{1, 2};
-}
-
-void TestLinuxPlatformParts::clickCount()
-{
-    QFETCH(QString, presses);
-    QFETCH(QList<int>, counts);
-    ClickCounter counter(400, 5);
-    QList<int> seen;
-    for (const QString& press : presses.split(QLatin1Char(' '))) {
-        const QStringList parts = press.split(QLatin1Char('@'));
-        const QStringList xy = parts.at(1).split(QLatin1Char(','));
-        seen.append(counter.press(parts.at(0).toUInt(), QPoint(xy.at(0).toInt(), xy.at(1).toInt())));
+    // Presses as "time@x,y" separated by spaces, with a 400 ms interval and a 5 pixel distance.
+    void clickCount_data()
+    {
+        QTest::addColumn<QString>("presses");
+        QTest::addColumn<QList<int>>("counts");
+        addRow("double", "1000@10,10 1200@10,10", QList<int>{1, 2});
+        addRow("triple", "1000@10,10 1150@11,10 1300@10,11", QList<int>{1, 2, 3});
+        addRow("interval is inclusive", "1000@10,10 1400@10,10", QList<int>{1, 2});
+        addRow("too slow", "1000@10,10 1401@10,10", QList<int>{1, 1});
+        addRow("distance is inclusive", "1000@10,10 1100@15,5", QList<int>{1, 2});
+        addRow("too far", "1000@10,10 1100@16,10", QList<int>{1, 1});
+        addRow("series restarts", "1000@10,10 1100@10,10 2000@10,10 2100@10,10", QList<int>{1, 2, 1, 2});
+        addRow("server clock wraps", "4294967200@10,10 100@10,10", QList<int>{1, 2});
     }
-    QCOMPARE(seen, counts);
-}
 
-void TestLinuxPlatformParts::keyTranslation_data()
-{
-    QTest::addColumn<qulonglong>("keysym");
-    QTest::addColumn<int>("code");
-    QTest::newRow("a") << qulonglong(XK_a) << KeyCode::A;
-    QTest::newRow("A with Caps Lock") << qulonglong(XK_A) << KeyCode::A;
-    QTest::newRow("Right") << qulonglong(XK_Right) << KeyCode::RightArrow;
-    QTest::newRow("keypad Home") << qulonglong(XK_KP_Home) << KeyCode::Home;
-    QTest::newRow("x is none of them") << qulonglong(XK_x) << X11KeyMap::otherKeyBase + int(XK_x);
-}
+    void clickCount()
+    {
+        QFETCH(QString, presses);
+        ClickCounter counter(400, 5);
+        QList<int> seen;
+        for (const QString& press : presses.split(QLatin1Char(' '))) {
+            const QStringList parts = press.split(QLatin1Char('@'));
+            const QStringList xy = parts.at(1).split(QLatin1Char(','));
+            seen.append(counter.press(parts.at(0).toUInt(), QPoint(xy.at(0).toInt(), xy.at(1).toInt())));
+        }
+        QTEST(seen, "counts");
+    }
 
-void TestLinuxPlatformParts::keyTranslation()
-{
-    QFETCH(qulonglong, keysym);
-    QFETCH(int, code);
-    QCOMPARE(X11KeyMap::keyCode(keysym), code);
-    // The keyboard types the key back with the symbol of its first level.
-    QCOMPARE(X11KeyMap::keyCode(X11KeyMap::keysym(code)), code);
-}
+    void keyTranslation_data()
+    {
+        QTest::addColumn<qulonglong>("keysym");
+        QTest::addColumn<int>("code");
+        addRow("a", qulonglong(XK_a), KeyCode::A);
+        addRow("A with Caps Lock", qulonglong(XK_A), KeyCode::A);
+        addRow("Right", qulonglong(XK_Right), KeyCode::RightArrow);
+        addRow("keypad Home", qulonglong(XK_KP_Home), KeyCode::Home);
+        addRow("x is none of them", qulonglong(XK_x), X11KeyMap::otherKeyBase + int(XK_x));
+    }
 
-void TestLinuxPlatformParts::modifierKeys_data()
-{
-    QTest::addColumn<qulonglong>("keysym");
-    QTest::addColumn<int>("modifier");
-    QTest::newRow("Control_L") << qulonglong(XK_Control_L) << int(X11KeyMap::Modifier::Control);
-    QTest::newRow("Alt_L") << qulonglong(XK_Alt_L) << int(X11KeyMap::Modifier::Other);
-    QTest::newRow("AltGr") << qulonglong(XK_ISO_Level3_Shift) << int(X11KeyMap::Modifier::Other);
-    QTest::newRow("Caps_Lock") << qulonglong(XK_Caps_Lock) << int(X11KeyMap::Modifier::Other);
-    QTest::newRow("a") << qulonglong(XK_a) << int(X11KeyMap::Modifier::Plain);
-}
+    void keyTranslation()
+    {
+        QFETCH(qulonglong, keysym);
+        QFETCH(int, code);
+        QCOMPARE(X11KeyMap::keyCode(keysym), code);
+        // The keyboard types the key back with the symbol of its first level.
+        QCOMPARE(X11KeyMap::keyCode(X11KeyMap::keysym(code)), code);
+    }
 
-void TestLinuxPlatformParts::modifierKeys()
-{
-    QFETCH(qulonglong, keysym);
-    QFETCH(int, modifier);
-    QCOMPARE(int(X11KeyMap::modifier(keysym)), modifier);
-}
+    void modifierKeys_data()
+    {
+        QTest::addColumn<qulonglong>("keysym");
+        QTest::addColumn<int>("modifier");
+        addRow("Control_L", qulonglong(XK_Control_L), int(X11KeyMap::Modifier::Control));
+        addRow("Alt_L", qulonglong(XK_Alt_L), int(X11KeyMap::Modifier::Other));
+        addRow("AltGr", qulonglong(XK_ISO_Level3_Shift), int(X11KeyMap::Modifier::Other));
+        addRow("Caps_Lock", qulonglong(XK_Caps_Lock), int(X11KeyMap::Modifier::Other));
+        addRow("a", qulonglong(XK_a), int(X11KeyMap::Modifier::Plain));
+    }
 
-void TestLinuxPlatformParts::restorableFormats_data()
-{
-    QTest::addColumn<QString>("format");
-    QTest::addColumn<bool>("kept");
-    QTest::newRow("plain text") << "text/plain" << true;
-    QTest::newRow("utf-8 text") << "text/plain;charset=utf-8" << true;
-    QTest::newRow("html") << "text/html" << true;
-    QTest::newRow("png") << "image/png" << true;
-    QTest::newRow("uri list") << "text/uri-list" << true;
-    QTest::newRow("TARGETS") << "TARGETS" << false;
-    QTest::newRow("MULTIPLE") << "MULTIPLE" << false;
-    QTest::newRow("TIMESTAMP") << "TIMESTAMP" << false;
-    QTest::newRow("SAVE_TARGETS") << "SAVE_TARGETS" << false;
-    QTest::newRow("GTK buffer contents") << "GTK_TEXT_BUFFER_CONTENTS" << false;
-    QTest::newRow("GTK rich text") << "application/x-gtk-text-buffer-rich-text" << false;
-    QTest::newRow("Qt image") << "application/x-qt-image" << false;
-    QTest::newRow("Chromium private") << "chromium/x-web-custom-data" << false;
-}
+    void modifierKeys()
+    {
+        QFETCH(qulonglong, keysym);
+        QTEST(int(X11KeyMap::modifier(keysym)), "modifier");
+    }
 
-void TestLinuxPlatformParts::restorableFormats()
-{
-    QFETCH(QString, format);
-    QFETCH(bool, kept);
-    QCOMPARE(QtPasteboard::isRestorableFormat(format), kept);
-}
+    void restorableFormats_data()
+    {
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<bool>("kept");
+        addRow("plain text", "text/plain", true);
+        addRow("utf-8 text", "text/plain;charset=utf-8", true);
+        addRow("html", "text/html", true);
+        addRow("png", "image/png", true);
+        addRow("uri list", "text/uri-list", true);
+        addRow("TARGETS", "TARGETS", false);
+        addRow("MULTIPLE", "MULTIPLE", false);
+        addRow("TIMESTAMP", "TIMESTAMP", false);
+        addRow("SAVE_TARGETS", "SAVE_TARGETS", false);
+        addRow("GTK buffer contents", "GTK_TEXT_BUFFER_CONTENTS", false);
+        addRow("GTK rich text", "application/x-gtk-text-buffer-rich-text", false);
+        addRow("Qt image", "application/x-qt-image", false);
+        addRow("Chromium private", "chromium/x-web-custom-data", false);
+    }
 
-void TestLinuxPlatformParts::desktopEntryName_data()
-{
-    QTest::addColumn<QByteArray>("entry");
-    QTest::addColumn<QString>("name");
-    QTest::newRow("plain") << QByteArray("[Desktop Entry]\nType=Application\nName=Text Editor\n") << "Text Editor";
-    QTest::newRow("translations ignored") << QByteArray("[Desktop Entry]\nName[de]=Texteditor\nName = Editor\n")
-                                          << "Editor";
-    QTest::newRow("actions ignored") << QByteArray("[Desktop Action new]\nName=New Window\n[Desktop Entry]\nName=Web\n")
-                                     << "Web";
-    QTest::newRow("no name") << QByteArray("[Desktop Entry]\nType=Application\n") << QString();
-}
+    void restorableFormats()
+    {
+        QFETCH(QString, format);
+        QTEST(QtPasteboard::isRestorableFormat(format), "kept");
+    }
 
-void TestLinuxPlatformParts::desktopEntryName()
-{
-    QFETCH(QByteArray, entry);
-    QFETCH(QString, name);
-    QCOMPARE(DesktopEntries::nameFromEntry(entry), name);
-}
+    void desktopEntryName_data()
+    {
+        QTest::addColumn<QByteArray>("entry");
+        QTest::addColumn<QString>("name");
+        addRow("plain", QByteArray("[Desktop Entry]\nType=Application\nName=Text Editor\n"), "Text Editor");
+        addRow("translations ignored", QByteArray("[Desktop Entry]\nName[de]=Texteditor\nName = Editor\n"), "Editor");
+        addRow("actions ignored", QByteArray("[Desktop Action new]\nName=New Window\n[Desktop Entry]\nName=Web\n"),
+               "Web");
+        addRow("no name", QByteArray("[Desktop Entry]\nType=Application\n"), QString());
+    }
 
-void TestLinuxPlatformParts::accessibilitySettings_data()
-{
-    QTest::addColumn<QString>("desktop");
-    QTest::addColumn<QString>("program");
-    QTest::newRow("GNOME") << "GNOME" << "gnome-control-center";
-    QTest::newRow("Ubuntu") << "ubuntu:GNOME" << "gnome-control-center";
-    QTest::newRow("KDE") << "KDE" << "systemsettings";
-    QTest::newRow("unknown") << "XFCE" << QString();
-    QTest::newRow("unset") << QString() << QString();
-}
+    void desktopEntryName()
+    {
+        QFETCH(QByteArray, entry);
+        QTEST(DesktopEntries::nameFromEntry(entry), "name");
+    }
 
-void TestLinuxPlatformParts::accessibilitySettings()
-{
-    QFETCH(QString, desktop);
-    QFETCH(QString, program);
-    QCOMPARE(LinuxAccessibilityGrant::settingsCommand(desktop).value(0), program);
-}
+    void accessibilitySettings_data()
+    {
+        QTest::addColumn<QString>("desktop");
+        QTest::addColumn<QString>("program");
+        addRow("GNOME", "GNOME", "gnome-control-center");
+        addRow("Ubuntu", "ubuntu:GNOME", "gnome-control-center");
+        addRow("KDE", "KDE", "systemsettings");
+        addRow("unknown", "XFCE", QString());
+        addRow("unset", QString(), QString());
+    }
 
-// Run on Qt's offscreen platform, as under Wayland or with no display at all.
-void TestLinuxPlatformParts::startsWithoutX11()
-{
-    LinuxPlatform::install();
-    QVERIFY(!LinuxPlatform::unavailableReason().isEmpty());
-    QVERIFY(!Platform::globalEvents().addMonitor(InputEvent::Type::LeftMouseDown, [](const InputEvent&) {}).isActive());
-    QVERIFY(!Platform::workspace().frontmostApplication());
-    QVERIFY(!Platform::screens().screens().isEmpty());
-    Platform::install({});
-}
+    void accessibilitySettings()
+    {
+        QFETCH(QString, desktop);
+        QTEST(LinuxAccessibilityGrant::settingsCommand(desktop).value(0), "program");
+    }
+
+    // Run on Qt's offscreen platform, as under Wayland or with no display at all.
+    void startsWithoutX11()
+    {
+        LinuxPlatform::install();
+        QVERIFY(!LinuxPlatform::unavailableReason().isEmpty());
+        QVERIFY(
+            !Platform::globalEvents().addMonitor(InputEvent::Type::LeftMouseDown, [](const InputEvent&) {}).isActive());
+        QVERIFY(!Platform::workspace().frontmostApplication());
+        QVERIFY(!Platform::screens().screens().isEmpty());
+        Platform::install({});
+    }
+};
 
 QTEST_MAIN(TestLinuxPlatformParts)
 #include "tst_linuxplatformparts.moc"

@@ -2,6 +2,8 @@
 // Markdown answers, the web search stream, and the Messages API stand-in at v1/messages.
 #include "RelayProcess.h"
 #include "RelayTestHttp.h"
+#include "actions/AIAction.h"
+#include "support/TestRows.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -11,13 +13,6 @@
 using namespace RelayTestHttp;
 
 namespace {
-
-const QString preamble = "The user selected some text in another app on their Mac and invoked you from a small popup. ";
-
-QString rewriteSystem(const QString& instruction)
-{
-    return preamble + "Rewrite the selected text. " + instruction + "\nOutput only the rewritten text.";
-}
 
 // Checks the envelope every stream has: message_start first, balanced blocks, message_stop last.
 void checkEnvelope(const QList<QJsonObject>& events)
@@ -49,181 +44,165 @@ void checkEnvelope(const QList<QJsonObject>& events)
 class TestRelayDemo : public QObject {
     Q_OBJECT
 
-private Q_SLOTS:
-    void initTestCase();
-    void rewritesDifferByStyle();
-    void answers_data();
-    void answers();
-    void webSearchStream_data();
-    void webSearchStream();
-    void messagesApiStandIn_data();
-    void messagesApiStandIn();
-
 private:
-    std::string stream(const QString& action, const std::string& body);
-
     RelayProcess m_relay;
     QString m_token;
-};
 
-void TestRelayDemo::initTestCase()
-{
-    QVERIFY2(m_relay.startDemo(), qPrintable(m_relay.startMessage()));
-    m_token = m_relay.signIn();
-    QVERIFY(!m_token.isEmpty());
-}
+    std::string stream(const QString& action, const std::string& body)
+    {
+        auto result =
+            client(m_relay)->Post("/api/ai/messages", modelHeaders(m_token, action), body, "application/json");
+        if (!result || result->status != 200 || result->get_header_value("Content-Type") != "text/event-stream")
+            return {};
+        return result->body;
+    }
 
-std::string TestRelayDemo::stream(const QString& action, const std::string& body)
-{
-    auto result = client(m_relay)->Post("/api/ai/messages", modelHeaders(m_token, action), body, "application/json");
-    if (!result || result->status != 200 || result->get_header_value("Content-Type") != "text/event-stream")
-        return {};
-    return result->body;
-}
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QVERIFY2(m_relay.startDemo(), qPrintable(m_relay.startMessage()));
+        m_token = m_relay.signIn();
+        QVERIFY(!m_token.isEmpty());
+    }
 
-void TestRelayDemo::rewritesDifferByStyle()
-{
-    const QString selection = "hello there, i think it's fine.  we can't stop now";
-    const QStringList instructions = {
-        "Improve clarity, flow and word choice while keeping the meaning and tone.",
-        "Fix spelling, grammar and punctuation only. Change nothing else.",
-        "Make it noticeably shorter while keeping every key point.",
-        "Expand it with useful detail, keeping the same tone and meaning.",
-        "Make the tone more professional and polished.",
-        "Make the tone more casual and friendly.",
-        "Rewrite it in simpler, plain language that anyone can understand.",
-    };
-    QSet<QString> answers;
-    for (const QString& instruction : instructions) {
-        const std::string body = modelBody(selection, rewriteSystem(instruction));
-        const std::string first = stream("rewrite", body);
-        QVERIFY(!first.empty());
-        QCOMPARE(stream("rewrite", body), first); // deterministic, byte for byte
-        const QList<QJsonObject> events = dataObjects(first);
+    void rewritesDifferByStyle()
+    {
+        const QString selection = "hello there, i think it's fine.  we can't stop now";
+        QSet<QString> answers;
+        int styles = 0;
+        // The program's own prompts; translation is left out, as its prompt follows the desktop's languages.
+        for (const RewriteStyle style : RewriteStyle::allCases()) {
+            if (style == RewriteStyle::translate)
+                continue;
+            ++styles;
+            const std::string body = modelBody(selection, AIAction::rewrite(style).systemPrompt());
+            const std::string first = stream("rewrite", body);
+            QVERIFY(!first.empty());
+            QCOMPARE(stream("rewrite", body), first); // deterministic, byte for byte
+            const QList<QJsonObject> events = dataObjects(first);
+            checkEnvelope(events);
+            const QString text = streamedText(events);
+            QVERIFY2(text.startsWith("(Offline demo, "), qPrintable(text));
+            QVERIFY(text != selection);
+            answers.insert(text);
+        }
+        QCOMPARE(answers.size(), styles);
+    }
+
+    void answers_data()
+    {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<QString>("system");
+        addRow("explain", "explain", AIAction::explain().systemPrompt());
+        addRow("ask", "ask", AIAction::ask().systemPrompt());
+        addRow("chat", "ask", AIAction::chat(false).systemPrompt());
+        addRow("no action header", "", "");
+    }
+
+    void answers()
+    {
+        QFETCH(QString, action);
+        QFETCH(QString, system);
+        const QList<QJsonObject> events = dataObjects(stream(action, modelBody("Some `text` to explain", system)));
         checkEnvelope(events);
         const QString text = streamedText(events);
-        QVERIFY2(text.startsWith("(Offline demo, "), qPrintable(text));
-        QVERIFY(text != selection);
-        answers.insert(text);
+        QVERIFY2(text.startsWith("## "), qPrintable(text));    // a heading
+        QVERIFY(text.contains("\n- "));                        // a list
+        QVERIFY(text.contains(QRegularExpression("`[^`]+`"))); // a code span
+        QVERIFY(text.contains("offline demo"));
     }
-    QCOMPARE(answers.size(), instructions.size());
-}
 
-void TestRelayDemo::answers_data()
-{
-    QTest::addColumn<QString>("action");
-    QTest::addColumn<QString>("system");
-    QTest::newRow("explain") << "explain" << preamble + "Explain what the selected text means in plain language.";
-    QTest::newRow("ask") << "ask" << preamble + "They have a question about the selection.";
-    QTest::newRow("chat") << "ask"
-                          << "You are Halvora, chatting with the user in its Mac app.";
-    QTest::newRow("no action header") << ""
-                                      << "";
-}
+    void webSearchStream_data()
+    {
+        QTest::addColumn<bool>("fetch");
+        addRow("web search", false);
+        addRow("research: search and fetch", true);
+    }
 
-void TestRelayDemo::answers()
-{
-    QFETCH(QString, action);
-    QFETCH(QString, system);
-    const QList<QJsonObject> events = dataObjects(stream(action, modelBody("Some `text` to explain", system)));
-    checkEnvelope(events);
-    const QString text = streamedText(events);
-    QVERIFY2(text.startsWith("## "), qPrintable(text));    // a heading
-    QVERIFY(text.contains("\n- "));                        // a list
-    QVERIFY(text.contains(QRegularExpression("`[^`]+`"))); // a code span
-    QVERIFY(text.contains("offline demo"));
-}
-
-void TestRelayDemo::webSearchStream_data()
-{
-    QTest::addColumn<bool>("fetch");
-    QTest::newRow("web search") << false;
-    QTest::newRow("research: search and fetch") << true;
-}
-
-void TestRelayDemo::webSearchStream()
-{
-    QFETCH(bool, fetch);
-    QJsonObject body = json(modelBody("quantum dots", preamble, true));
-    QJsonArray tools = body.value("tools").toArray();
-    if (fetch)
-        tools.append(QJsonObject{{"type", "web_fetch_20260209"}, {"name", "web_fetch"}, {"max_uses", 5}});
-    body.insert("tools", tools);
-    const QList<QJsonObject> events =
-        dataObjects(stream("research", QJsonDocument(body).toJson(QJsonDocument::Compact).toStdString()));
-    checkEnvelope(events);
-    QMap<QString, QString> inputs; // tool name -> its input, joined from the pieces
-    QMap<QString, int> inputPieces;
-    QString tool;
-    QJsonArray results;
-    QJsonObject fetched;
-    QStringList citedUrls;
-    for (const QJsonObject& e : events) {
-        const QJsonObject block = e.value("content_block").toObject();
-        const QJsonObject delta = e.value("delta").toObject();
-        if (block.value("type").toString() == "server_tool_use")
-            tool = block.value("name").toString();
-        if (block.value("type").toString() == "web_search_tool_result")
-            results = block.value("content").toArray();
-        if (block.value("type").toString() == "web_fetch_tool_result")
-            fetched = block.value("content").toObject();
-        if (delta.value("type").toString() == "input_json_delta") {
-            inputs[tool] += delta.value("partial_json").toString();
-            ++inputPieces[tool];
+    void webSearchStream()
+    {
+        QFETCH(bool, fetch);
+        QJsonObject body = json(modelBody("quantum dots", AIAction::webSearch().systemPrompt(), true));
+        QJsonArray tools = body.value("tools").toArray();
+        if (fetch)
+            tools.append(QJsonObject{{"type", "web_fetch_20260209"}, {"name", "web_fetch"}, {"max_uses", 5}});
+        body.insert("tools", tools);
+        const QList<QJsonObject> events =
+            dataObjects(stream("research", QJsonDocument(body).toJson(QJsonDocument::Compact).toStdString()));
+        checkEnvelope(events);
+        QMap<QString, QString> inputs; // tool name -> its input, joined from the pieces
+        QMap<QString, int> inputPieces;
+        QString tool;
+        QJsonArray results;
+        QJsonObject fetched;
+        QStringList citedUrls;
+        for (const QJsonObject& e : events) {
+            const QJsonObject block = e.value("content_block").toObject();
+            const QJsonObject delta = e.value("delta").toObject();
+            if (block.value("type").toString() == "server_tool_use")
+                tool = block.value("name").toString();
+            if (block.value("type").toString() == "web_search_tool_result")
+                results = block.value("content").toArray();
+            if (block.value("type").toString() == "web_fetch_tool_result")
+                fetched = block.value("content").toObject();
+            if (delta.value("type").toString() == "input_json_delta") {
+                inputs[tool] += delta.value("partial_json").toString();
+                ++inputPieces[tool];
+            }
+            if (delta.value("type").toString() == "citations_delta")
+                citedUrls << delta.value("citation").toObject().value("url").toString();
         }
-        if (delta.value("type").toString() == "citations_delta")
-            citedUrls << delta.value("citation").toObject().value("url").toString();
+        QCOMPARE(inputPieces.value("web_search"), 3);
+        QCOMPARE(QJsonDocument::fromJson(inputs.value("web_search").toUtf8()).object().value("query").toString(),
+                 "quantum dots");
+        QCOMPARE(inputs.contains("web_fetch"), fetch);
+        if (fetch) {
+            const QString url =
+                QJsonDocument::fromJson(inputs.value("web_fetch").toUtf8()).object().value("url").toString();
+            QCOMPARE(url, results.at(0).toObject().value("url").toString());
+            QCOMPARE(fetched.value("url").toString(), url);
+            QVERIFY(!fetched.value("content").toObject().value("title").toString().isEmpty());
+        }
+        QCOMPARE(results.size(), 3);
+        QStringList resultUrls;
+        for (const QJsonValue& r : results) {
+            QVERIFY(!r.toObject().value("title").toString().isEmpty());
+            resultUrls << r.toObject().value("url").toString();
+        }
+        QVERIFY(!citedUrls.isEmpty());
+        for (const QString& url : citedUrls)
+            QVERIFY2(resultUrls.contains(url), qPrintable(url));
+        QVERIFY(streamedText(events).contains("offline demo"));
     }
-    QCOMPARE(inputPieces.value("web_search"), 3);
-    QCOMPARE(QJsonDocument::fromJson(inputs.value("web_search").toUtf8()).object().value("query").toString(),
-             "quantum dots");
-    QCOMPARE(inputs.contains("web_fetch"), fetch);
-    if (fetch) {
-        const QString url =
-            QJsonDocument::fromJson(inputs.value("web_fetch").toUtf8()).object().value("url").toString();
-        QCOMPARE(url, results.at(0).toObject().value("url").toString());
-        QCOMPARE(fetched.value("url").toString(), url);
-        QVERIFY(!fetched.value("content").toObject().value("title").toString().isEmpty());
-    }
-    QCOMPARE(results.size(), 3);
-    QStringList resultUrls;
-    for (const QJsonValue& r : results) {
-        QVERIFY(!r.toObject().value("title").toString().isEmpty());
-        resultUrls << r.toObject().value("url").toString();
-    }
-    QVERIFY(!citedUrls.isEmpty());
-    for (const QString& url : citedUrls)
-        QVERIFY2(resultUrls.contains(url), qPrintable(url));
-    QVERIFY(streamedText(events).contains("offline demo"));
-}
 
-void TestRelayDemo::messagesApiStandIn_data()
-{
-    QTest::addColumn<QString>("apiKey");
-    QTest::addColumn<QByteArray>("body");
-    QTest::addColumn<int>("status");
-    const QByteArray good = R"({"model":"m","messages":[{"role":"user","content":"hi"}]})";
-    QTest::newRow("key and model") << "k" << good << 200;
-    QTest::newRow("no key") << "" << good << 401;
-    QTest::newRow("no model") << "k" << QByteArray(R"({"messages":[]})") << 400;
-    QTest::newRow("bad body") << "k" << QByteArray("[") << 400;
-}
+    void messagesApiStandIn_data()
+    {
+        QTest::addColumn<QString>("apiKey");
+        QTest::addColumn<QByteArray>("body");
+        QTest::addColumn<int>("status");
+        const QByteArray good = R"({"model":"m","messages":[{"role":"user","content":"hi"}]})";
+        addRow("key and model", "k", good, 200);
+        addRow("no key", "", good, 401);
+        addRow("no model", "k", QByteArray(R"({"messages":[]})"), 400);
+        addRow("bad body", "k", QByteArray("["), 400);
+    }
 
-void TestRelayDemo::messagesApiStandIn()
-{
-    QFETCH(QString, apiKey);
-    QFETCH(QByteArray, body);
-    QFETCH(int, status);
-    httplib::Headers headers{{"anthropic-version", "2023-06-01"}};
-    if (!apiKey.isEmpty())
-        headers.emplace("x-api-key", apiKey.toStdString());
-    auto result = client(m_relay)->Post("/v1/messages", headers, body.toStdString(), "application/json");
-    QCOMPARE(result->status, status);
-    if (status == 200)
-        checkEnvelope(dataObjects(result->body));
-    else
-        QCOMPARE(json(result->body).value("type").toString(), "error");
-}
+    void messagesApiStandIn()
+    {
+        QFETCH(QString, apiKey);
+        QFETCH(QByteArray, body);
+        QFETCH(int, status);
+        httplib::Headers headers{{"anthropic-version", "2023-06-01"}};
+        if (!apiKey.isEmpty())
+            headers.emplace("x-api-key", apiKey.toStdString());
+        auto result = client(m_relay)->Post("/v1/messages", headers, body.toStdString(), "application/json");
+        QCOMPARE(result->status, status);
+        if (status == 200)
+            checkEnvelope(dataObjects(result->body));
+        else
+            QCOMPARE(json(result->body).value("type").toString(), "error");
+    }
+};
 
 QTEST_GUILESS_MAIN(TestRelayDemo)
 #include "tst_relaydemo.moc"

@@ -25,11 +25,10 @@ private Q_SLOTS:
     void read()
     {
         QFETCH(QVariant, stored);
-        QFETCH(QSizeF, size);
         MemoryUserDefaults defaults;
         if (stored.isValid())
             defaults.setValue(ResultPanelSize::key(), stored);
-        QCOMPARE(ResultPanelSize::read(defaults), size);
+        QTEST(ResultPanelSize::read(defaults), "size");
     }
 
     void writeReadsBack_data()
@@ -42,10 +41,9 @@ private Q_SLOTS:
     void writeReadsBack()
     {
         QFETCH(QSizeF, size);
-        QFETCH(QString, text);
         MemoryUserDefaults defaults;
         ResultPanelSize::write(defaults, size);
-        QCOMPARE(defaults.value(ResultPanelSize::key()).toString(), text);
+        QTEST(defaults.value(ResultPanelSize::key()).toString(), "text");
         QCOMPARE(ResultPanelSize::read(defaults), size);
     }
 };

@@ -2,6 +2,7 @@
 // rewrite switches, history records and the copy/replace/hand-over actions.
 #include "result/ConversationKit.h"
 #include "result/ResultViewModel.h"
+#include "support/TestRows.h"
 
 #include <QTest>
 
@@ -41,16 +42,14 @@ private Q_SLOTS:
         QTest::addColumn<int>("sources");
 
         const WebSource a = ConversationKit::source(1), b = ConversationKit::source(2);
-        QTest::newRow("explain") << AIAction::explain() << RelayScenario::textEvents({"A fox ", "jumps."})
-                                 << "Thinking…"
-                                 << "" << HistoryStore::Kind::explain << 0;
-        QTest::newRow("web search lists a twice found source once")
-            << AIAction::webSearch() << ConversationKit::searchEvents({a, b, a}, {"A fox ", "jumps."})
-            << "Searching the web…"
-            << "" << HistoryStore::Kind::search << 2;
-        QTest::newRow("length limit keeps the answer")
-            << AIAction::translate() << RelayScenario::textEvents({"A fox ", "jumps."}, "max_tokens") << "Thinking…"
-            << "The answer hit the length limit and was cut off." << HistoryStore::Kind::translate << 0;
+        addRow("explain", AIAction::explain(), RelayScenario::textEvents({"A fox ", "jumps."}), "Thinking…", "",
+               HistoryStore::Kind::explain, 0);
+        addRow("web search lists a twice found source once", AIAction::webSearch(),
+               ConversationKit::searchEvents({a, b, a}, {"A fox ", "jumps."}), "Searching the web…", "",
+               HistoryStore::Kind::search, 2);
+        addRow("length limit keeps the answer", AIAction::translate(),
+               RelayScenario::textEvents({"A fox ", "jumps."}, "max_tokens"), "Thinking…",
+               "The answer hit the length limit and was cut off.", HistoryStore::Kind::translate, 0);
     }
 
     void finishedTurnIsShownAnnouncedAndRecorded()
@@ -148,12 +147,12 @@ private Q_SLOTS:
         QTest::addColumn<ErrorFix>("fix");
         QTest::addColumn<int>("sessionsCleared");
 
-        QTest::newRow("refusal during a rewrite drops the partial text")
-            << rewrite(RewriteStyle::shorter) << 0 << true << "Claude declined this request." << ErrorFix::Retry << 0;
-        QTest::newRow("expired session signs out locally")
-            << AIAction::explain() << 401 << true << "Your session has ended. Sign in again." << ErrorFix::SignIn << 1;
-        QTest::newRow("signed out sends nothing")
-            << AIAction::explain() << 200 << false << "Sign in to use Halvora." << ErrorFix::SignIn << 0;
+        addRow("refusal during a rewrite drops the partial text", rewrite(RewriteStyle::shorter), 0, true,
+               "Claude declined this request.", ErrorFix::Retry, 0);
+        addRow("expired session signs out locally", AIAction::explain(), 401, true,
+               "Your session has ended. Sign in again.", ErrorFix::SignIn, 1);
+        addRow("signed out sends nothing", AIAction::explain(), 200, false, "Sign in to use Halvora.", ErrorFix::SignIn,
+               0);
     }
 
     void failuresShowTheirMessageAndRemedy()
@@ -210,10 +209,10 @@ private Q_SLOTS:
         QTest::addColumn<QString>("stopReason");
         QTest::addColumn<RelayScenario::StreamOptions>("oldStream");
 
-        QTest::newRow("superseded turn stalls") << "end_turn" << options(3);
-        QTest::newRow("superseded turn finishes") << "end_turn" << options(-1);
-        QTest::newRow("superseded turn breaks off") << "end_turn" << options(-1, 0, 4);
-        QTest::newRow("superseded turn is refused") << "refusal" << options(-1);
+        addRow("superseded turn stalls", "end_turn", options(3));
+        addRow("superseded turn finishes", "end_turn", options(-1));
+        addRow("superseded turn breaks off", "end_turn", options(-1, 0, 4));
+        addRow("superseded turn is refused", "refusal", options(-1));
     }
 
     void switchedRewriteIsNeverTouchedByTheSupersededTurn()
@@ -275,10 +274,9 @@ private Q_SLOTS:
         QTest::addColumn<QString>("draft");
         QTest::addColumn<QString>("sent"); // null: nothing is sent
 
-        QTest::newRow("empty") << "" << QString();
-        QTest::newRow("whitespace only") << " \n\t " << QString();
-        QTest::newRow("trimmed question") << "  What is it?\n"
-                                          << "What is it?";
+        addRow("empty", "", QString());
+        addRow("whitespace only", " \n\t ", QString());
+        addRow("trimmed question", "  What is it?\n", "What is it?");
     }
 
     void askWaitsForARealQuestion()
@@ -308,10 +306,10 @@ private Q_SLOTS:
         QTest::addColumn<bool>("whileStreaming");
         QTest::addColumn<QString>("written"); // null: nothing happens
 
-        QTest::newRow("editable") << true << "\n Better text. \n" << false << "Better text.";
-        QTest::newRow("not editable") << false << "Better text." << false << QString();
-        QTest::newRow("while streaming") << true << "Better " << true << QString();
-        QTest::newRow("blank answer") << true << " \n " << false << QString();
+        addRow("editable", true, "\n Better text. \n", false, "Better text.");
+        addRow("not editable", false, "Better text.", false, QString());
+        addRow("while streaming", true, "Better ", true, QString());
+        addRow("blank answer", true, " \n ", false, QString());
     }
 
     void replaceWritesTheAnswerOverTheSelection()

@@ -1,6 +1,7 @@
 #include "platform/fake/FakeElement.h"
 #include "platform/fake/FakePlatform.h"
 #include "selection/SelectionReader.h"
+#include "support/TestRows.h"
 
 #include <QTest>
 
@@ -55,27 +56,13 @@ private Q_SLOTS:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("expectedHolder");
 
-        QTest::newRow("focused element") << "leaf"
-                                         << "abc"
-                                         << "leaf";
-        QTest::newRow("grandparent") << "a2"
-                                     << "abc"
-                                     << "a2";
-        QTest::newRow("fourth ancestor") << "a4"
-                                         << "abc"
-                                         << "a4";
-        QTest::newRow("fifth ancestor is too far") << "page"
-                                                   << "abc"
-                                                   << "";
-        QTest::newRow("whitespace on the focused element stops the walk") << "leaf"
-                                                                          << "   \n"
-                                                                          << "";
-        QTest::newRow("whitespace on an ancestor") << "a1"
-                                                   << "\t \u2003"
-                                                   << "";
-        QTest::newRow("spaces around the text are kept") << "a1"
-                                                         << "  ab "
-                                                         << "a1";
+        addRow("focused element", "leaf", "abc", "leaf");
+        addRow("grandparent", "a2", "abc", "a2");
+        addRow("fourth ancestor", "a4", "abc", "a4");
+        addRow("fifth ancestor is too far", "page", "abc", "");
+        addRow("whitespace on the focused element stops the walk", "leaf", "   \n", "");
+        addRow("whitespace on an ancestor", "a1", "\t \u2003", "");
+        addRow("spaces around the text are kept", "a1", "  ab ", "a1");
     }
     void whereTheTextIsFound()
     {
@@ -115,10 +102,10 @@ private Q_SLOTS:
         QTest::addColumn<bool>("anyFront");
         QTest::addColumn<QString>("failing");
 
-        QTest::newRow("no grant") << false << false << true << "";
-        QTest::newRow("this program in front") << true << true << true << "";
-        QTest::newRow("no application in front") << true << false << false << "";
-        QTest::newRow("no focused element") << true << false << true << "AXFocusedUIElement";
+        addRow("no grant", false, false, true, "");
+        addRow("this program in front", true, true, true, "");
+        addRow("no application in front", true, false, false, "");
+        addRow("no focused element", true, false, true, "AXFocusedUIElement");
     }
     void nothingIsRead()
     {
@@ -178,36 +165,30 @@ private Q_SLOTS:
         QTest::addColumn<QString>("element");
         QTest::addColumn<bool>("editable");
 
-        QTest::newRow("text field, selected text settable")
-            << R"("role": "AXTextField", "settable": ["AXSelectedText"])" << true;
-        QTest::newRow("text area, value settable") << R"("role": "AXTextArea", "settable": ["AXValue"])" << true;
-        QTest::newRow("search field, nothing settable") << R"("role": "AXSearchField")" << false;
-        QTest::newRow("combo box, both settable")
-            << R"("role": "AXComboBox", "settable": ["AXValue", "AXSelectedText"])" << true;
-        QTest::newRow("other role, one settable") << R"("role": "AXGroup", "settable": ["AXSelectedText"])" << false;
-        QTest::newRow("other role, both settable")
-            << R"("role": "AXGroup", "settable": ["AXValue", "AXSelectedText"])" << true;
-        QTest::newRow("no role, both settable") << R"("settable": ["AXValue", "AXSelectedText"])" << true;
-        QTest::newRow("no role, one settable") << R"("settable": ["AXValue"])" << false;
-        QTest::newRow("role unreadable, text-field-like")
-            << R"("role": "AXTextField", "failing": ["AXRole"], "settable": ["AXValue"])" << false;
-        QTest::newRow("web area, both settable")
-            << R"("role": "AXWebArea", "settable": ["AXValue", "AXSelectedText"])" << false;
-        QTest::newRow("static text, both settable")
-            << R"("role": "AXStaticText", "settable": ["AXValue", "AXSelectedText"])" << false;
-        QTest::newRow("editable ancestor wins") << R"("role": "AXStaticText", "editableAncestor": "ancestor")" << true;
-        QTest::newRow("editable ancestor that is not there")
-            << R"("role": "AXGroup", "editableAncestor": "gone")" << false;
+        addRow("text field, selected text settable", R"("role": "AXTextField", "settable": ["AXSelectedText"])", true);
+        addRow("text area, value settable", R"("role": "AXTextArea", "settable": ["AXValue"])", true);
+        addRow("search field, nothing settable", R"("role": "AXSearchField")", false);
+        addRow("combo box, both settable", R"("role": "AXComboBox", "settable": ["AXValue", "AXSelectedText"])", true);
+        addRow("other role, one settable", R"("role": "AXGroup", "settable": ["AXSelectedText"])", false);
+        addRow("other role, both settable", R"("role": "AXGroup", "settable": ["AXValue", "AXSelectedText"])", true);
+        addRow("no role, both settable", R"("settable": ["AXValue", "AXSelectedText"])", true);
+        addRow("no role, one settable", R"("settable": ["AXValue"])", false);
+        addRow("role unreadable, text-field-like",
+               R"("role": "AXTextField", "failing": ["AXRole"], "settable": ["AXValue"])", false);
+        addRow("web area, both settable", R"("role": "AXWebArea", "settable": ["AXValue", "AXSelectedText"])", false);
+        addRow("static text, both settable", R"("role": "AXStaticText", "settable": ["AXValue", "AXSelectedText"])",
+               false);
+        addRow("editable ancestor wins", R"("role": "AXStaticText", "editableAncestor": "ancestor")", true);
+        addRow("editable ancestor that is not there", R"("role": "AXGroup", "editableAncestor": "gone")", false);
     }
     void editability()
     {
         QFETCH(QString, element);
-        QFETCH(bool, editable);
         m_platform->workspace->launch(600);
         QVERIFY(m_platform->accessibility->load(singleElement(600, element)));
         const auto selection = SelectionReader::read();
         QVERIFY(selection);
-        QCOMPARE(selection->isEditable, editable);
+        QTEST(selection->isEditable, "editable");
     }
 
     void bounds_data()
@@ -217,20 +198,19 @@ private Q_SLOTS:
         QTest::addColumn<QRectF>("expected");
 
         const QRectF none;
-        QTest::newRow("converted to bottom-left origin")
-            << QRectF(100, 100, 50, 20) << none << QRectF(100, 780, 50, 20);
-        QTest::newRow("caret of zero width") << QRectF(100, 100, 0, 18) << none << QRectF(100, 782, 0, 18);
-        QTest::newRow("one by one is degenerate") << QRectF(100, 100, 1, 1) << none << none;
-        QTest::newRow("empty at the origin") << QRectF(0, 0, 0, 0) << none << none;
-        QTest::newRow("two by one is not") << QRectF(100, 100, 2, 1) << none << QRectF(100, 799, 2, 1);
-        QTest::newRow("60 beyond the right edge") << QRectF(1500, 100, 30, 20) << none << none;
-        QTest::newRow("40 beyond the right edge") << QRectF(1480, 100, 30, 20) << none << QRectF(1480, 780, 30, 20);
-        QTest::newRow("60 above the top edge") << QRectF(100, -80, 30, 20) << none << none;
-        QTest::newRow("40 below the bottom edge") << QRectF(100, 940, 30, 20) << none << QRectF(100, -60, 30, 20);
-        QTest::newRow("on a second screen to the right")
-            << QRectF(2000, 100, 30, 20) << QRectF(1440, -180, 1920, 1080) << QRectF(2000, 780, 30, 20);
-        QTest::newRow("on a second screen above the primary")
-            << QRectF(100, -500, 30, 20) << QRectF(0, 900, 1440, 900) << QRectF(100, 1380, 30, 20);
+        addRow("converted to bottom-left origin", QRectF(100, 100, 50, 20), none, QRectF(100, 780, 50, 20));
+        addRow("caret of zero width", QRectF(100, 100, 0, 18), none, QRectF(100, 782, 0, 18));
+        addRow("one by one is degenerate", QRectF(100, 100, 1, 1), none, none);
+        addRow("empty at the origin", QRectF(0, 0, 0, 0), none, none);
+        addRow("two by one is not", QRectF(100, 100, 2, 1), none, QRectF(100, 799, 2, 1));
+        addRow("60 beyond the right edge", QRectF(1500, 100, 30, 20), none, none);
+        addRow("40 beyond the right edge", QRectF(1480, 100, 30, 20), none, QRectF(1480, 780, 30, 20));
+        addRow("60 above the top edge", QRectF(100, -80, 30, 20), none, none);
+        addRow("40 below the bottom edge", QRectF(100, 940, 30, 20), none, QRectF(100, -60, 30, 20));
+        addRow("on a second screen to the right", QRectF(2000, 100, 30, 20), QRectF(1440, -180, 1920, 1080),
+               QRectF(2000, 780, 30, 20));
+        addRow("on a second screen above the primary", QRectF(100, -500, 30, 20), QRectF(0, 900, 1440, 900),
+               QRectF(100, 1380, 30, 20));
     }
     void bounds()
     {

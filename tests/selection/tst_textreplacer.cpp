@@ -1,6 +1,7 @@
 #include "platform/fake/FakePlatform.h"
 #include "selection/SelectionReader.h"
 #include "selection/TextReplacer.h"
+#include "support/TestRows.h"
 
 #include <QTest>
 
@@ -37,20 +38,13 @@ private Q_SLOTS:
         QTest::addColumn<bool>("pasted");
         QTest::addColumn<QString>("value");
 
-        QTest::newRow("accepting field") << ""
-                                         << "red cat" << false << "the quick red cat";
-        QTest::newRow("accepting field, same text") << ""
-                                                    << "brown fox" << false << "the quick brown fox";
-        QTest::newRow("accepts but ignores") << "ignoresWrites"
-                                             << "red cat" << true << "the quick brown fox";
-        QTest::newRow("ignores a write of the same text") << "ignoresWrites"
-                                                          << "brown fox" << false << "the quick brown fox";
-        QTest::newRow("no readable value") << "noValue"
-                                           << "red cat" << false << "";
-        QTest::newRow("read-only") << "readOnly"
-                                   << "red cat" << true << "the quick brown fox";
-        QTest::newRow("write fails") << "failing"
-                                     << "red cat" << true << "the quick brown fox";
+        addRow("accepting field", "", "red cat", false, "the quick red cat");
+        addRow("accepting field, same text", "", "brown fox", false, "the quick brown fox");
+        addRow("accepts but ignores", "ignoresWrites", "red cat", true, "the quick brown fox");
+        addRow("ignores a write of the same text", "ignoresWrites", "brown fox", false, "the quick brown fox");
+        addRow("no readable value", "noValue", "red cat", false, "");
+        addRow("read-only", "readOnly", "red cat", true, "the quick brown fox");
+        addRow("write fails", "failing", "red cat", true, "the quick brown fox");
     }
     void replacement()
     {
@@ -105,9 +99,9 @@ private Q_SLOTS:
         QTest::addColumn<bool>("startsEmpty");
         QTest::addColumn<bool>("userCopies");
 
-        QTest::newRow("items and types come back") << false << false;
-        QTest::newRow("an empty clipboard ends empty") << true << false;
-        QTest::newRow("a copy during the wait is kept") << false << true;
+        addRow("items and types come back", false, false);
+        addRow("an empty clipboard ends empty", true, false);
+        addRow("a copy during the wait is kept", false, true);
     }
     void clipboardRestore()
     {
@@ -159,10 +153,10 @@ private Q_SLOTS:
         QTest::addColumn<bool>("activated");
         QTest::addColumn<bool>("posted");
 
-        QTest::newRow("its application in front") << 501 << true << false << true;
-        QTest::newRow("another application in front") << 777 << true << true << true;
-        QTest::newRow("no application in front") << 0 << true << true << true;
-        QTest::newRow("its application has quit") << 777 << false << false << false;
+        addRow("its application in front", 501, true, false, true);
+        addRow("another application in front", 777, true, true, true);
+        addRow("no application in front", 0, true, true, true);
+        addRow("its application has quit", 777, false, false, false);
     }
     void pasteClipboard()
     {

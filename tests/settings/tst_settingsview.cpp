@@ -13,6 +13,7 @@
 #include "settings/WritingModeEditor.h"
 #include "settings/WritingModeStore.h"
 #include "settings/WritingModesSection.h"
+#include "support/TestRows.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -123,8 +124,8 @@ private Q_SLOTS:
     void accessibilityExplanationOnlyWhileNotGranted_data()
     {
         QTest::addColumn<bool>("trusted");
-        QTest::newRow("granted") << true;
-        QTest::newRow("not granted") << false;
+        addRow("granted", true);
+        addRow("not granted", false);
     }
 
     void accessibilityExplanationOnlyWhileNotGranted()
@@ -172,8 +173,8 @@ private Q_SLOTS:
     void clearHistoryAsksFirst_data()
     {
         QTest::addColumn<bool>("confirm");
-        QTest::newRow("confirmed") << true;
-        QTest::newRow("cancelled") << false;
+        addRow("confirmed", true);
+        addRow("cancelled", false);
     }
 
     void clearHistoryAsksFirst()
@@ -217,14 +218,10 @@ private Q_SLOTS:
         QTest::addColumn<bool>("signingIn");
         QTest::addColumn<QString>("error");
         QTest::addColumn<QString>("button");
-        QTest::newRow("signed out") << "" << false << ""
-                                    << "Sign In…";
-        QTest::newRow("waiting for the link") << "" << true << ""
-                                              << "Waiting for the link…";
-        QTest::newRow("failed") << "" << false << "The link has expired."
-                                << "Sign In…";
-        QTest::newRow("signed in") << "ada@example.org" << false << ""
-                                   << "Sign In…";
+        addRow("signed out", "", false, "", "Sign In…");
+        addRow("waiting for the link", "", true, "", "Waiting for the link…");
+        addRow("failed", "", false, "The link has expired.", "Sign In…");
+        addRow("signed in", "ada@example.org", false, "", "Sign In…");
     }
 
     void accountSectionFollowsTheAccount()
@@ -260,17 +257,13 @@ private Q_SLOTS:
         QTest::addColumn<bool>("canSave");
         QTest::addColumn<QString>("counter");
         QTest::addColumn<bool>("orange");
-        QTest::newRow("empty") << ""
-                               << "" << false << "0 of 6000 characters" << false;
-        QTest::newRow("name of spaces") << "   "
-                                        << "Be brief." << false << "9 of 6000 characters" << false;
-        QTest::newRow("blank rules") << "Brief"
-                                     << "\n \n"
-                                     << false << "3 of 6000 characters" << false;
-        QTest::newRow("ordinary") << "Brief"
-                                  << "Be brief." << true << "9 of 6000 characters" << false;
-        QTest::newRow("at the limit") << "Long" << QString(6000, 'a') << true << "6000 of 6000 characters" << false;
-        QTest::newRow("over the limit") << "Long" << QString(6500, 'a') << true << "6500 of 6000 characters" << true;
+        addRow("empty", "", "", false, "0 of 6000 characters", false);
+        addRow("name of spaces", "   ", "Be brief.", false, "9 of 6000 characters", false);
+        addRow("name of tabs and no-break spaces", "\t\u00A0", "Be brief.", false, "9 of 6000 characters", false);
+        addRow("blank rules", "Brief", "\n \n", false, "3 of 6000 characters", false);
+        addRow("ordinary", "Brief", "Be brief.", true, "9 of 6000 characters", false);
+        addRow("at the limit", "Long", QString(6000, 'a'), true, "6000 of 6000 characters", false);
+        addRow("over the limit", "Long", QString(6500, 'a'), true, "6500 of 6000 characters", true);
     }
 
     void editorSaveRuleAndCounter()
@@ -295,9 +288,9 @@ private Q_SLOTS:
         QTest::addColumn<int>("key");
         QTest::addColumn<int>("saves");
         QTest::addColumn<int>("cancels");
-        QTest::newRow("Return saves") << "Brief" << int(Qt::Key_Return) << 1 << 0;
-        QTest::newRow("Return with Save disabled") << " " << int(Qt::Key_Return) << 0 << 0;
-        QTest::newRow("Escape cancels") << "Brief" << int(Qt::Key_Escape) << 0 << 1;
+        addRow("Return saves", "Brief", int(Qt::Key_Return), 1, 0);
+        addRow("Return with Save disabled", " ", int(Qt::Key_Return), 0, 0);
+        addRow("Escape cancels", "Brief", int(Qt::Key_Escape), 0, 1);
     }
 
     void editorKeys()

@@ -76,27 +76,6 @@ private Q_SLOTS:
         QCOMPARE(WritingModeRules::normalized(mode)->instructions, stored);
         QCOMPARE(graphemes(stored), 6000);
     }
-
-    void canSave_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("instructions");
-        QTest::addColumn<bool>("enabled");
-        // clang-format off
-        QTest::newRow("filled") << "Legal" << "Cite." << true;
-        QTest::newRow("name of spaces") << "   " << "Cite." << false;
-        QTest::newRow("name of tabs and no-break spaces") << "\t\u00A0" << "Cite." << false;
-        QTest::newRow("instructions of blank lines") << "Legal" << "\n \n\r\n" << false;
-        // clang-format on
-    }
-
-    void canSave()
-    {
-        QFETCH(QString, name);
-        QFETCH(QString, instructions);
-        QFETCH(bool, enabled);
-        QCOMPARE(WritingModeRules::canSave(WritingMode{QUuid::createUuid(), name, instructions}), enabled);
-    }
 };
 
 QTEST_GUILESS_MAIN(TestWritingModeRules)

@@ -166,11 +166,18 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("link");
         QTest::addColumn<bool>("opened");
-        QTest::newRow("https") << "https://example.com/a" << true;
+        QTest::newRow("http") << "http://example.com/page" << true;
+        QTest::newRow("https, upper-case") << "HTTPS://example.com/a?b=c#d" << true;
         QTest::newRow("mailto") << "mailto:someone@example.com" << true;
+        QTest::newRow("own scheme") << "halvora://auth?code=abc&state=def" << false;
         QTest::newRow("javascript") << "javascript:alert(1)" << false;
         QTest::newRow("file") << "file:///etc/passwd" << false;
-        QTest::newRow("own scheme") << "halvora://auth?code=1" << false;
+        QTest::newRow("data") << "data:text/html,<b>x</b>" << false;
+        QTest::newRow("relative") << "docs/page.html" << false;
+        QTest::newRow("scheme-relative") << "//example.com/page" << false;
+        QTest::newRow("empty") << "" << false;
+        QTest::newRow("http without host") << "http:page" << false;
+        QTest::newRow("mailto without address") << "mailto:" << false;
     }
     void onlyWebAndMailLinksOpen()
     {
