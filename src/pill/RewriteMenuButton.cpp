@@ -2,7 +2,7 @@
 
 #include "settings/WritingModeStore.h"
 #include "ui/Icons.h"
-#include "ui/MenuText.h"
+#include "ui/Mnemonics.h"
 #include "ui/Theme.h"
 
 #include <QKeyEvent>
@@ -27,7 +27,7 @@ void RewriteMenuButton::rebuildMenu()
     const QColor color = Theme::text(Theme::isDark(palette()));
     for (const RewriteStyle style : RewriteStyle::allCases()) {
         QAction* item =
-            m_menu->addAction(Icons::tinted(style.symbol(), color, color), MenuText::literal(style.title()));
+            m_menu->addAction(Icons::tinted(style.symbol(), color, color), Mnemonics::literal(style.title()));
         connect(item, &QAction::triggered, this, [this, style] { m_onAction(AIAction::rewrite(style)); });
     }
     if (m_modes.modes().isEmpty())
@@ -35,7 +35,7 @@ void RewriteMenuButton::rebuildMenu()
     m_menu->addSection(QStringLiteral("Your writing modes"));
     for (const WritingMode& mode : m_modes.modes()) {
         QAction* item = m_menu->addAction(Icons::tinted(QStringLiteral("text.badge.checkmark"), color, color),
-                                          MenuText::literal(mode.name));
+                                          Mnemonics::literal(mode.name));
         connect(item, &QAction::triggered, this, [this, mode] { m_onAction(AIAction::custom(mode)); });
     }
 }

@@ -3,7 +3,7 @@
 #include "settings/WritingModeStore.h"
 #include "ui/HeadingAccessibility.h"
 #include "ui/Icons.h"
-#include "ui/MenuText.h"
+#include "ui/Mnemonics.h"
 #include "ui/Theme.h"
 
 #include <QEvent>
@@ -46,7 +46,7 @@ void ResultHeader::setAction(const AIAction& action)
         return;
     m_action = action;
     if (m_styleButton) {
-        m_styleButton->setText(action.title());
+        m_styleButton->setText(Mnemonics::literal(action.title()));
         m_styleButton->setAccessibleName(QStringLiteral("Rewrite style: ") + action.title());
     }
     updateIcons();
@@ -63,7 +63,7 @@ QWidget* ResultHeader::makeTitle(const AIAction& action)
         return title;
     }
     m_styleButton = new QToolButton;
-    m_styleButton->setText(action.title());
+    m_styleButton->setText(Mnemonics::literal(action.title()));
     m_styleButton->setFont(headline);
     m_styleButton->setAutoRaise(true);
     m_styleButton->setPopupMode(QToolButton::InstantPopup);
@@ -82,14 +82,14 @@ void ResultHeader::fillStyleMenu()
     QMenu* menu = m_styleButton->menu();
     menu->clear();
     for (const RewriteStyle style : RewriteStyle::allCases()) {
-        connect(menu->addAction(MenuText::literal(style.title())), &QAction::triggered, this,
+        connect(menu->addAction(Mnemonics::literal(style.title())), &QAction::triggered, this,
                 [this, style] { m_callbacks.onSwitchRewrite(AIAction::rewrite(style)); });
     }
     if (m_modes.modes().isEmpty())
         return;
     menu->addSeparator();
     for (const WritingMode& mode : m_modes.modes()) {
-        connect(menu->addAction(MenuText::literal(mode.name)), &QAction::triggered, this,
+        connect(menu->addAction(Mnemonics::literal(mode.name)), &QAction::triggered, this,
                 [this, mode] { m_callbacks.onSwitchRewrite(AIAction::custom(mode)); });
     }
 }

@@ -3,7 +3,7 @@
 #include "settings/WritingModeEditor.h"
 #include "settings/WritingModeStore.h"
 #include "ui/Icons.h"
-#include "ui/MenuText.h"
+#include "ui/Mnemonics.h"
 
 #include <QLabel>
 #include <QMenu>
@@ -93,7 +93,7 @@ QWidget* WritingModesSection::addButton()
     menu->addAction(tr("Blank"), this, [this] { edit(WritingMode{}); });
     menu->addSection(tr("Start from a template"));
     for (const WritingMode& mode : WritingModeStore::templates())
-        menu->addAction(MenuText::literal(mode.name), this, [this, mode] { edit(freshCopy(mode)); });
+        menu->addAction(Mnemonics::literal(mode.name), this, [this, mode] { edit(freshCopy(mode)); });
     button->setMenu(menu);
     return button;
 }

@@ -5,6 +5,7 @@
 #include "result/CopyAnswerButton.h"
 #include "result/GrowingTextField.h"
 #include "result/ResultFooter.h"
+#include "result/ResultHeader.h"
 #include "result/ResultPanelController.h"
 #include "result/ResultPanelSize.h"
 #include "result/ResultView.h"
@@ -16,6 +17,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
+#include <QToolButton>
 
 namespace {
 
@@ -199,6 +201,23 @@ private Q_SLOTS:
             QTRY_COMPARE(pressed.size(), press);
         }
         QCOMPARE(pressed, QStringList({command, command}));
+    }
+
+    // A title with an ampersand is shown as written: it marks no keyboard shortcut.
+    void headerShowsAmpersandsAsWritten_data()
+    {
+        QTest::addColumn<AIAction>("action");
+        QTest::newRow("built-in style") << AIAction::rewrite(RewriteStyle::grammar);
+        QTest::newRow("writing mode") << AIAction::custom(WritingMode{QUuid::createUuid(), "R&D notes", "Terse."});
+    }
+    void headerShowsAmpersandsAsWritten()
+    {
+        QFETCH(AIAction, action);
+        m_results->show(action, selection());
+        const QToolButton* style = m_results->view()->header()->styleMenuButton();
+        QVERIFY(action.title().contains(QLatin1Char('&')));
+        QCOMPARE(QKeySequence::mnemonic(style->text()), QKeySequence());
+        QCOMPARE(style->accessibleName(), QStringLiteral("Rewrite style: ") + action.title());
     }
 
     void copyFeedbackLastsOneAndAHalfSeconds()
