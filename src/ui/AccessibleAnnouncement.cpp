@@ -27,14 +27,15 @@ void sendDescriptionChange(QWidget* widget, const QString& text)
     QDBusConnection(accessibilityBus).send(event);
 }
 
-} // namespace
-
-QWidget* AccessibleAnnouncement::speaker(QWidget* source)
+// The widget an announcement from this source is spoken for: the focused one of its window.
+QWidget* speaker(QWidget* source)
 {
     QWidget* window = source->window();
     QWidget* focus = window->focusWidget();
     return focus ? focus : window;
 }
+
+} // namespace
 
 QString AccessibleAnnouncement::lastMessage(const QWidget* window)
 {

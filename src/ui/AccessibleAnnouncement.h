@@ -16,8 +16,6 @@ class QWidget;
 class AccessibleAnnouncement {
 public:
     static void announce(QWidget* source, const QString& message);
-    // The widget an announcement from this source is spoken for.
-    static QWidget* speaker(QWidget* source);
     // The last message announced from the window, or from a widget in it.
     static QString lastMessage(const QWidget* window);
 };
