@@ -71,18 +71,24 @@ std::string escape(const std::string& text)
     return out;
 }
 
-std::string login(const std::string& state, const std::string& formToken, const std::string& problem)
+std::string login(const std::string& state, const std::string& formToken, const std::string& problem, bool withPassword)
 {
     std::string body =
-        "<p>Enter your e-mail address to sign Halvora in to this relay.</p>\n"
-        "<p>This relay runs on your own computer, so instead of e-mailing you a sign-in link it shows the link "
-        "on the next page.</p>\n";
+        withPassword
+            ? "<p>Enter the e-mail address and password of your account on this relay to sign Halvora in.</p>\n"
+            : "<p>Enter your e-mail address to sign Halvora in to this relay.</p>\n"
+              "<p>This relay runs on your own computer, so instead of e-mailing you a sign-in link it shows the "
+              "link on the next page.</p>\n";
     if (!problem.empty())
         body += "<p class=\"problem\" role=\"alert\">" + escape(problem) + "</p>\n";
     body += "<form method=\"post\" action=\"login\">\n"
             "<label for=\"email\">E-mail address</label><br>\n"
-            "<input id=\"email\" name=\"email\" type=\"email\" autocomplete=\"email\" required autofocus>\n"
-            "<input type=\"hidden\" name=\"client\" value=\"app\">\n"
+            "<input id=\"email\" name=\"email\" type=\"email\" autocomplete=\"email\" required autofocus>\n";
+    if (withPassword)
+        body += "<br><label for=\"password\">Password</label><br>\n"
+                "<input id=\"password\" name=\"password\" type=\"password\" autocomplete=\"current-password\" "
+                "required>\n";
+    body += "<input type=\"hidden\" name=\"client\" value=\"app\">\n"
             "<input type=\"hidden\" name=\"state\" value=\"" +
             escape(state) + "\">\n<input type=\"hidden\" name=\"form_token\" value=\"" + escape(formToken) +
             "\">\n<button type=\"submit\">Continue</button>\n</form>";

@@ -10,8 +10,10 @@
 namespace AccountPages {
 
 std::string escape(const std::string& text);
-// Asks for an e-mail address; posts back to "login" with the state and the form token.
-std::string login(const std::string& state, const std::string& formToken, const std::string& problem);
+// Asks for an e-mail address (and the password when `withPassword`); posts back to "login"
+// with the state and the form token.
+std::string login(const std::string& state, const std::string& formToken, const std::string& problem,
+                  bool withPassword = false);
 // Sends the browser to `callback` and shows the same address as a link.
 std::string callbackLink(const std::string& callback, const std::string& email);
 std::string account(const std::vector<SessionStore::Session>& sessions, const std::string& formToken);

@@ -86,4 +86,18 @@ bool isLoopbackPeer(const std::string& address)
     return address.rfind("127.", 0) == 0 || address == "::1" || address.rfind("::ffff:127.", 0) == 0;
 }
 
+std::string lastForwardedAddress(const std::string& header)
+{
+    auto comma = header.rfind(',');
+    std::string last = comma == std::string::npos ? header : header.substr(comma + 1);
+    auto first = last.find_first_not_of(" \t");
+    auto end = last.find_last_not_of(" \t");
+    if (first == std::string::npos)
+        return {};
+    last = last.substr(first, end - first + 1);
+    if (last.size() > 64 || last.find_first_not_of("0123456789abcdefABCDEF.:[]") != std::string::npos)
+        return {};
+    return last;
+}
+
 } // namespace AuthParsing

@@ -28,5 +28,9 @@ bool isValidState(const std::string& state);
 bool isLoopbackHost(const std::string& host);
 // Whether a peer address is a loopback address.
 bool isLoopbackPeer(const std::string& address);
+// The last entry of an X-Forwarded-For value (the address the nearest proxy saw), without
+// spaces, when it is a plausible address: 1 to 64 characters of hex digits, '.', ':' and
+// '[', ']'; otherwise empty.
+std::string lastForwardedAddress(const std::string& header);
 
 } // namespace AuthParsing

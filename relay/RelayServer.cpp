@@ -2,14 +2,19 @@
 
 #include "ApiError.h"
 #include "AuthRoutes.h"
+#include "Database.h"
+#include "LoginThrottle.h"
 #include "MessagesRoute.h"
 #include "RequestLog.h"
 #include "Router.h"
 #include "Scenario.h"
-#include "Secrets.h"
+#include "Schema.h"
 #include "SessionStore.h"
 #include "UpstreamProxy.h"
+#include "UserLimits.h"
+#include "UserStore.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -23,10 +28,18 @@ constexpr int listenBacklog = 512;
 
 // The HTTP library listens with a backlog of 5, which drops connections when many clients
 // connect at once; a second listen() on the bound socket widens the queue.
-class WideBacklogServer : public httplib::Server {
+template <class Base> class WideBacklog : public Base {
 public:
-    bool widenBacklog() { return ::listen(svr_sock_, listenBacklog) == 0; }
+    using Base::Base;
+    bool widenBacklog() { return ::listen(this->svr_sock_, listenBacklog) == 0; }
 };
+
+bool widenBacklog(httplib::Server& server)
+{
+    if (auto* tls = dynamic_cast<WideBacklog<httplib::SSLServer>*>(&server))
+        return tls->widenBacklog();
+    return static_cast<WideBacklog<httplib::Server>&>(server).widenBacklog();
+}
 
 using Clock = std::chrono::steady_clock;
 thread_local Clock::time_point requestStart;
@@ -52,16 +65,18 @@ std::string loggablePath(const std::string& path)
 // Requests the HTTP library rejects before routing (a request line or header too long) have no start time.
 void logRequest(const httplib::Request& req, const httplib::Response& res)
 {
-    Router::finishRequest();
     const char* method = req.method.empty() ? "-" : req.method.c_str();
     std::string path = loggablePath(req.path);
+    std::int64_t user = Router::currentUser();
+    std::string who = user > 0 ? " user=" + std::to_string(user) : std::string();
+    Router::finishRequest();
     if (requestStart == Clock::time_point()) {
-        std::fprintf(stderr, "%s %s %d -\n", method, path.c_str(), res.status);
+        std::fprintf(stderr, "%s %s %d -%s\n", method, path.c_str(), res.status, who.c_str());
         return;
     }
     auto ms = std::chrono::duration<double, std::milli>(Clock::now() - requestStart).count();
     requestStart = Clock::time_point();
-    std::fprintf(stderr, "%s %s %d %.1fms\n", method, path.c_str(), res.status, ms);
+    std::fprintf(stderr, "%s %s %d %.1fms%s\n", method, path.c_str(), res.status, ms, who.c_str());
 }
 
 // Error responses the HTTP library makes on its own (413, 400, ...) get an error body too.
@@ -76,7 +91,7 @@ void addErrorBody(const httplib::Request&, httplib::Response& res)
 } // namespace
 
 RelayServer::RelayServer(RelayOptions options, std::string apiKey)
-    : m_options(std::move(options)), m_apiKey(std::move(apiKey)), m_server(std::make_unique<WideBacklogServer>())
+    : m_options(std::move(options)), m_apiKey(std::move(apiKey))
 {}
 
 RelayServer::~RelayServer() = default;
@@ -84,7 +99,7 @@ RelayServer::~RelayServer() = default;
 std::string RelayServer::baseUrl() const
 {
     std::string host = m_options.bind.find(':') != std::string::npos ? "[" + m_options.bind + "]" : m_options.bind;
-    return "http://" + host + ":" + std::to_string(m_port) + "/";
+    return (m_options.tlsCert.empty() ? "http://" : "https://") + host + ":" + std::to_string(m_port) + "/";
 }
 
 bool RelayServer::prepareMode(std::string* error)
@@ -109,18 +124,60 @@ bool RelayServer::prepareMode(std::string* error)
     return true;
 }
 
+bool RelayServer::prepareDatabase(std::string* error)
+{
+    std::string location = m_options.dbPath.empty() ? defaultDbPath() : m_options.dbPath;
+    m_db = Database::open(location, error);
+    if (!m_db || !Schema::migrate(*m_db, error))
+        return false;
+    m_store = std::make_unique<SessionStore>(*m_db);
+    m_users = std::make_unique<UserStore>(*m_db);
+    m_throttle = std::make_unique<LoginThrottle>(*m_db);
+    auto limit = [this](int given, int teamDefault) {
+        return given >= 0 ? given : m_options.accounts ? teamDefault : 0;
+    };
+    m_limits = std::make_unique<UserLimits>(limit(m_options.maxStreams, RelayOptions::defaultMaxStreams),
+                                            limit(m_options.requestsPerMinute, RelayOptions::defaultRequestsPerMinute));
+    m_formToken = m_store->formToken();
+    if (m_formToken.empty()) {
+        *error = "cannot prepare the database";
+        return false;
+    }
+    if (m_options.accounts) {
+        auto users = m_users->all();
+        bool anyone = std::any_of(users.begin(), users.end(), [](const auto& u) { return !u.passwordHash.empty(); });
+        if (!anyone)
+            std::fprintf(stderr, "halvora-relay: nobody can sign in yet; add a user with "
+                                 "'halvora-relay user add EMAIL'\n");
+    }
+    return true;
+}
+
+bool RelayServer::createServer(std::string* error)
+{
+    if (m_options.tlsCert.empty()) {
+        m_server = std::make_unique<WideBacklog<httplib::Server>>();
+        return true;
+    }
+    auto tls = std::make_unique<WideBacklog<httplib::SSLServer>>(m_options.tlsCert.c_str(), m_options.tlsKey.c_str());
+    if (!tls->is_valid()) {
+        *error = "cannot use the certificate " + m_options.tlsCert + " with the key " + m_options.tlsKey;
+        return false;
+    }
+    m_server = std::move(tls);
+    return true;
+}
+
 bool RelayServer::start(std::string* error)
 {
-    std::string dbPath = m_options.dbPath.empty() ? defaultDbPath() : m_options.dbPath;
-    m_store = SessionStore::open(dbPath, error);
-    if (!m_store || !prepareMode(error))
+    if (!prepareDatabase(error) || !prepareMode(error) || !createServer(error))
         return false;
     configureServer();
     if (m_options.port == 0)
         m_port = m_server->bind_to_any_port(m_options.bind);
     else
         m_port = m_server->bind_to_port(m_options.bind, m_options.port) ? m_options.port : -1;
-    if (m_port <= 0 || !static_cast<WideBacklogServer&>(*m_server).widenBacklog()) {
+    if (m_port <= 0 || !widenBacklog(*m_server)) {
         *error = "cannot listen on " + m_options.bind + " port " + std::to_string(m_options.port);
         return false;
     }
@@ -132,8 +189,9 @@ void RelayServer::configureServer()
     using Mode = MessagesRoute::Mode;
     Mode mode = m_scenario ? Mode::Scenario : m_proxy ? Mode::Proxy : Mode::Demo;
     m_router = std::make_unique<Router>(*m_server);
-    m_auth = std::make_unique<AuthRoutes>(*m_store, Secrets::randomToken(24));
-    m_messages = std::make_unique<MessagesRoute>(mode, *m_store, m_control, m_options.paceMs, m_proxy.get());
+    m_auth = std::make_unique<AuthRoutes>(*m_store, *m_users, *m_throttle, m_formToken,
+                                          AuthRoutes::Config{m_options.accounts, m_options.behindTlsProxy});
+    m_messages = std::make_unique<MessagesRoute>(mode, *m_store, *m_limits, m_control, m_options.paceMs, m_proxy.get());
     m_auth->install(*m_router);
     m_messages->install(*m_router);
     if (m_scenario)
@@ -179,5 +237,6 @@ void RelayServer::run()
 void RelayServer::stop()
 {
     m_control.stopping = true;
-    m_server->stop();
+    if (m_server)
+        m_server->stop();
 }

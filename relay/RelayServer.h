@@ -10,16 +10,21 @@ namespace httplib {
 class Server;
 }
 class AuthRoutes;
+class Database;
+class LoginThrottle;
 class MessagesRoute;
 class RequestLog;
 class Router;
 class Scenario;
 class SessionStore;
 class UpstreamProxy;
+class UserLimits;
+class UserStore;
 
-// The relay: opens the database, loads a scenario when asked, binds the listening socket and
-// serves until stop(). One log line per request goes to standard error (method, path without
-// query, status, duration), never a token, key, code or body.
+// The relay: opens the database, loads a scenario when asked, binds the listening socket (TLS
+// when a certificate is given) and serves until stop(). One log line per request goes to
+// standard error (method, path without query, status, duration, the user's id once known),
+// never a token, password, key, code or body.
 class RelayServer {
 public:
     RelayServer(RelayOptions options, std::string apiKey);
@@ -35,6 +40,8 @@ public:
 
 private:
     bool prepareMode(std::string* error);
+    bool prepareDatabase(std::string* error);
+    bool createServer(std::string* error);
     void configureServer();
     void installScenario();
 
@@ -42,7 +49,12 @@ private:
     std::string m_apiKey;
     StreamControl m_control;
     std::unique_ptr<httplib::Server> m_server;
+    std::unique_ptr<Database> m_db;
     std::unique_ptr<SessionStore> m_store;
+    std::unique_ptr<UserStore> m_users;
+    std::unique_ptr<LoginThrottle> m_throttle;
+    std::unique_ptr<UserLimits> m_limits;
+    std::string m_formToken;
     std::unique_ptr<Scenario> m_scenario;
     std::unique_ptr<RequestLog> m_requestLog;
     std::unique_ptr<UpstreamProxy> m_proxy;

@@ -7,6 +7,7 @@
 namespace {
 
 thread_local bool handlerReached = false;
+thread_local std::int64_t requestUser = 0;
 
 } // namespace
 
@@ -20,6 +21,17 @@ bool Router::reachedHandler()
 void Router::finishRequest()
 {
     handlerReached = false;
+    requestUser = 0;
+}
+
+void Router::noteUser(std::int64_t userId)
+{
+    requestUser = userId;
+}
+
+std::int64_t Router::currentUser()
+{
+    return requestUser;
 }
 
 Router::Handler Router::wrap(Handler handler)
@@ -47,6 +59,7 @@ void Router::post(const std::string& path, Handler handler)
 bool Router::rejectUnrouted(const httplib::Request& req, httplib::Response& res) const
 {
     handlerReached = false;
+    requestUser = 0;
     auto it = m_methods.find(req.path);
     if (it == m_methods.end()) {
         ApiError::sendMessagesError(res, 404, "not_found_error", "Not found.");

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <set>
@@ -33,6 +34,9 @@ public:
     // Forgets that mark once the response is written (the next request on this connection
     // may fail before routing).
     static void finishRequest();
+    // The user the request being served on this thread acts for (0: nobody yet), for its log line.
+    static void noteUser(std::int64_t userId);
+    static std::int64_t currentUser();
 
 private:
     Handler wrap(Handler handler);

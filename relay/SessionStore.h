@@ -1,17 +1,15 @@
 #pragma once
 
 #include <cstdint>
-#include <memory>
-#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
 
-struct sqlite3;
+class Database;
 
-// The relay's SQLite database: one-time sign-in codes and account sessions. Only SHA-256
-// digests of codes and tokens are stored, so a copy of the file signs nobody in. Safe to use
-// from any thread (one connection behind a mutex).
+// One-time sign-in codes and account sessions. Only SHA-256 digests of codes and tokens are
+// stored, so a copy of the database signs nobody in. Every check reads the database, so a
+// session ended by one relay is refused by every other relay on the same database at once.
 class SessionStore {
 public:
     struct Session {
@@ -21,28 +19,30 @@ public:
         std::int64_t lastUsedAt = 0;
         bool revoked = false;
     };
-    enum class Exchange { Ok, Unknown, Used, Expired, StateMismatch };
+    struct Account {
+        std::int64_t userId = 0;
+        std::string email;
+    };
+    enum class Exchange { Ok, Unknown, Used, Expired, StateMismatch, Unavailable };
+    enum class Lookup { Found, NotFound, Unavailable };
 
     static constexpr std::int64_t codeLifetimeSeconds = 600;
 
-    // Opens or creates the database at `path` (owner-only permissions, folders created 0700).
-    static std::unique_ptr<SessionStore> open(const std::string& path, std::string* error);
-    ~SessionStore();
+    explicit SessionStore(Database& db) : m_db(db) {}
 
-    // A new single-use code for `email`, bound to the sign-in `state`.
-    std::string createCode(const std::string& state, const std::string& email);
+    // The value that sign-in forms carry, the same for every relay on the database; empty when
+    // the database cannot be reached.
+    std::string formToken();
+    // A new single-use code for the user, bound to the sign-in `state`; empty on failure.
+    std::string createCode(const std::string& state, const Account& account);
     // Consumes `code` (every attempt uses it up) and, when it is valid for `state`, creates a session.
     Exchange exchange(const std::string& code, const std::string& state, std::string* token, std::string* email);
-    // The e-mail of the live session holding `token`.
-    std::optional<std::string> emailForToken(const std::string& token);
+    // The account of the live session holding `token`.
+    Lookup accountForToken(const std::string& token, Account* account);
     void revokeToken(const std::string& token);
     bool revokeSession(std::int64_t id);
     std::vector<Session> sessions();
 
 private:
-    explicit SessionStore(sqlite3* db);
-    bool exec(const char* sql);
-
-    sqlite3* m_db;
-    std::mutex m_mutex;
+    Database& m_db;
 };

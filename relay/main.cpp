@@ -1,6 +1,7 @@
-// halvora-relay: Halvora's account service (sign-in and model relay) for one machine.
+// halvora-relay: Halvora's account service (sign-in and model relay).
 #include "RelayOptions.h"
 #include "RelayServer.h"
+#include "UserCommand.h"
 
 #include <atomic>
 #include <chrono>
@@ -49,6 +50,8 @@ int main(int argc, char** argv)
         std::cerr << "halvora-relay: " << options.error << "\nTry 'halvora-relay --help'.\n";
         return 2;
     }
+    if (!options.userCommand.empty())
+        return UserCommand::run(options, std::cin, std::cout, std::cerr);
     std::signal(SIGPIPE, SIG_IGN);
     sigset_t signals;
     sigemptyset(&signals);

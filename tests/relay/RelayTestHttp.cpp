@@ -4,6 +4,7 @@
 
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QRegularExpression>
 
 namespace RelayTestHttp {
 
@@ -56,6 +57,55 @@ QString streamedText(const QList<QJsonObject>& events)
 QJsonObject json(const std::string& body)
 {
     return QJsonDocument::fromJson(QByteArray::fromStdString(body)).object();
+}
+
+std::unique_ptr<httplib::Client> client(const QUrl& base, const QString& caFile)
+{
+    auto c = std::make_unique<httplib::Client>(base.adjusted(QUrl::RemovePath).toString().toStdString());
+    if (!caFile.isEmpty())
+        c->set_ca_cert_path(caFile.toStdString().c_str());
+    c->set_read_timeout(20);
+    return c;
+}
+
+QString signInCode(httplib::Client& c, const std::string& state, const QString& email, const QString& password,
+                   httplib::Result* page)
+{
+    httplib::Result& last = *page;
+    last = c.Get("/login?client=app&state=" + state);
+    if (!last || last->status != 200)
+        return {};
+    auto formToken =
+        QRegularExpression(R"re(name="form_token" value="([^"]+)")re").match(QString::fromStdString(last->body));
+    httplib::Params form{{"email", email.toStdString()},
+                         {"state", state},
+                         {"client", "app"},
+                         {"form_token", formToken.captured(1).toStdString()}};
+    if (!password.isNull())
+        form.emplace("password", password.toStdString());
+    last = c.Post("/login", form);
+    if (!last || last->status != 200)
+        return {};
+    return QRegularExpression(R"re(halvora://auth\?code=([A-Za-z0-9_-]+))re")
+        .match(QString::fromStdString(last->body))
+        .captured(1);
+}
+
+httplib::Result exchangeCode(httplib::Client& c, const QString& code, const std::string& state)
+{
+    QJsonObject exchange{{"code", code}, {"state", QString::fromStdString(state)}};
+    return c.Post("/api/auth/app/exchange", QJsonDocument(exchange).toJson().toStdString(), "application/json");
+}
+
+QString signIn(httplib::Client& c, const QString& email, const QString& password, httplib::Result* page)
+{
+    httplib::Result ignored = noResult();
+    const std::string state = "state-" + QString::number(qHash(email)).toStdString();
+    const QString code = signInCode(c, state, email, password, page ? page : &ignored);
+    if (code.isEmpty())
+        return {};
+    auto answer = exchangeCode(c, code, state);
+    return answer && answer->status == 200 ? json(answer->body).value("token").toString() : QString();
 }
 
 } // namespace RelayTestHttp

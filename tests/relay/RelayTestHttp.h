@@ -3,6 +3,7 @@
 #include <QJsonObject>
 #include <QList>
 #include <QString>
+#include <QUrl>
 #include <httplib.h>
 #include <memory>
 #include <string>
@@ -22,5 +23,22 @@ QList<QJsonObject> dataObjects(const std::string& stream);
 // All text deltas joined.
 QString streamedText(const QList<QJsonObject>& events);
 QJsonObject json(const std::string& body);
+
+// A result without a response, to be assigned later.
+inline httplib::Result noResult()
+{
+    return httplib::Result(nullptr, httplib::Error::Unknown, httplib::Headers{});
+}
+// A client for any relay address (http:// or https://; `caFile` is trusted for https).
+std::unique_ptr<httplib::Client> client(const QUrl& base, const QString& caFile = QString());
+// What a browser and the program do to sign in: the login page, its form (with the password
+// when one is given) and the code exchange. `page` receives the last page the relay answered
+// with; returns the account token, or an empty string when the sign-in did not succeed.
+QString signIn(httplib::Client& c, const QString& email, const QString& password = QString(),
+               httplib::Result* page = nullptr);
+// The first two steps of that: the one-time code the login form gave (empty on failure), for `state`.
+QString signInCode(httplib::Client& c, const std::string& state, const QString& email, const QString& password,
+                   httplib::Result* page);
+httplib::Result exchangeCode(httplib::Client& c, const QString& code, const std::string& state);
 
 } // namespace RelayTestHttp

@@ -4,9 +4,12 @@
 #include "RelayTestHttp.h"
 #include "support/TestRows.h"
 
+#include <QCryptographicHash>
 #include <QFile>
 #include <QJsonDocument>
+#include <QProcess>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QTest>
 #include <sqlite3.h>
 
@@ -77,6 +80,7 @@ private Q_SLOTS:
     void accountPageRevokes();
     void accountPageRefusesOtherHosts();
     void databaseIsPrivate();
+    void upgradesAnOlderDatabase();
 
 private:
     RelayProcess m_relay;
@@ -292,6 +296,37 @@ void TestRelaySignIn::databaseIsPrivate()
     QByteArray stored = readAll(m_relay.databasePath()) + readAll(m_relay.databasePath() + "-wal");
     QVERIFY(stored.contains("private@example.com"));
     QVERIFY(!stored.contains(token.toUtf8()));
+}
+
+void TestRelaySignIn::upgradesAnOlderDatabase()
+{
+    // A database made before users and schema versions: its live session stays signed in.
+    QTemporaryDir dir;
+    const QString path = dir.filePath("old.db");
+    const QByteArray token = "old-token-0123456789abcdefghijklmnopqrstuvwxyz";
+    const QByteArray hash = QCryptographicHash::hash(token, QCryptographicHash::Sha256).toHex();
+    const QByteArray sql =
+        "CREATE TABLE codes(code_hash TEXT PRIMARY KEY, state TEXT NOT NULL, email TEXT NOT NULL,"
+        " expires_at INTEGER NOT NULL, used INTEGER NOT NULL DEFAULT 0);"
+        "CREATE TABLE sessions(id INTEGER PRIMARY KEY, token_hash TEXT UNIQUE NOT NULL, email TEXT NOT NULL,"
+        " created_at INTEGER NOT NULL, last_used_at INTEGER NOT NULL, revoked INTEGER NOT NULL DEFAULT 0);"
+        "INSERT INTO sessions(token_hash, email, created_at, last_used_at) VALUES('" +
+        hash + "', 'old@example.com', 1, 1);";
+    sqlite3* db = nullptr;
+    QCOMPARE(sqlite3_open(path.toUtf8().constData(), &db), SQLITE_OK);
+    QCOMPARE(sqlite3_exec(db, sql.constData(), nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(db);
+    const httplib::Headers auth{{"Authorization", "Bearer " + token.toStdString()}};
+    for (int start = 0; start < 2; ++start) { // upgraded, then opened as it is
+        RelayProcess relay;
+        QVERIFY2(relay.start({"--db", path}), qPrintable(relay.startMessage()));
+        QCOMPARE(client(relay)->Get("/api/me", auth)->body, R"({"email":"old@example.com"})");
+        QVERIFY(!relay.signIn("old@example.com").isEmpty());
+    }
+    QProcess users;
+    users.start(RelayProcess::executable(), {"user", "list", "--db", path});
+    QVERIFY(users.waitForFinished(10000));
+    QCOMPARE(users.readAllStandardOutput().count("old@example.com"), 1); // one user for both sign-ins
 }
 
 QTEST_GUILESS_MAIN(TestRelaySignIn)
