@@ -17,6 +17,8 @@ std::int64_t LoginThrottle::remainingWait(const std::string& subject, const Rule
 
 void LoginThrottle::recordFailure(const std::string& subject, std::int64_t now)
 {
+    // Forgotten counts go, so that guesses from many addresses do not pile up.
+    m_db.run("DELETE FROM login_failures WHERE last_at < $1", {now - forgetAfterSeconds});
     m_db.run("INSERT INTO login_failures(subject, failures, last_at) VALUES($1, 1, $2) "
              "ON CONFLICT(subject) DO UPDATE SET last_at = $2, failures = CASE WHEN login_failures.last_at < $3 "
              "THEN 1 ELSE login_failures.failures + 1 END",

@@ -255,7 +255,7 @@ void TestRelayAccounts::administratorEndsSessions()
 void TestRelayAccounts::perUserLimits()
 {
     RelayProcess relay;
-    QVERIFY(relay.start({"--pace", "40", "--max-streams", "1", "--requests-per-minute", "3"}));
+    QVERIFY(relay.start({"--pace", "150", "--max-streams", "1", "--requests-per-minute", "3"}));
     auto c = client(relay.baseUrl());
     const QString ann = signIn(*c, "ann@example.com");
     const QString bob = signIn(*c, "bob@example.com");
