@@ -5,6 +5,7 @@
 #include <QStringDecoder>
 #include <functional>
 #include <libsecret/secret.h>
+#include <memory>
 
 namespace {
 
@@ -136,7 +137,8 @@ GHashTable* tokenAttributes(const QByteArray& service)
 struct PromptingCall {
     using Finish = std::function<void(GAsyncResult*)>;
     std::shared_ptr<CancelToken> token;
-    GCancellable* cancellable = g_cancellable_new();
+    // Shared with the cancellation, which may come before or after the keyring's answer.
+    std::shared_ptr<GCancellable> cancellable{g_cancellable_new(), g_object_unref};
     Finish finish;
 
     static TaskHandle start(const std::function<void(GCancellable*, GAsyncReadyCallback, gpointer)>& begin,
@@ -145,24 +147,19 @@ struct PromptingCall {
         auto* call = new PromptingCall;
         TaskHandle handle = TaskHandle::create(&call->token);
         call->finish = std::move(finish);
-        GCancellable* cancellable = G_CANCELLABLE(g_object_ref(call->cancellable));
-        call->token->onCancel([cancellable] {
-            g_cancellable_cancel(cancellable);
-            g_object_unref(cancellable);
-        });
-        begin(call->cancellable, &PromptingCall::done, call);
+        call->token->onCancel([cancellable = call->cancellable] { g_cancellable_cancel(cancellable.get()); });
+        begin(call->cancellable.get(), &PromptingCall::done, call);
         return handle;
     }
 
+    // The keyring's answer; after a cancellation it comes as "cancelled" and is dropped.
     static void done(GObject*, GAsyncResult* result, gpointer self)
     {
-        auto* call = static_cast<PromptingCall*>(self);
-        if (!call->token->isCancelled()) {
-            call->token->finish();
-            call->finish(result);
-        }
-        g_object_unref(call->cancellable);
-        delete call;
+        std::unique_ptr<PromptingCall> call(static_cast<PromptingCall*>(self));
+        if (call->token->isCancelled())
+            return;
+        call->token->finish();
+        call->finish(result);
     }
 };
 
