@@ -4,7 +4,7 @@
 #include "account/KeychainStore.h"
 #include "account/ServiceUrl.h"
 #include "common/PlatformWording.h"
-#include "model/ClaudeClient.h"
+#include "model/ErrorFix.h"
 #include "platform/Platform.h"
 #include "platform/UserDefaults.h"
 #include "platform/Workspace.h"
@@ -51,7 +51,18 @@ std::optional<QString> firstItem(const QUrlQuery& query, const QString& name)
 AccountManager::AccountManager(QNetworkAccessManager* network, QObject* parent)
     : QObject(parent), m_network(network ? network : new QNetworkAccessManager(this))
 {
-    m_token = KeychainStore::load();
+    const KeychainStore::Lookup stored = KeychainStore::lookup();
+    m_token = stored.token;
+    if (stored.locked)
+        unlockKeyring(KeychainStore::unlockAndLoad([this](const std::optional<QString>& token) {
+            setKeyringLocked(false);
+            // A sign-in finished while the keyring was locked keeps its own token.
+            if (token && !m_token) {
+                m_token = token;
+                Q_EMIT tokenChanged();
+                refresh();
+            }
+        }));
     const QVariant email = UserDefaults::standard().value(DefaultsKeys::accountEmail);
     if (email.typeId() == QMetaType::QString)
         m_email = email.toString();
@@ -216,16 +227,6 @@ void AccountManager::openAccountPage()
     Platform::workspace().openUrl(ServiceUrl::appending(serverURL(), QStringLiteral("account")));
 }
 
-ClaudeClient AccountManager::claudeClient() const
-{
-    return ClaudeClient(serverURL(), nullptr, m_network);
-}
-
-ErrorFix AccountManager::fix(const TurnError& error)
-{
-    return ErrorFixes::fix(error, [this] { endSession(); });
-}
-
 void AccountManager::endSession()
 {
     clearLocalSession();
@@ -240,10 +241,15 @@ void AccountManager::track(TaskHandle handle)
 
 void AccountManager::setToken(const std::optional<QString>& token)
 {
-    if (token)
+    // A prompt still open for an earlier token (or for loading one) is no longer wanted.
+    m_unlock.cancel();
+    setKeyringLocked(false);
+    if (!token)
+        KeychainStore::remove(KeychainStore::tokenService());
+    else if (!KeychainStore::needsUnlock())
         KeychainStore::save(*token);
     else
-        KeychainStore::remove(KeychainStore::tokenService());
+        unlockKeyring(KeychainStore::unlockAndSave(*token, [this](bool) { setKeyringLocked(false); }));
     if (token == m_token)
         return;
     m_token = token;
@@ -260,6 +266,22 @@ void AccountManager::setEmail(const std::optional<QString>& email)
         return;
     m_email = email;
     Q_EMIT emailChanged();
+}
+
+// The keyring asks the user to unlock it: the prompt waits as long as the user takes, and
+// the settings say why meanwhile. Until it is answered the token lives only in memory.
+void AccountManager::unlockKeyring(TaskHandle unlock)
+{
+    m_unlock = std::move(unlock);
+    setKeyringLocked(m_unlock.isActive());
+}
+
+void AccountManager::setKeyringLocked(bool locked)
+{
+    if (locked == m_keyringLocked)
+        return;
+    m_keyringLocked = locked;
+    Q_EMIT keyringLockedChanged();
 }
 
 void AccountManager::setSigningIn(bool signingIn)

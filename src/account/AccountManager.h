@@ -1,6 +1,5 @@
 #pragma once
 #include "common/TaskHandle.h"
-#include "model/ErrorFix.h"
 
 #include <QObject>
 #include <QString>
@@ -9,7 +8,6 @@
 #include <list>
 #include <optional>
 
-class ClaudeClient;
 class QNetworkAccessManager;
 struct AccountReply;
 
@@ -23,6 +21,7 @@ class AccountManager : public QObject {
     Q_PROPERTY(QString email READ emailText NOTIFY emailChanged)
     Q_PROPERTY(bool isSigningIn READ isSigningIn NOTIFY isSigningInChanged)
     Q_PROPERTY(QString lastError READ lastErrorText NOTIFY lastErrorChanged)
+    Q_PROPERTY(bool keyringLocked READ keyringLocked NOTIFY keyringLockedChanged)
 
 public:
     explicit AccountManager(QNetworkAccessManager* network = nullptr, QObject* parent = nullptr);
@@ -39,6 +38,8 @@ public:
     const std::optional<QString>& email() const { return m_email; }
     bool isSigningIn() const { return m_isSigningIn; }
     const std::optional<QString>& lastError() const { return m_lastError; }
+    // True while the keyring waits for the user to unlock it, to read or store the token.
+    bool keyringLocked() const { return m_keyringLocked; }
     QString tokenText() const { return m_token.value_or(QString()); }
     QString emailText() const { return m_email.value_or(QString()); }
     QString lastErrorText() const { return m_lastError.value_or(QString()); }
@@ -58,11 +59,6 @@ public:
     void endSession();
     void openAccountPage();
 
-    // A model client for the current service address.
-    ClaudeClient claudeClient() const;
-    // The remedy for a failed model turn; a 401 ends the local session with the signed-out message.
-    ErrorFix fix(const TurnError& error);
-
     // The state value of a sign-in: 24 random bytes in URL-safe Base64 without padding.
     static QString randomState();
     // The browser address that starts a sign-in with the given state.
@@ -73,6 +69,7 @@ Q_SIGNALS:
     void emailChanged();
     void isSigningInChanged();
     void lastErrorChanged();
+    void keyringLockedChanged();
     // A sign-in finished successfully (the announcement "Signed in to Halvora").
     void signedIn(const QString& announcement);
 
@@ -81,6 +78,8 @@ private:
     void setEmail(const std::optional<QString>& email);
     void setSigningIn(bool signingIn);
     void setLastError(const std::optional<QString>& error);
+    void unlockKeyring(TaskHandle unlock);
+    void setKeyringLocked(bool locked);
     void exchange(const QString& code, const QString& state);
     void finishExchange(const AccountReply& reply);
     void finishRefresh(const AccountReply& reply);
@@ -92,4 +91,6 @@ private:
     bool m_isSigningIn = false;
     std::optional<QString> m_lastError;
     std::list<TaskHandle> m_jobs;
+    bool m_keyringLocked = false;
+    TaskHandle m_unlock;
 };

@@ -20,12 +20,26 @@ QNetworkRequest makeRequest(const Options& options)
     return request;
 }
 
+// A failure of the connection itself (refused, reset, timed out, a proxy, a broken
+// response), as opposed to an HTTP status the service answered with.
+bool isTransportFailure(QNetworkReply::NetworkError error)
+{
+    return (error > QNetworkReply::NoError && error < QNetworkReply::ContentAccessDenied) ||
+           error == QNetworkReply::ProtocolFailure;
+}
+
 AccountReply replyOf(QNetworkReply* reply)
 {
     AccountReply answer;
     const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
     answer.status = status.isValid() ? status.toInt() : 0;
     answer.body = reply->readAll();
+    // A success whose connection broke after the status line leaves half a body: that is a
+    // transport failure, not an answer of the service. (An error status keeps its meaning.)
+    if (answer.status / 100 == 2 && isTransportFailure(reply->error())) {
+        answer.status = 0;
+        answer.body.clear();
+    }
     if (answer.status == 0)
         answer.transportError = reply->errorString();
     return answer;

@@ -5,6 +5,7 @@
 #include <QStringDecoder>
 #include <functional>
 #include <libsecret/secret.h>
+#include <memory>
 
 namespace {
 
@@ -112,6 +113,56 @@ std::optional<QString> decodeUtf8(const char* data, gsize length)
     return text;
 }
 
+// The Secret Service connection, or none when it does not answer within the deadline.
+SecretService* boundedService()
+{
+    SecretService* service = nullptr;
+    BoundedCall::run([](GCancellable* cancellable, GAsyncReadyCallback done,
+                        gpointer data) { secret_service_get(SECRET_SERVICE_NONE, cancellable, done, data); },
+                     [&](GAsyncResult* result) { service = secret_service_get_finish(result, nullptr); });
+    return service;
+}
+
+GHashTable* tokenAttributes(const QByteArray& service)
+{
+    GHashTable* attributes = g_hash_table_new(g_str_hash, g_str_equal);
+    g_hash_table_insert(attributes, const_cast<char*>("service"), const_cast<char*>(service.constData()));
+    g_hash_table_insert(attributes, const_cast<char*>("account"), const_cast<char*>(kAccount));
+    return attributes;
+}
+
+// A keyring call without a deadline, for one that waits on the user (an unlock prompt): it
+// runs on the main thread's own loop, so nothing waits for it, and ends only when the keyring
+// answers. Cancelling the handle cancels the call; its callback is then never run.
+struct PromptingCall {
+    using Finish = std::function<void(GAsyncResult*)>;
+    std::shared_ptr<CancelToken> token;
+    // Shared with the cancellation, which may come before or after the keyring's answer.
+    std::shared_ptr<GCancellable> cancellable{g_cancellable_new(), g_object_unref};
+    Finish finish;
+
+    static TaskHandle start(const std::function<void(GCancellable*, GAsyncReadyCallback, gpointer)>& begin,
+                            Finish finish)
+    {
+        auto* call = new PromptingCall;
+        TaskHandle handle = TaskHandle::create(&call->token);
+        call->finish = std::move(finish);
+        call->token->onCancel([cancellable = call->cancellable] { g_cancellable_cancel(cancellable.get()); });
+        begin(call->cancellable.get(), &PromptingCall::done, call);
+        return handle;
+    }
+
+    // The keyring's answer; after a cancellation it comes as "cancelled" and is dropped.
+    static void done(GObject*, GAsyncResult* result, gpointer self)
+    {
+        std::unique_ptr<PromptingCall> call(static_cast<PromptingCall*>(self));
+        if (call->token->isCancelled())
+            return;
+        call->token->finish();
+        call->finish(result);
+    }
+};
+
 } // namespace
 
 namespace KeychainStore {
@@ -126,29 +177,106 @@ QString legacyApiKeyService()
     return QStringLiteral("Halvora.anthropic-api-key");
 }
 
-std::optional<QString> load()
+Lookup lookup()
 {
     if (!hasSessionBus())
-        return std::nullopt;
-    const QByteArray service = tokenService().toUtf8();
-    std::optional<QString> token;
+        return {};
+    SecretService* service = boundedService();
+    if (!service)
+        return {};
+    const QByteArray name = tokenService().toUtf8();
+    GHashTable* attributes = tokenAttributes(name);
+    Lookup found;
+    // Searching without unlocking: an item in a locked keyring is reported, not opened, since
+    // opening it waits for the user.
     BoundedCall::run(
         [&](GCancellable* cancellable, GAsyncReadyCallback done, gpointer data) {
-            secret_password_lookup(schema(), cancellable, done, data, "service", service.constData(), "account",
-                                   kAccount, nullptr);
+            secret_service_search(service, schema(), attributes, SECRET_SEARCH_LOAD_SECRETS, cancellable, done, data);
+        },
+        [&](GAsyncResult* result) {
+            GList* items = secret_service_search_finish(service, result, nullptr);
+            if (items) {
+                auto* item = SECRET_ITEM(items->data);
+                found.locked = secret_item_get_locked(item);
+                if (SecretValue* value = found.locked ? nullptr : secret_item_get_secret(item)) {
+                    gsize length = 0;
+                    const gchar* bytes = secret_value_get(value, &length);
+                    found.token = decodeUtf8(bytes, length);
+                    secret_value_unref(value);
+                }
+            }
+            g_list_free_full(items, g_object_unref);
+        });
+    g_hash_table_unref(attributes);
+    g_object_unref(service);
+    return found;
+}
+
+std::optional<QString> load()
+{
+    return lookup().token;
+}
+
+bool needsUnlock()
+{
+    if (!hasSessionBus())
+        return false;
+    SecretService* service = boundedService();
+    if (!service)
+        return false;
+    bool locked = false;
+    bool answered = false;
+    BoundedCall::run(
+        [&](GCancellable* cancellable, GAsyncReadyCallback done, gpointer data) {
+            secret_collection_for_alias(service, SECRET_COLLECTION_DEFAULT, SECRET_COLLECTION_NONE, cancellable, done,
+                                        data);
         },
         [&](GAsyncResult* result) {
             GError* error = nullptr;
-            SecretValue* value = secret_password_lookup_binary_finish(result, &error);
+            SecretCollection* collection = secret_collection_for_alias_finish(result, &error);
+            answered = error == nullptr;
+            // No default keyring yet: storing creates one, which asks the user for a password.
+            locked = answered && (!collection || secret_collection_get_locked(collection));
             g_clear_error(&error);
-            if (!value)
-                return;
-            gsize length = 0;
-            const gchar* bytes = secret_value_get(value, &length);
-            token = decodeUtf8(bytes, length);
-            secret_value_unref(value);
+            if (collection)
+                g_object_unref(collection);
         });
-    return token;
+    g_object_unref(service);
+    return locked;
+}
+
+TaskHandle unlockAndLoad(std::function<void(std::optional<QString>)> done)
+{
+    const QByteArray service = tokenService().toUtf8();
+    return PromptingCall::start(
+        [service](GCancellable* cancellable, GAsyncReadyCallback ready, gpointer data) {
+            secret_password_lookup(schema(), cancellable, ready, data, "service", service.constData(), "account",
+                                   kAccount, nullptr);
+        },
+        [done = std::move(done)](GAsyncResult* result) {
+            SecretValue* value = secret_password_lookup_binary_finish(result, nullptr);
+            std::optional<QString> token;
+            if (value) {
+                gsize length = 0;
+                const gchar* bytes = secret_value_get(value, &length);
+                token = decodeUtf8(bytes, length);
+                secret_value_unref(value);
+            }
+            done(token);
+        });
+}
+
+TaskHandle unlockAndSave(const QString& token, std::function<void(bool)> done)
+{
+    const QByteArray service = tokenService().toUtf8();
+    const QByteArray secret = token.trimmed().toUtf8();
+    return PromptingCall::start(
+        [service, secret](GCancellable* cancellable, GAsyncReadyCallback ready, gpointer data) {
+            secret_password_store(schema(), SECRET_COLLECTION_DEFAULT, service.constData(), secret.constData(),
+                                  cancellable, ready, data, "service", service.constData(), "account", kAccount,
+                                  nullptr);
+        },
+        [done = std::move(done)](GAsyncResult* result) { done(secret_password_store_finish(result, nullptr)); });
 }
 
 bool save(const QString& token)

@@ -44,8 +44,11 @@ Program::Program(QObject* parent)
     : QObject(parent), m_account(std::make_unique<Account>()),
       m_client(std::make_unique<ClaudeClient>(AccountManager::serverURL())),
       m_announcer(std::make_unique<WindowAnnouncer>([this] {
+          // The settings window too: a sign-in finished in the browser is announced while
+          // it is often the only window of ours on screen.
           return QList<QWidget*>{m_results ? m_results->panel() : nullptr,
-                                 m_mainWindow ? m_mainWindow->window() : nullptr};
+                                 m_mainWindow ? m_mainWindow->window() : nullptr,
+                                 m_settingsWindow ? m_settingsWindow->window() : nullptr};
       }))
 {}
 

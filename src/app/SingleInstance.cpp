@@ -1,17 +1,45 @@
 #include "app/SingleInstance.h"
 
+#include "common/Log.h"
+
 #include <QDir>
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QLocalServer>
 #include <QLocalSocket>
-#include <QStandardPaths>
+#include <optional>
+#include <sys/socket.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
 
 // One message per connection: a JSON array of strings. Anything larger is not ours.
 constexpr qint64 maxMessageBytes = 64 * 1024;
+
+// The user id of the process at the other end of a connected local socket.
+std::optional<uid_t> peerUid(qintptr descriptor)
+{
+    ucred credentials{};
+    socklen_t length = sizeof credentials;
+    if (descriptor < 0 || getsockopt(int(descriptor), SOL_SOCKET, SO_PEERCRED, &credentials, &length) != 0)
+        return std::nullopt;
+    return credentials.uid;
+}
+
+bool isOurUser(const QLocalSocket& socket)
+{
+    return peerUid(socket.socketDescriptor()) == getuid();
+}
+
+// Whether something at the path belongs to another user (in a shared folder such as /tmp,
+// someone else may have put a socket there first). A missing path is nobody's.
+bool ownedByAnotherUser(const QString& path)
+{
+    struct stat info {};
+    return lstat(QFile::encodeName(path).constData(), &info) == 0 && info.st_uid != getuid();
+}
 
 } // namespace
 
@@ -29,10 +57,17 @@ QString SingleInstance::defaultSocketPath()
 
 bool SingleInstance::forward(const QStringList& arguments, int timeoutMs) const
 {
+    // Arguments may carry a sign-in code: they go only to a process of this user.
+    if (ownedByAnotherUser(m_path))
+        return false;
     QLocalSocket socket;
     socket.connectToServer(m_path);
     if (!socket.waitForConnected(timeoutMs))
         return false;
+    if (!isOurUser(socket)) {
+        socket.abort();
+        return false;
+    }
     socket.write(QJsonDocument(QJsonArray::fromStringList(arguments)).toJson(QJsonDocument::Compact));
     if (!socket.waitForBytesWritten(timeoutMs))
         return false;
@@ -42,6 +77,10 @@ bool SingleInstance::forward(const QStringList& arguments, int timeoutMs) const
 
 bool SingleInstance::listen()
 {
+    if (ownedByAnotherUser(m_path)) {
+        qCWarning(halvoraLog) << "Another user owns" << m_path << "- a second start will open a second instance";
+        return false;
+    }
     m_server = new QLocalServer(this);
     // Only this user may hand us commands: sign-in callbacks arrive this way.
     m_server->setSocketOptions(QLocalServer::UserAccessOption);
@@ -58,6 +97,11 @@ bool SingleInstance::listen()
 void SingleInstance::accept()
 {
     while (QLocalSocket* socket = m_server->nextPendingConnection()) {
+        if (!isOurUser(*socket)) {
+            socket->abort();
+            socket->deleteLater();
+            continue;
+        }
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
         connect(socket, &QLocalSocket::readChannelFinished, this, [this, socket] {
             const QByteArray message = socket->readAll();

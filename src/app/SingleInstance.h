@@ -7,7 +7,8 @@ class QLocalServer;
 
 // Keeps the program to one running instance per user. The first instance listens on a local
 // socket in the user's runtime folder; a later start hands its arguments over that socket and
-// exits. A socket left behind by an instance that crashed is taken over.
+// exits. A socket left behind by an instance that crashed is taken over. Both ends check that
+// the other is a process of the same user, and a socket path another user owns is left alone.
 class SingleInstance : public QObject {
     Q_OBJECT
 public:
@@ -20,7 +21,8 @@ public:
     // Hands the arguments to a running instance; false when none answers. Waits at most
     // timeoutMs; it runs before this process has any state to keep responsive.
     bool forward(const QStringList& arguments, int timeoutMs = 2000) const;
-    // Becomes the running instance; false when the socket cannot be taken.
+    // Becomes the running instance; false when the socket cannot be taken (also when another
+    // user owns its path).
     bool listen();
 
 Q_SIGNALS:

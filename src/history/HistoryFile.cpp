@@ -160,6 +160,17 @@ QDateTime readDate(JsonReader& in)
     return date.value_or(QDateTime());
 }
 
+// The address of a source: the same rule as when it came from the model, a non-empty string
+// that parses strictly as a URL.
+QUrl readUrl(JsonReader& in)
+{
+    const QString text = in.string();
+    const QUrl url(text, QUrl::StrictMode);
+    if (text.isEmpty() || !url.isValid())
+        in.fail();
+    return url;
+}
+
 Source readSource(JsonReader& in)
 {
     Source source;
@@ -169,7 +180,7 @@ Source readSource(JsonReader& in)
         if (key == "title")
             source.title = in.string(), seen |= 1;
         else if (key == "url")
-            source.url = QUrl(in.string()), seen |= 2;
+            source.url = readUrl(in), seen |= 2;
         else
             in.skipValue();
     }

@@ -8,7 +8,6 @@
 
 #include <QAction>
 #include <QComboBox>
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QSplitter>
@@ -88,19 +87,20 @@ void MainView::buildActions()
     m_newChat->setShortcutContext(Qt::WindowShortcut);
     addAction(m_newChat);
     connect(m_newChat, &QAction::triggered, &m_nav, &MainNavigation::startNewChat);
-    m_list->installEventFilter(this);
-}
-
-bool MainView::eventFilter(QObject* watched, QEvent* event)
-{
-    // The Delete key removes the selected conversation; with none selected it does nothing.
-    if (watched == m_list && event->type() == QEvent::KeyPress &&
-        static_cast<QKeyEvent*>(event)->matches(QKeySequence::Delete)) {
+    // Delete, for the window's Edit menu and the Delete key in the list; with no conversation
+    // selected it is disabled. The key acts only in the list, so that it still deletes text
+    // in the search field and the chat's composer.
+    m_delete = new QAction(tr("Delete"), this);
+    m_delete->setShortcut(QKeySequence::Delete);
+    m_delete->setShortcutContext(Qt::WidgetShortcut);
+    m_list->addAction(m_delete);
+    connect(m_delete, &QAction::triggered, this, [this] {
         if (!m_nav.selectedID().isNull())
             deleteConversation(m_nav.selectedID());
-        return true;
-    }
-    return QWidget::eventFilter(watched, event);
+    });
+    const auto enableDelete = [this] { m_delete->setEnabled(!m_nav.selectedID().isNull()); };
+    connect(&m_nav, &MainNavigation::selectedIDChanged, this, enableDelete);
+    enableDelete();
 }
 
 QList<HistoryStore::Conversation> MainView::filtered() const

@@ -16,7 +16,7 @@ class QListWidget;
 class QSplitter;
 
 // The main window's content: on the left the history, filtered, searched and grouped by day,
-// with a context menu and the Delete key to remove a conversation; on the right the selected
+// with a context menu and a Delete command to remove a conversation; on the right the selected
 // conversation (a rewrite's record, or a chat that can be continued) or the new chat.
 class MainView : public QWidget {
     Q_OBJECT
@@ -49,9 +49,8 @@ public:
     QListWidget* list() const { return m_list; }
     // "New Chat" (Ctrl+N), for the window's toolbar.
     QAction* newChatAction() const { return m_newChat; }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    // "Delete" (the Delete key in the list), for the window's Edit menu.
+    QAction* deleteAction() const { return m_delete; }
 
 private:
     QWidget* buildSidebar();
@@ -77,7 +76,10 @@ private:
     QWidget* m_detailHost = nullptr;
     QWidget* m_detailWidget = nullptr;
     QAction* m_newChat = nullptr;
+    QAction* m_delete = nullptr;
     Detail m_detail = Detail::NewChat;
     QUuid m_detailIdentity;
+    // The record the rewrite pane was drawn from.
+    std::optional<HistoryStore::Conversation> m_shownRewrite;
     bool m_filling = false;
 };

@@ -99,11 +99,15 @@ void MainView::refreshDetail()
     // A pane is rebuilt only when it is to show something else: a chat that saves its own
     // turns keeps running while the store changes under it, and the new chat stays the same
     // pane when its first answer makes it the selected conversation.
+    // A rewrite's record has no life of its own: it is redrawn whenever the stored record
+    // changes (a style switch in the panel saves the same conversation again).
     const bool sameChat = detail != Detail::Rewrite && m_detail != Detail::Rewrite;
-    if (m_detailWidget && identity == m_detailIdentity && (detail == m_detail || sameChat)) {
+    const bool sameRewrite = detail == Detail::Rewrite && m_detail == Detail::Rewrite && m_shownRewrite == conversation;
+    if (m_detailWidget && identity == m_detailIdentity && (sameRewrite || sameChat)) {
         m_detail = detail;
         return;
     }
+    m_shownRewrite = detail == Detail::Rewrite ? conversation : std::nullopt;
     m_detail = detail;
     m_detailIdentity = identity;
     QWidget* next = makeDetail(detail, conversation);

@@ -4,15 +4,23 @@
 #include "platform/UserDefaults.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QMainWindow>
+#include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
 #include <QToolBar>
 
 MainWindowController::MainWindowController(Services services, QObject* parent)
     : QObject(parent), m_services(std::move(services))
-{}
+{
+    // Quitting from the tray or the command line does not close the window first.
+    connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this, [this] {
+        if (m_window && m_window->isVisible())
+            saveFrame();
+    });
+}
 
 MainWindowController::~MainWindowController()
 {
@@ -53,6 +61,8 @@ void MainWindowController::create()
     toolbar->setMovable(false);
     toolbar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     toolbar->addAction(m_view->newChatAction());
+    m_editMenu = m_window->menuBar()->addMenu(tr("&Edit"));
+    m_editMenu->addAction(m_view->deleteAction());
     m_window->resize(1000, 680);
     m_window->installEventFilter(this);
     restoreFrame();
@@ -63,7 +73,9 @@ QMenu* MainWindowController::programMenu()
     if (!m_window)
         create();
     if (!m_programMenu)
-        m_programMenu = m_window->menuBar()->addMenu(QStringLiteral("&Halvora"));
+        m_programMenu = m_window->menuBar()
+                            ->insertMenu(m_editMenu->menuAction(), new QMenu(QStringLiteral("&Halvora"), m_window))
+                            ->menu();
     return m_programMenu;
 }
 

@@ -10,7 +10,8 @@
 class UserDefaults;
 
 // Owns the main window: made on the first show(), kept when closed and shown again with its
-// last frame, which is also kept in the user defaults so the next start opens it where it was.
+// last frame, which is also kept in the user defaults (when it closes and when the program
+// quits with it open) so the next start opens it where it was.
 class MainWindowController : public QObject, public MainWindowOpener {
     Q_OBJECT
 public:
@@ -49,4 +50,5 @@ private:
     QPointer<QMainWindow> m_window;
     MainView* m_view = nullptr;
     QMenu* m_programMenu = nullptr;
+    QMenu* m_editMenu = nullptr;
 };

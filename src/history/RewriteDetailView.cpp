@@ -6,6 +6,7 @@
 
 #include <QLabel>
 #include <QLocale>
+#include <QRegularExpression>
 #include <QVBoxLayout>
 
 RewriteDetailView::RewriteDetailView(const HistoryStore::Conversation& conversation, QWidget* parent)
@@ -53,12 +54,32 @@ QWidget* RewriteDetailView::buildHeader(QWidget* parent)
     return header;
 }
 
-QString RewriteDetailView::when(const QDateTime& moment)
+QString RewriteDetailView::when(const QDateTime& moment, const QLocale& locale)
 {
     const QDateTime local = moment.toLocalTime();
-    const QLocale locale;
-    return locale.toString(local.date(), QStringLiteral("d MMM yyyy")) + QStringLiteral(", ") +
-           locale.toString(local.time(), QLocale::ShortFormat);
+    return locale.toString(local.date(), mediumDateFormat(locale)) + QStringLiteral(", ") +
+           locale.toString(local.time(), shortTimeFormat(locale));
+}
+
+// The locale's long date without the weekday and with the month abbreviated: "d MMM yyyy",
+// "MMM d, yyyy", "d. MMM yyyy", "yyyy年M月d日".
+QString RewriteDetailView::mediumDateFormat(const QLocale& locale)
+{
+    QString format = locale.dateFormat(QLocale::LongFormat);
+    static const QRegularExpression weekday(QStringLiteral("\\s*d{4}[,.]?\\s*|\\s*ddd\\b[,.]?\\s*"));
+    format.remove(weekday);
+    format.replace(QStringLiteral("MMMM"), QStringLiteral("MMM"));
+    return format.trimmed();
+}
+
+// The locale's short time, without seconds where the locale's own short form carries them
+// (the C locale's is "HH:mm:ss").
+QString RewriteDetailView::shortTimeFormat(const QLocale& locale)
+{
+    QString format = locale.timeFormat(QLocale::ShortFormat);
+    static const QRegularExpression seconds(QStringLiteral("[:.]ss?(?![a-zA-Z])"));
+    format.remove(seconds);
+    return format;
 }
 
 QString RewriteDetailView::result(const HistoryStore::Conversation& conversation)

@@ -2,6 +2,7 @@
 
 #include "history/HistoryStore.h"
 
+#include <QLocale>
 #include <QScrollArea>
 
 class RewriteBlock;
@@ -15,8 +16,8 @@ public:
 
     // The last answer, trimmed; empty when there is none.
     static QString result(const HistoryStore::Conversation& conversation);
-    // The date with the month abbreviated and the time without seconds.
-    static QString when(const QDateTime& moment);
+    // The date with the month abbreviated and the time without seconds, in the user's locale.
+    static QString when(const QDateTime& moment, const QLocale& locale = QLocale());
     // The title of the block copied last; empty before any copy.
     QString copied() const { return m_copied; }
     RewriteBlock* original() const { return m_original; }
@@ -25,6 +26,8 @@ public:
     QString subheading() const;
 
 private:
+    static QString mediumDateFormat(const QLocale& locale);
+    static QString shortTimeFormat(const QLocale& locale);
     QWidget* buildHeader(QWidget* parent);
     void copy(RewriteBlock* block);
 

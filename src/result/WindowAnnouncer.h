@@ -9,7 +9,8 @@ class QWidget;
 
 // Speaks the conversations' messages ("Explain answer ready", an error) on the window in front,
 // so that the screen reader reads them where the user is: the program's active window, or else
-// the first of the given windows that is on screen (the result panel, then the main window).
+// the first of the given windows that is on screen (the result panel, the main window, then
+// the settings window).
 // Without any such window the message is dropped. Main thread only.
 class WindowAnnouncer : public Announcer {
 public:

@@ -26,7 +26,11 @@ AccountSection::AccountSection(QObject& account, Commands commands, QWidget* par
     column()->addWidget(buildSignedIn());
     column()->addWidget(buildSignedOut());
     column()->addWidget(buildError());
-    for (const char* property : {"email", "isSigningIn", "lastError"})
+    m_keyringNote = note(tr("Your keyring is locked. Unlock it when your desktop asks, so Halvora can keep you "
+                            "signed in."),
+                         false, this);
+    column()->addWidget(m_keyringNote);
+    for (const char* property : {"email", "isSigningIn", "lastError", "keyringLocked"})
         watch(property);
     readAccount();
 }
@@ -119,4 +123,5 @@ void AccountSection::readAccount()
     m_progress->setVisible(signingIn);
     m_errorRow->setVisible(!error.isEmpty());
     m_error->setText(error);
+    m_keyringNote->setVisible(m_account.property("keyringLocked").toBool());
 }

@@ -11,8 +11,9 @@ class QPushButton;
 // The settings section of the account: who is signed in, with Manage Account… and Sign Out;
 // or, while signed out, why to sign in and the Sign In… button, which reads "Waiting for the
 // link…" beside a progress indicator while the browser sign-in runs; and the last error in
-// orange. It follows the account object's "email", "isSigningIn" and "lastError" properties
-// (strings, empty for none, and a flag) through their change signals.
+// orange; and, while the keyring waits to be unlocked, a note saying so. It follows the account
+// object's "email", "isSigningIn", "lastError" and "keyringLocked" properties (strings, empty
+// for none, and flags) through their change signals.
 class AccountSection : public SettingsSection {
     Q_OBJECT
 public:
@@ -28,6 +29,7 @@ public:
     QLabel* emailLabel() const { return m_email; }
     QLabel* errorLabel() const { return m_error; }
     QProgressBar* progress() const { return m_progress; }
+    QLabel* keyringNote() const { return m_keyringNote; }
 
 private:
     QWidget* buildSignedIn();
@@ -48,4 +50,5 @@ private:
     QProgressBar* m_progress = nullptr;
     QWidget* m_errorRow = nullptr;
     QLabel* m_error = nullptr;
+    QLabel* m_keyringNote = nullptr;
 };

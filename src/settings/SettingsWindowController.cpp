@@ -29,7 +29,8 @@ void SettingsWindowController::create()
     layout->setContentsMargins(0, 0, 0, 0);
     m_view = new SettingsView(m_services, m_window);
     layout->addWidget(m_view);
-    m_window->setMinimumSize(width, minimumHeight);
+    m_window->setFixedWidth(width);
+    m_window->setMinimumHeight(minimumHeight);
     m_window->resize(width, idealHeight);
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         QRect frame(QPoint(), m_window->size());

@@ -91,6 +91,8 @@ private Q_SLOTS:
         row("missing turns", "\"turns\"", "\"turnz\"", false);
         row("missing sources", "\"sources\"", "\"links\"", false);
         row("missing source url", "\"url\"", "\"link\"", false);
+        row("empty source url", "https://e.com/", "", false);
+        row("source url that does not parse", "https://e.com/", "http://[::1", false);
         row("deep as a string", "\"deep\":false", "\"deep\":\"false\"", false);
         row("question a number", "\"answer\"", "\"question\":1,\"answer\"", false);
         row("id in braces", id, "{" + id + "}", false);

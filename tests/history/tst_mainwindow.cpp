@@ -7,8 +7,11 @@
 #include "platform/fake/FakePlatform.h"
 
 #include <QAction>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
@@ -38,6 +41,16 @@ class TestMainWindow : public QObject {
     }
 
     MainView* view() const { return m_controller->view(); }
+
+    QAction* menuCommand(const QString& menu, const QString& command) const
+    {
+        for (QAction* top : m_controller->window()->menuBar()->actions())
+            if (top->text() == menu && top->menu())
+                for (QAction* action : top->menu()->actions())
+                    if (action->text() == command)
+                        return action;
+        return nullptr;
+    }
 
     QStringList rows() const
     {
@@ -133,28 +146,96 @@ private Q_SLOTS:
 
     void deleting_data()
     {
+        QTest::addColumn<QString>("how");
         QTest::addColumn<bool>("selected");
-        QTest::addColumn<bool>("byKey");
-        QTest::newRow("the selected one, by the Delete key") << true << true;
-        QTest::newRow("the selected one, from its menu") << true << false;
-        QTest::newRow("another one") << false << false;
+        QTest::newRow("the selected one, by the Delete key in the list") << "key" << true;
+        QTest::newRow("the selected one, from the Edit menu") << "menu" << true;
+        QTest::newRow("the selected one, from its context menu") << "row" << true;
+        QTest::newRow("another one, from its context menu") << "row" << false;
     }
 
     void deleting()
     {
+        QFETCH(QString, how);
         QFETCH(bool, selected);
-        QFETCH(bool, byKey);
         const QUuid first = add(Kind::chat, "First");
         const QUuid second = add(Kind::ask, "Second");
         m_controller->show(second, false);
-        if (byKey)
+        if (how == "key") {
+            QVERIFY(QTest::qWaitForWindowActive(m_controller->window()));
+            view()->list()->setFocus();
             QTest::keyClick(view()->list(), Qt::Key_Delete);
-        else
+        } else if (how == "menu") {
+            QAction* del = menuCommand("&Edit", "Delete");
+            QVERIFY(del && del->isEnabled());
+            del->trigger();
+        } else {
             view()->deleteConversation(selected ? second : first);
+        }
         QCOMPARE(m_store->conversations().size(), 1);
         QCOMPARE(m_nav->selectedID(), selected ? QUuid() : second);
         QCOMPARE(view()->detail(), selected ? Detail::NewChat : Detail::Conversation);
         QCOMPARE(rows(), QStringList({"Today", selected ? "First" : "Second"}));
+        QCOMPARE(menuCommand("&Edit", "Delete")->isEnabled(), !selected);
+    }
+
+    // The Delete key belongs to the text fields while they have the keyboard.
+    void deleteKeyInTheSearchFieldDeletesText()
+    {
+        add(Kind::chat, "First");
+        m_controller->show(m_store->conversations().first().id, false);
+        QVERIFY(QTest::qWaitForWindowActive(m_controller->window()));
+        auto* search = view()->findChild<QLineEdit*>();
+        search->setFocus();
+        search->setText(QStringLiteral("ab"));
+        search->setCursorPosition(0);
+        QTest::keyClick(search, Qt::Key_Delete);
+        QCOMPARE(search->text(), QStringLiteral("b"));
+        QCOMPARE(m_store->conversations().size(), 1);
+    }
+
+    // Saving the shown rewrite again (another style chosen in the panel) redraws it.
+    void aRewriteSavedAgainIsRedrawn()
+    {
+        HistoryStore::Conversation c;
+        c.kind = Kind::rewrite;
+        c.style = QStringLiteral("Shorter");
+        c.createdAt = c.updatedAt = m_platform->clock.now();
+        c.turns.append(HistoryStore::Turn{QUuid::createUuid(), std::nullopt, QStringLiteral("Short."), {}, false});
+        m_store->upsert(c);
+        m_controller->show(c.id, false);
+        c.style = QStringLiteral("Friendlier");
+        c.turns.last().answer = QStringLiteral("Hello there!");
+        m_store->upsert(c);
+        auto* detail = qobject_cast<RewriteDetailView*>(view()->detailWidget());
+        QVERIFY(detail);
+        QCOMPARE(detail->rewrite()->title(), QStringLiteral("Friendlier"));
+        QCOMPARE(detail->rewrite()->text(), QStringLiteral("Hello there!"));
+    }
+
+    void rewriteDateLine_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("C/POSIX: no seconds") << "C"
+                                             << "4 Mar 2025, 18:05";
+        QTest::newRow("American English") << "en_US"
+                                          << "Mar 4, 2025, 6:05 PM";
+        QTest::newRow("British English") << "en_GB"
+                                         << "4 Mar 2025, 18:05";
+        QTest::newRow("German") << "de_DE"
+                                << "4. März 2025, 18:05";
+    }
+
+    void rewriteDateLine()
+    {
+        QFETCH(QString, locale);
+        QFETCH(QString, expected);
+        const QDateTime moment(QDate(2025, 3, 4), QTime(18, 5, 42));
+        QString text = RewriteDetailView::when(moment, QLocale(locale));
+        // Some locales put a (narrow) no-break space before AM/PM.
+        text.replace(QChar(0x202f), QLatin1Char(' ')).replace(QChar(0xa0), QLatin1Char(' '));
+        QCOMPARE(text, expected);
     }
 
     void emptyAndNoMatchRows()
@@ -200,11 +281,22 @@ private Q_SLOTS:
         QCOMPARE(detail.rewrite()->copyButton()->text(), QStringLiteral("Copy"));
     }
 
+    void theFrameIsKeptAcrossRuns_data()
+    {
+        QTest::addColumn<bool>("quitWithItOpen");
+        QTest::newRow("closed, then the program ends") << false;
+        QTest::newRow("the program quits with it open") << true;
+    }
+
     void theFrameIsKeptAcrossRuns()
     {
+        QFETCH(bool, quitWithItOpen);
         m_controller->show();
         m_controller->window()->setGeometry(120, 90, 900, 600);
-        m_controller->window()->close();
+        if (quitWithItOpen)
+            QMetaObject::invokeMethod(QCoreApplication::instance(), "aboutToQuit", Qt::DirectConnection);
+        else
+            m_controller->window()->close();
         m_controller = makeController();
         m_controller->show();
         QCOMPARE(m_controller->window()->size(), QSize(900, 600));

@@ -25,7 +25,8 @@ private Q_SLOTS:
     void networkFailureIsNotRetried();
     void silentStreamTimesOut();
     void cancelWhileStreaming();
-    void cancelDuringRetryWait();
+    void retryWaitsOneAndAHalfSeconds_data();
+    void retryWaitsOneAndAHalfSeconds();
     void cancelFromAnEventHandler();
 };
 
@@ -45,7 +46,11 @@ QList<QJsonObject> withStop(QList<QJsonObject> events, const char* delta)
     return events;
 }
 
-// One turn run to its end, driving the fake clock whenever the turn waits on it.
+// The pause before the one repeated request.
+constexpr int retryDelayMs = 1500;
+
+// One turn run to its end, moving the fake clock past a retry wait whenever the turn is idle.
+// That the wait lasts as long as it should is retryWaitsOneAndAHalfSeconds' business.
 struct Turn {
     QStringList texts;
     std::optional<TurnOutcome> outcome;
@@ -67,7 +72,7 @@ struct Turn {
     {
         for (int round = 0; round < 50 && !outcome; ++round) {
             if (!QTest::qWaitFor([&] { return outcome.has_value(); }, 100))
-                clock.advance(ClaudeTurn::kRetryDelayMs);
+                clock.advance(retryDelayMs);
         }
         return outcome.has_value();
     }
@@ -365,21 +370,40 @@ void TestClaudeClient::cancelWhileStreaming()
     QCOMPARE(served.relay.recordedRequests().size(), 1);
 }
 
-void TestClaudeClient::cancelDuringRetryWait()
+void TestClaudeClient::retryWaitsOneAndAHalfSeconds_data()
 {
+    QTest::addColumn<bool>("cancel");
+    QTest::newRow("waited out, then sent again") << false;
+    QTest::newRow("cancelled during the wait") << true;
+}
+
+void TestClaudeClient::retryWaitsOneAndAHalfSeconds()
+{
+    QFETCH(bool, cancel);
     Served served;
     served.scenario.addResponse(529);
-    served.scenario.addStream(RelayScenario::textEvents({"never"}));
+    served.scenario.addStream(RelayScenario::textEvents({"after"}));
     QVERIFY(served.start());
     Turn turn;
     turn.start(served.client());
     QTRY_COMPARE(served.relay.recordedRequests().size(), 1);
     QTest::qWait(50);
-    turn.handle = TaskHandle();
-    served.clock.advance(5000);
+    served.clock.advance(retryDelayMs - 1);
     QTest::qWait(100);
-    QVERIFY(!turn.outcome);
     QCOMPARE(served.relay.recordedRequests().size(), 1);
+    QVERIFY(!turn.outcome);
+    if (cancel) {
+        turn.handle = TaskHandle();
+        served.clock.advance(5000);
+        QTest::qWait(100);
+        QVERIFY(!turn.outcome);
+        QCOMPARE(served.relay.recordedRequests().size(), 1);
+        return;
+    }
+    served.clock.advance(1);
+    QTRY_VERIFY(turn.outcome);
+    QCOMPARE(turn.summary(), "result: after / end_turn");
+    QCOMPARE(served.relay.recordedRequests().size(), 2);
 }
 
 void TestClaudeClient::cancelFromAnEventHandler()
