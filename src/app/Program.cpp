@@ -99,8 +99,12 @@ void Program::buildMainWindow()
         const ConversationServices services = conversationServices();
         auto* model =
             conversation ? new ChatViewModel(*conversation, services) : new ChatViewModel(newChatID, services);
-        return new ChatView(
+        auto* view = new ChatView(
             model, m_account->hasToken(), [] { AccountManager::shared().signIn(); }, parent);
+        // Signing in, signing out and a rejected token all change the token.
+        connect(&AccountManager::shared(), &AccountManager::tokenChanged, view,
+                [this, view] { view->setSignedIn(m_account->hasToken()); });
+        return view;
     };
     m_mainWindow = new MainWindowController(
         {MainNavigation::shared(), HistoryStore::shared(), Clock::system(), UserDefaults::standard(), chat}, this);

@@ -2,6 +2,7 @@
 
 #include "chat/ChatTurnView.h"
 #include "chat/ChatViewModel.h"
+#include "result/QuoteButton.h"
 #include "settings/StatusColors.h"
 #include "ui/Icons.h"
 
@@ -26,8 +27,10 @@ ChatTranscript::ChatTranscript(ChatViewModel& model, QWidget* parent) : QScrollA
     m_column = new QVBoxLayout(content);
     m_column->setContentsMargins(28, 22, 28, 22);
     m_column->setSpacing(22);
-    if (m_model.selection())
-        m_column->addWidget(buildQuote(*m_model.selection()));
+    if (m_model.selection()) {
+        m_quote = new QuoteButton(*m_model.selection(), 4, content);
+        m_column->addWidget(m_quote);
+    }
     m_column->addWidget(buildStatusRow());
     m_column->addWidget(buildErrorRow());
     m_column->addStretch(1);
@@ -42,33 +45,6 @@ ChatTranscript::ChatTranscript(ChatViewModel& model, QWidget* parent) : QScrollA
     updateError();
 }
 
-QWidget* ChatTranscript::buildQuote(const QString& selection)
-{
-    m_quote = new QPushButton(this);
-    m_quote->setFlat(true);
-    m_quote->setObjectName(QStringLiteral("chatQuote"));
-    m_quote->setStyleSheet(QStringLiteral("#chatQuote { text-align: left; border: none; border-left: 3px solid %1; "
-                                          "padding-left: 10px; }")
-                               .arg(palette().color(QPalette::Highlight).name()));
-    m_quote->setAccessibleName(tr("Selected text: ") + selection);
-    connect(m_quote, &QPushButton::clicked, this, &ChatTranscript::toggleQuote);
-    m_quoteExpanded = true;
-    toggleQuote();
-    return m_quote;
-}
-
-void ChatTranscript::toggleQuote()
-{
-    m_quoteExpanded = !m_quoteExpanded;
-    const QString selection = m_model.selection().value_or(QString());
-    const QStringList lines = selection.split(QLatin1Char('\n'));
-    QString shown = m_quoteExpanded || lines.size() <= 4
-                        ? selection
-                        : lines.mid(0, 4).join(QLatin1Char('\n')) + QStringLiteral("…");
-    m_quote->setText(shown);
-    m_quote->setAccessibleDescription(m_quoteExpanded ? tr("Collapse") : tr("Expand"));
-}
-
 QWidget* ChatTranscript::buildStatusRow()
 {
     m_statusRow = new QWidget(this);
@@ -79,6 +55,9 @@ QWidget* ChatTranscript::buildStatusRow()
     busy->setMaximumSize(60, 8);
     busy->setTextVisible(false);
     m_status = new QLabel(m_statusRow);
+    QFont caption = m_status->font();
+    caption.setPointSizeF(caption.pointSizeF() * 0.85);
+    m_status->setFont(caption);
     m_status->setForegroundRole(QPalette::PlaceholderText);
     auto* stop = new QPushButton(tr("Stop"), m_statusRow);
     stop->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Period));

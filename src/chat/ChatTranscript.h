@@ -7,6 +7,7 @@ class ChatViewModel;
 class QLabel;
 class QPushButton;
 class QVBoxLayout;
+class QuoteButton;
 
 // The scrolling record of a chat: the quoted selection (four lines until clicked), one block
 // per turn, the status row with Stop (Ctrl+.) while a turn streams, and the error row with
@@ -21,25 +22,22 @@ public:
     QLabel* statusLabel() const { return m_status; }
     QWidget* errorRow() const { return m_errorRow; }
     QPushButton* remedyButton() const { return m_remedy; }
-    QPushButton* quote() const { return m_quote; }
+    QuoteButton* quote() const { return m_quote; }
 
 Q_SIGNALS:
     void signInRequested();
 
 private:
-    QWidget* buildQuote(const QString& selection);
     QWidget* buildStatusRow();
     QWidget* buildErrorRow();
     void syncTurns();
     void updateStatus();
     void updateError();
-    void toggleQuote();
     void scrollToNewest();
 
     ChatViewModel& m_model;
     QVBoxLayout* m_column = nullptr;
-    QPushButton* m_quote = nullptr;
-    bool m_quoteExpanded = false;
+    QuoteButton* m_quote = nullptr;
     QList<ChatTurnView*> m_turns;
     QWidget* m_statusRow = nullptr;
     QLabel* m_status = nullptr;

@@ -1,6 +1,7 @@
 #include "chat/ChatTurnView.h"
 
 #include "history/SourcesList.h"
+#include "ui/DecorativeAccessibility.h"
 #include "ui/Icons.h"
 #include "ui/MarkdownView.h"
 #include "ui/Theme.h"
@@ -27,6 +28,7 @@ ChatTurnView::ChatTurnView(const ChatViewModel::Turn& turn, QWidget* parent) : Q
     m_column->addWidget(m_answer);
     m_column->addWidget(buildCopy(), 0, Qt::AlignLeft);
     setSources(turn.sources());
+    restyle();
 }
 
 QWidget* ChatTurnView::buildQuestion(const QString& question)
@@ -41,7 +43,6 @@ QWidget* ChatTurnView::buildQuestion(const QString& question)
     bubble->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     bubble->setContentsMargins(12, 8, 12, 8);
     m_question = bubble;
-    restyleQuestion();
     row->setAccessibleName(tr("You: ") + question);
     // A wrapped label asks for little width; give the bubble what its text needs, up to a
     // comfortable line length.
@@ -58,15 +59,14 @@ QWidget* ChatTurnView::buildDeepLabel()
     auto* layout = new QHBoxLayout(row);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(4);
-    const QColor secondary = Theme::secondaryText(Theme::isDark(palette()));
-    auto* icon = new QLabel(row);
-    icon->setPixmap(Icons::pixmap(QStringLiteral("books.vertical"), 12, secondary, devicePixelRatioF()));
+    m_deepIcon = new QLabel(row);
+    DecorativeAccessibility::hide(m_deepIcon);
     auto* text = new QLabel(tr("Deep research"), row);
     QFont caption = text->font();
     caption.setPointSizeF(caption.pointSizeF() * 0.85);
     text->setFont(caption);
     text->setForegroundRole(QPalette::PlaceholderText);
-    layout->addWidget(icon);
+    layout->addWidget(m_deepIcon);
     layout->addWidget(text);
     layout->addStretch(1);
     return row;
@@ -74,17 +74,15 @@ QWidget* ChatTurnView::buildDeepLabel()
 
 QWidget* ChatTurnView::buildCopy()
 {
-    auto* copy = new QToolButton(this);
-    copy->setAutoRaise(true);
-    copy->setText(tr("Copy"));
-    copy->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    const bool dark = Theme::isDark(palette());
-    copy->setIcon(Icons::tinted(QStringLiteral("doc.on.doc"), Theme::secondaryText(dark), Theme::border(dark), 12));
-    QFont caption = copy->font();
+    m_copy = new QToolButton(this);
+    m_copy->setAutoRaise(true);
+    m_copy->setText(tr("Copy"));
+    m_copy->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    QFont caption = m_copy->font();
     caption.setPointSizeF(caption.pointSizeF() * 0.85);
-    copy->setFont(caption);
-    connect(copy, &QToolButton::clicked, this, [this] { Q_EMIT copyRequested(m_turn); });
-    return copy;
+    m_copy->setFont(caption);
+    connect(m_copy, &QToolButton::clicked, this, [this] { Q_EMIT copyRequested(m_turn); });
+    return m_copy;
 }
 
 void ChatTurnView::setSources(const QList<WebSource>& sources)
@@ -104,14 +102,18 @@ void ChatTurnView::changeEvent(QEvent* event)
 {
     QWidget::changeEvent(event);
     if (event->type() == QEvent::PaletteChange)
-        restyleQuestion();
+        restyle();
 }
 
-void ChatTurnView::restyleQuestion()
+void ChatTurnView::restyle()
 {
+    const bool dark = Theme::isDark(palette());
+    const QColor secondary = Theme::secondaryText(dark);
+    m_copy->setIcon(Icons::tinted(QStringLiteral("doc.on.doc"), secondary, Theme::border(dark), 12));
+    if (m_deepIcon)
+        m_deepIcon->setPixmap(Icons::pixmap(QStringLiteral("books.vertical"), 12, secondary, devicePixelRatioF()));
     if (!m_question)
         return;
-    const bool dark = Theme::isDark(palette());
     m_question->setStyleSheet(QStringLiteral("#chatQuestion { background: %1; color: %2; border-radius: 12px; }")
                                   .arg(Theme::surface(dark).name(), Theme::text(dark).name()));
 }

@@ -6,12 +6,14 @@
 
 class MarkdownView;
 class QLabel;
+class QToolButton;
 class QVBoxLayout;
 class SourcesList;
 
 // One question and answer of a chat: the question in a bubble, "Deep research" for a turn
 // with web research, the answer as Markdown, its sources and a Copy button. setTurn() updates
-// only what changed, so a streaming answer keeps its widgets.
+// only what changed, so a streaming answer keeps its widgets. Its colours and icons follow the
+// light and dark appearance while it is shown.
 class ChatTurnView : public QWidget {
     Q_OBJECT
 public:
@@ -28,7 +30,7 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
-    void restyleQuestion();
+    void restyle();
     QWidget* buildQuestion(const QString& question);
     QWidget* buildDeepLabel();
     QWidget* buildCopy();
@@ -39,5 +41,7 @@ private:
     MarkdownView* m_answer = nullptr;
     SourcesList* m_sources = nullptr;
     QLabel* m_question = nullptr;
+    QLabel* m_deepIcon = nullptr;
+    QToolButton* m_copy = nullptr;
     QList<WebSource> m_shownSources;
 };

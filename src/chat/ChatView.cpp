@@ -5,8 +5,11 @@
 #include "chat/ChatViewModel.h"
 #include "history/HistoryListing.h"
 #include "result/GrowingTextField.h"
+#include "ui/DecorativeAccessibility.h"
 
+#include <QCoreApplication>
 #include <QFrame>
+#include <QHideEvent>
 #include <QIcon>
 #include <QLabel>
 #include <QStackedWidget>
@@ -19,7 +22,6 @@ ChatView::ChatView(ChatViewModel* model, bool signedIn, std::function<void()> si
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
-    column->addWidget(buildHeader());
     m_content = new QStackedWidget(this);
     m_empty = buildEmptyState();
     m_transcript = new ChatTranscript(*m_model, m_content);
@@ -50,24 +52,6 @@ ChatView::~ChatView()
     m_model->cancel();
 }
 
-QWidget* ChatView::buildHeader()
-{
-    auto* header = new QWidget(this);
-    auto* column = new QVBoxLayout(header);
-    column->setContentsMargins(28, 12, 28, 8);
-    column->setSpacing(0);
-    m_title = new QLabel(header);
-    m_title->setTextFormat(Qt::PlainText);
-    QFont bold = m_title->font();
-    bold.setBold(true);
-    m_title->setFont(bold);
-    auto* sub = new QLabel(subtitle(), header);
-    sub->setForegroundRole(QPalette::PlaceholderText);
-    column->addWidget(m_title);
-    column->addWidget(sub);
-    return header;
-}
-
 QWidget* ChatView::buildEmptyState()
 {
     auto* page = new QWidget(m_content);
@@ -77,6 +61,7 @@ QWidget* ChatView::buildEmptyState()
     column->addStretch(1);
     auto* icon = new QLabel(page);
     icon->setPixmap(QIcon(QStringLiteral(":/halvora/MenuBarIcon.svg")).pixmap(34, 34));
+    DecorativeAccessibility::hide(icon);
     column->addWidget(icon, 0, Qt::AlignHCenter);
     auto* title = new QLabel(tr("What do you want to dig into?"), page);
     QFont big = title->font();
@@ -109,15 +94,36 @@ bool ChatView::showsEmptyState() const
     return m_content->currentWidget() == m_empty;
 }
 
+void ChatView::setSignedIn(bool signedIn)
+{
+    m_composer->setSignedIn(signedIn);
+}
+
 void ChatView::update()
 {
-    m_title->setText(m_model->title());
+    nameWindow();
     const bool transcript = !m_model->turns().isEmpty() || m_model->isStreaming();
     m_content->setCurrentWidget(transcript ? static_cast<QWidget*>(m_transcript) : m_empty);
+}
+
+void ChatView::nameWindow()
+{
+    setWindowTitle(m_model->title() + QStringLiteral(" — ") + subtitle());
+    if (isVisible() && window() != this)
+        window()->setWindowTitle(windowTitle());
 }
 
 void ChatView::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
+    nameWindow();
     m_composer->field()->setFocus();
+}
+
+// The pane shown next names the window itself; until then it is the program's window again.
+void ChatView::hideEvent(QHideEvent* event)
+{
+    QWidget::hideEvent(event);
+    if (window() != this && !event->spontaneous())
+        window()->setWindowTitle(QCoreApplication::applicationName());
 }

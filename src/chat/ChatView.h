@@ -6,11 +6,12 @@
 class ChatComposer;
 class ChatTranscript;
 class ChatViewModel;
-class QLabel;
 class QStackedWidget;
 
-// The main window's pane for one chat: its title, the transcript (or, before the first
-// question, a short welcome), and the composer. Leaving the chat stops its running turn.
+// The main window's pane for one chat: the transcript (or, before the first question, a short
+// welcome) and the composer. While shown it names its window after the chat: the chat's title
+// and, after a dash, what kind of conversation it is and where it came from. Leaving the chat
+// stops its running turn.
 class ChatView : public QWidget {
     Q_OBJECT
 public:
@@ -24,18 +25,20 @@ public:
     ChatTranscript* transcript() const { return m_transcript; }
     bool showsEmptyState() const;
     QString subtitle() const;
+    // Offers "Sign In to chat" exactly while there is no account token.
+    void setSignedIn(bool signedIn);
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
-    QWidget* buildHeader();
     QWidget* buildEmptyState();
     void update();
+    void nameWindow();
 
     ChatViewModel* m_model;
     std::function<void()> m_signIn;
-    QLabel* m_title = nullptr;
     QStackedWidget* m_content = nullptr;
     QWidget* m_empty = nullptr;
     ChatTranscript* m_transcript = nullptr;

@@ -1,6 +1,7 @@
 #include "result/ResultHeader.h"
 
 #include "settings/WritingModeStore.h"
+#include "ui/DecorativeAccessibility.h"
 #include "ui/HeadingAccessibility.h"
 #include "ui/Icons.h"
 #include "ui/Mnemonics.h"
@@ -20,7 +21,7 @@ ResultHeader::ResultHeader(const AIAction& action, const QString& appName, Writi
     row->setContentsMargins(16, 30, 16, 10);
     row->setSpacing(8);
     m_icon = new QLabel;
-    m_icon->setAccessibleName(QString());
+    DecorativeAccessibility::hide(m_icon);
     m_icon->setAttribute(Qt::WA_TransparentForMouseEvents);
     row->addWidget(m_icon);
     row->addWidget(makeTitle(action));

@@ -3,8 +3,6 @@
 #include "pill/FloatingPanel.h"
 #include "pill/ScreenPlacement.h"
 #include "platform/Platform.h"
-#include "result/GrowingTextField.h"
-#include "result/ResultFooter.h"
 #include "result/ResultPanelSize.h"
 #include "result/ResultView.h"
 #include "result/ResultViewModel.h"
@@ -73,10 +71,11 @@ ResultView* ResultPanelController::makeView()
     callbacks.onSubmit = [this](const QString& text) {
         m_model->setDraft(text);
         m_model->submitDraft();
-        // An accepted question leaves the field it was typed in empty for the next one.
+        // An accepted question leaves the field it was typed in empty, also when its turn fails
+        // (Retry asks it again).
         if (m_model->draft().isEmpty())
-            if (ResultView* current = view(); current && current->footer()->followUpField())
-                current->footer()->followUpField()->clear();
+            if (ResultView* current = view())
+                current->clearQuestionFields();
     };
     auto* view = new ResultView(viewData(*m_model), m_clock, m_modes, callbacks);
     connectModel(view);

@@ -14,9 +14,9 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QScrollArea>
 #include <QScrollBar>
-#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
@@ -37,7 +37,7 @@ ResultView::ResultView(const ResultViewData& data, Clock& clock, WritingModeStor
     : QWidget(parent), m_clock(clock), m_data(data), m_callbacks(std::move(callbacks)),
       m_header(
           new ResultHeader(data.action, data.appName, modes, {m_callbacks.onSwitchRewrite, m_callbacks.onContinue})),
-      m_scroll(new QScrollArea), m_quote(new QuoteButton(data.selectionText)),
+      m_scroll(new QScrollArea), m_quote(new QuoteButton(data.selectionText, 3)),
       m_questionField(new GrowingTextField(QStringLiteral("Ask anything about the selection…"), 5))
 {
     setMinimumSize(360, 260);
@@ -51,6 +51,9 @@ ResultView::ResultView(const ResultViewData& data, Clock& clock, WritingModeStor
     m_column = new QVBoxLayout(content);
     m_column->setContentsMargins(16, 16, 16, 16);
     m_column->setSpacing(14);
+    QFont callout = m_quote->font();
+    callout.setPointSizeF(callout.pointSizeF() * 0.92);
+    m_quote->setFont(callout);
     m_column->addWidget(m_quote);
     m_questionField->setAccessibleName(QStringLiteral("Question about the selected text"));
     m_questionField->onSubmit = [this](const QString& text) { m_callbacks.onSubmit(text); };
@@ -65,12 +68,7 @@ ResultView::ResultView(const ResultViewData& data, Clock& clock, WritingModeStor
     m_scroll->setFrameShape(QFrame::NoFrame);
     m_scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     page->addWidget(m_scroll, 1);
-    connect(m_scroll->verticalScrollBar(), &QScrollBar::rangeChanged, this, [this] {
-        if (!m_scrollPending || m_turns.isEmpty())
-            return;
-        m_scrollPending = false;
-        m_scroll->ensureWidgetVisible(m_turns.last(), 0, 0);
-    });
+    followTheEnd();
 
     ResultFooter::Callbacks footer{m_callbacks.onRetry, m_callbacks.onCopy, m_callbacks.onReplace,
                                    m_callbacks.onSubmit};
@@ -146,6 +144,13 @@ void ResultView::setData(const ResultViewData& data)
         scrollToLastTurn();
 }
 
+void ResultView::clearQuestionFields()
+{
+    m_questionField->clear();
+    if (GrowingTextField* followUp = m_footer->followUpField())
+        followUp->clear();
+}
+
 void ResultView::updateTurns()
 {
     while (m_turns.size() > m_data.turns.size())
@@ -166,7 +171,7 @@ void ResultView::updateLines()
     const bool failed = !m_data.errorMessage.isEmpty();
     m_errorLine->setVisible(failed);
     m_errorText->setText(m_data.errorMessage);
-    m_remedy->setVisible(failed && m_data.errorFix != ResultViewData::Fix::None);
+    m_remedy->setVisible(failed);
     m_remedy->setText(m_data.errorFix == ResultViewData::Fix::SignIn ? QStringLiteral("Sign In")
                                                                      : QStringLiteral("Retry"));
 }
@@ -177,15 +182,33 @@ void ResultView::updateIcons()
                                          devicePixelRatioF()));
 }
 
-// The new turn is brought into view once the layout has made room for it (the scroll range
-// grows then), and again right away in case the range does not change.
+// While the reader stays at the end, a growing answer keeps the end in view; scrolling up
+// stops that until they scroll back to the end. The range grows once the layout has made room
+// for new text, so that is when the view follows.
+void ResultView::followTheEnd()
+{
+    QScrollBar* bar = m_scroll->verticalScrollBar();
+    connect(bar, &QScrollBar::valueChanged, this, [this, bar](int value) {
+        if (!m_adjustingScroll)
+            m_followingEnd = value >= bar->maximum();
+    });
+    connect(bar, &QScrollBar::rangeChanged, this, [this] {
+        if (m_followingEnd)
+            scrollToEnd();
+    });
+}
+
+// A new turn (the latest is always the last one) is brought into view and followed from there.
 void ResultView::scrollToLastTurn()
 {
-    m_scrollPending = true;
-    QTimer::singleShot(0, this, [this] {
-        if (!m_turns.isEmpty())
-            m_scroll->ensureWidgetVisible(m_turns.last(), 0, 0);
-    });
+    m_followingEnd = true;
+    scrollToEnd();
+}
+
+void ResultView::scrollToEnd()
+{
+    const QScopedValueRollback adjusting(m_adjustingScroll, true);
+    m_scroll->verticalScrollBar()->setValue(m_scroll->verticalScrollBar()->maximum());
 }
 
 void ResultView::keyPressEvent(QKeyEvent* event)

@@ -22,7 +22,8 @@ class WritingModeStore;
 // Ask conversation, the turns, a status line with Stop (Ctrl+.) while the model works, an error
 // line with its remedy, and the footer. It shows a ResultViewData and reports what the user does
 // through callbacks; each new data updates the widgets in place, so a streaming answer only
-// updates its own turn. Escape closes the panel.
+// updates its own turn, and keeps its end in view unless the reader has scrolled up. Escape
+// closes the panel.
 class ResultView : public QWidget {
     Q_OBJECT
 
@@ -44,6 +45,8 @@ public:
 
     void setData(const ResultViewData& data);
     const ResultViewData& data() const { return m_data; }
+    // Empties the question fields after a question was accepted.
+    void clearQuestionFields();
 
     ResultHeader* header() const { return m_header; }
     QuoteButton* quote() const { return m_quote; }
@@ -65,7 +68,9 @@ private:
     void updateTurns();
     void updateLines();
     void updateIcons();
+    void followTheEnd();
     void scrollToLastTurn();
+    void scrollToEnd();
 
     Clock& m_clock;
     ResultViewData m_data;
@@ -84,5 +89,6 @@ private:
     QPushButton* m_remedy = nullptr;
     ResultFooter* m_footer = nullptr;
     QWidget* m_footerDivider = nullptr;
-    bool m_scrollPending = false;
+    bool m_followingEnd = true;
+    bool m_adjustingScroll = false;
 };

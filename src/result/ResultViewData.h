@@ -19,7 +19,7 @@ struct ResultViewData {
         QList<Source> sources;
     };
     // The remedy offered with an error.
-    enum class Fix { None, Retry, SignIn };
+    enum class Fix { Retry, SignIn };
 
     AIAction action;
     QString selectionText;
@@ -29,7 +29,7 @@ struct ResultViewData {
     bool isStreaming = false;
     QString status;
     QString errorMessage;
-    Fix errorFix = Fix::None;
+    Fix errorFix = Fix::Retry;
     // An Ask conversation before its first question.
     bool needsFirstQuestion = false;
     bool canFollowUp = false;

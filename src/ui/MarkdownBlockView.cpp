@@ -92,7 +92,28 @@ int MarkdownBlockView::textLeft() const
     const QString marker = markerText();
     if (marker.isEmpty())
         return 0;
-    return m_block.indent() * indentStep + m_label->fontMetrics().horizontalAdvance(marker) + markerSpacing;
+    return m_block.indent() * indentStep + markerWidth() + markerSpacing;
+}
+
+namespace {
+
+int widestDigit(const QFontMetrics& metrics)
+{
+    int widest = 0;
+    for (char digit = '0'; digit <= '9'; ++digit)
+        widest = qMax(widest, metrics.horizontalAdvance(QLatin1Char(digit)));
+    return widest;
+}
+
+} // namespace
+
+int MarkdownBlockView::markerWidth() const
+{
+    const QFontMetrics metrics = m_label->fontMetrics();
+    int width = 0;
+    for (const QChar c : markerText())
+        width += c.isDigit() ? widestDigit(metrics) : metrics.horizontalAdvance(c);
+    return width;
 }
 
 int MarkdownBlockView::heightForWidth(int width) const
@@ -154,5 +175,12 @@ void MarkdownBlockView::paintEvent(QPaintEvent*)
         return;
     painter.setFont(m_label->font());
     painter.setPen(Theme::secondaryText(dark));
-    painter.drawText(QPointF(m_block.indent() * indentStep, m_label->fontMetrics().ascent()), marker);
+    const QFontMetrics metrics = m_label->fontMetrics();
+    const int digitWidth = widestDigit(metrics);
+    qreal x = m_block.indent() * indentStep;
+    for (const QChar c : marker) {
+        const int cell = c.isDigit() ? digitWidth : metrics.horizontalAdvance(c);
+        painter.drawText(QPointF(x + (cell - metrics.horizontalAdvance(c)) / 2.0, metrics.ascent()), QString(c));
+        x += cell;
+    }
 }

@@ -8,7 +8,8 @@ class QLabel;
 class QScrollArea;
 
 // The widget of one Markdown block: a heading, paragraph, bullet or numbered item as selectable
-// inline-styled text (with its marker beside it for list items), or a code block as plain
+// inline-styled text (with its marker beside it for list items; a number's digits each take
+// the widest digit's width, so the items of a list line up), or a code block as plain
 // monospaced text on the surface colour with a border, scrolling sideways when too wide.
 // A view takes a new block of the same family in place, so a growing block is updated, not rebuilt.
 class MarkdownBlockView : public QWidget {
@@ -42,6 +43,7 @@ private:
 
     bool isCode() const { return m_block.kind == MarkdownText::Block::Kind::Code; }
     QString markerText() const;
+    int markerWidth() const;
     int textLeft() const;
     void applyFont();
     void placeChildren();

@@ -1,13 +1,49 @@
 #include "chat/ChatComposer.h"
 #include "chat/ChatTranscript.h"
+#include "chat/ChatTurnView.h"
 #include "chat/ChatView.h"
 #include "chat/ChatViewModel.h"
 #include "platform/fake/FakePlatform.h"
 #include "result/GrowingTextField.h"
+#include "result/QuoteButton.h"
+#include "ui/Theme.h"
+#include "ui/ThemePalette.h"
 
+#include <QAccessible>
+#include <QApplication>
+#include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolButton>
+
+namespace {
+
+// The elements a screen reader can reach under a widget that show an image.
+int readableImages(QAccessibleInterface* element)
+{
+    int images = 0;
+    for (int i = 0; i < element->childCount(); ++i) {
+        QAccessibleInterface* child = element->child(i);
+        if (!child || child->state().invisible)
+            continue;
+        images += (child->role() == QAccessible::Graphic ? 1 : 0) + readableImages(child);
+    }
+    return images;
+}
+
+HistoryStore::Conversation explained(const QString& selection)
+{
+    HistoryStore::Conversation conversation;
+    conversation.kind = HistoryStore::Kind::explain;
+    conversation.title = QStringLiteral("Explained");
+    conversation.selection = selection;
+    conversation.appName = QStringLiteral("Editor");
+    conversation.turns = {{QUuid::createUuid(), QStringLiteral("Why?"), QStringLiteral("Because."), {}, true}};
+    return conversation;
+}
+
+} // namespace
 
 // The chat pane over a real chat model whose turns never reach a network: each started turn
 // is recorded and left streaming, so the view can be driven through a turn's life by hand.
@@ -36,6 +72,25 @@ class TestChatView : public QObject {
     }
 
     GrowingTextField* field() const { return m_view->composer()->field(); }
+
+    void showConversation(const HistoryStore::Conversation& conversation)
+    {
+        m_view = std::make_unique<ChatView>(new ChatViewModel(conversation, services()), true, [] {});
+        m_view->resize(640, 600);
+        m_view->show();
+        QApplication::setActiveWindow(m_view.get());
+        QVERIFY(QTest::qWaitForWindowActive(m_view.get()));
+    }
+
+    // The icon beside "Deep research" in the first turn.
+    QLabel* deepIcon() const
+    {
+        for (QLabel* label : m_view->transcript()->turnViews().first()->findChildren<QLabel*>()) {
+            if (!label->pixmap().isNull())
+                return label;
+        }
+        return nullptr;
+    }
 
 private Q_SLOTS:
     void init()
@@ -91,14 +146,120 @@ private Q_SLOTS:
         QCOMPARE(field()->placeholderText(), QStringLiteral("Reply…"));
         QTest::keyClicks(field(), QStringLiteral("More"));
         QVERIFY(!m_view->composer()->sendButton()->isEnabled());
-        for (QPushButton* button : m_view->transcript()->findChildren<QPushButton*>()) {
-            if (button->text() == QStringLiteral("Stop"))
-                QCOMPARE(button->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Period));
-        }
-        m_view->model().cancel();
-        QVERIFY(m_turn->isCancelled());
+        QApplication::setActiveWindow(m_view.get());
+        QVERIFY(QTest::qWaitForWindowActive(m_view.get()));
+        QTest::keyClick(field(), Qt::Key_Period, Qt::ControlModifier);
+        // A button's shortcut clicks it after a short press animation.
+        QTRY_VERIFY(m_turn->isCancelled());
         QVERIFY(m_view->showsEmptyState());
         QVERIFY(m_view->transcript()->turnViews().isEmpty());
+    }
+
+    // The quote wraps to the pane's width (it never asks for a wider window), folds after four
+    // wrapped lines with "…", unfolds when pressed, and shows "&" as written.
+    void quoteWrapsAndFolds_data()
+    {
+        QTest::addColumn<QString>("selection");
+        QTest::addColumn<int>("foldedLines");
+        QTest::addColumn<bool>("cut");
+        QTest::newRow("one long paragraph") << QString("word ").repeated(600).trimmed() << 4 << true;
+        QTest::newRow("a word longer than the pane") << QString("x").repeated(3000) << 4 << true;
+        QTest::newRow("six short lines") << "one\ntwo\nthree\nfour\nfive\nsix" << 4 << true;
+        QTest::newRow("four short lines") << "one\ntwo\nthree\nfour" << 4 << false;
+        QTest::newRow("an ampersand") << "R&D notes" << 1 << false;
+    }
+    void quoteWrapsAndFolds()
+    {
+        QFETCH(QString, selection);
+        QFETCH(int, foldedLines);
+        QFETCH(bool, cut);
+        showConversation(explained(selection));
+        QVERIFY(m_view->minimumSizeHint().width() < 640);
+        QuoteButton* quote = m_view->transcript()->quote();
+        QTRY_VERIFY(quote->width() > 0);
+        QCOMPARE(quote->shownLines().size(), foldedLines);
+        QCOMPARE(quote->shownLines().last().endsWith(QStringLiteral("…")), cut);
+        QCOMPARE(quote->accessibleName(), QStringLiteral("Selected text: ") + selection);
+        QCOMPARE(quote->accessibleDescription(), QStringLiteral("Expand"));
+        QTest::keyClick(m_view.get(), Qt::Key_D, Qt::AltModifier);
+        QVERIFY(!quote->isExpanded());
+
+        quote->click();
+        QCOMPARE(quote->accessibleDescription(), QStringLiteral("Collapse"));
+        const QStringList full = quote->shownLines();
+        QCOMPARE(full.size() > foldedLines, cut);
+        QCOMPARE(full.join(QString()).remove(QLatin1Char(' ')),
+                 QString(selection).remove(QLatin1Char(' ')).remove('\n'));
+        QTRY_COMPARE(quote->height(), int(quote->shownLines().size()) * quote->fontMetrics().lineSpacing());
+        quote->click();
+        QCOMPARE(quote->shownLines().size(), foldedLines);
+    }
+
+    void signInToChatFollowsTheAccount()
+    {
+        QPushButton* signIn = m_view->composer()->signInButton();
+        QVERIFY(!signIn->isVisibleTo(m_view.get()));
+        m_view->setSignedIn(false);
+        QVERIFY(signIn->isVisibleTo(m_view.get()));
+        m_view->setSignedIn(true);
+        QVERIFY(!signIn->isVisibleTo(m_view.get()));
+    }
+
+    // The window says which chat it shows, as long as it shows it.
+    void namesItsWindow()
+    {
+        m_view.reset();
+        QWidget window;
+        auto* view = new ChatView(
+            new ChatViewModel(explained("Text"), services()), true, [] {}, &window);
+        window.show();
+        QCOMPARE(window.windowTitle(), QStringLiteral("Explained — Explain from Editor"));
+        view->hide();
+        QCOMPARE(window.windowTitle(), QCoreApplication::applicationName());
+        delete view;
+        auto* chat = new ChatView(
+            new ChatViewModel(QUuid::createUuid(), services()), true, [] {}, &window);
+        chat->show();
+        QCOMPARE(window.windowTitle(), QStringLiteral("New chat — Chat"));
+        chat->model().setDraft(QStringLiteral("Why is the sky blue?"));
+        chat->model().send();
+        QCOMPARE(window.windowTitle(), QStringLiteral("Why is the sky blue? — Chat"));
+    }
+
+    // Switching between light and dark redraws what is already shown in the other colours.
+    void followsTheAppearance()
+    {
+        const QPalette before = QApplication::palette();
+        QApplication::setPalette(ThemePalette::palette(false));
+        showConversation(explained("Text"));
+        m_view->model().setDraft(QStringLiteral("Hi"));
+        auto looks = [this] {
+            const QImage box = m_view->composer()->fieldBox()->grab().toImage();
+            QuoteButton* quote = m_view->transcript()->quote();
+            return QList<QImage>{
+                box,
+                m_view->composer()->sendButton()->icon().pixmap(16, QIcon::Disabled).toImage(),
+                m_view->transcript()->turnViews().first()->findChild<QToolButton*>()->icon().pixmap(12).toImage(),
+                deepIcon()->pixmap().toImage(),
+                quote->grab(QRect(0, 0, 3, quote->height())).toImage(),
+            };
+        };
+        const QList<QImage> light = looks();
+        QCOMPARE(light[0].pixelColor(light[0].width() / 2, 3), Theme::surface(false));
+        QApplication::setPalette(ThemePalette::palette(true));
+        QCoreApplication::processEvents();
+        const QList<QImage> dark = looks();
+        QApplication::setPalette(before);
+        QCOMPARE(dark[0].pixelColor(dark[0].width() / 2, 3), Theme::surface(true));
+        QCOMPARE(dark[0].pixelColor(dark[0].width() / 2, 0), Theme::border(true));
+        for (qsizetype i = 1; i < light.size(); ++i)
+            QVERIFY2(light[i] != dark[i], qPrintable(QString::number(i)));
+    }
+
+    void emptyStateIconIsHiddenFromScreenReaders()
+    {
+        QVERIFY(m_view->showsEmptyState());
+        QCOMPARE(readableImages(QAccessible::queryAccessibleInterface(m_view.get())), 0);
     }
 
     void leavingTheChatStopsItsTurn()

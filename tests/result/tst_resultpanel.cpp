@@ -13,9 +13,12 @@
 #include "settings/WritingModeStore.h"
 #include "ui/MarkdownView.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTest>
 #include <QToolButton>
 
@@ -50,6 +53,19 @@ QStringList footerOf(const ResultFooter& footer)
     for (const QPushButton* button : footer.findChildren<QPushButton*>())
         shown.append(button->text());
     return shown;
+}
+
+// The elements a screen reader can reach under a widget that show an image.
+int readableImages(QAccessibleInterface* element)
+{
+    int images = 0;
+    for (int i = 0; i < element->childCount(); ++i) {
+        QAccessibleInterface* child = element->child(i);
+        if (!child || child->state().invisible)
+            continue;
+        images += (child->role() == QAccessible::Graphic ? 1 : 0) + readableImages(child);
+    }
+    return images;
 }
 
 } // namespace
@@ -235,19 +251,6 @@ private Q_SLOTS:
         QCOMPARE(copies, 2);
     }
 
-    void askWaitsForTheQuestion()
-    {
-        m_results->show(AIAction::ask(), selection());
-        ResultView* view = m_results->view();
-        QVERIFY(view->questionField()->isVisibleTo(view));
-        QVERIFY(!view->statusLine()->isVisibleTo(view));
-        QString submitted;
-        view->questionField()->onSubmit = [&submitted](const QString& text) { submitted = text; };
-        view->questionField()->setPlainText(QStringLiteral("Why?"));
-        QTest::keyClick(view->questionField(), Qt::Key_Return);
-        QCOMPARE(submitted, QStringLiteral("Why?"));
-    }
-
     void turnsShowQuestionsAnswersAndSources()
     {
         m_results->show(AIAction::research(), selection());
@@ -266,28 +269,44 @@ private Q_SLOTS:
         QCOMPARE(turns[1]->markdownView()->blocks().size(), 1);
     }
 
-    void errorOffersItsRemedy_data()
+    // A streaming answer keeps its end in view until the reader scrolls up; scrolling back
+    // to the end makes the view follow again.
+    void followsAStreamingAnswer()
     {
-        QTest::addColumn<int>("fix");
-        QTest::addColumn<QString>("remedy");
-        QTest::newRow("retry") << int(ResultViewData::Fix::Retry) << "Retry";
-        QTest::newRow("sign in") << int(ResultViewData::Fix::SignIn) << "Sign In";
-        QTest::newRow("none") << int(ResultViewData::Fix::None) << "";
-    }
-    void errorOffersItsRemedy()
-    {
-        QFETCH(int, fix);
-        QFETCH(QString, remedy);
-        m_results->show(AIAction::explain(), selection());
+        m_results->show(AIAction::rewrite(RewriteStyle::shorter), selection());
         ResultView* view = m_results->view();
+        QScrollBar* bar = view->findChild<QScrollArea*>()->verticalScrollBar();
         ResultViewData data = view->data();
-        data.errorMessage = QStringLiteral("Something went wrong.");
-        data.errorFix = ResultViewData::Fix(fix);
-        view->setData(data);
-        QVERIFY(view->errorLine()->isVisibleTo(view));
-        QCOMPARE(view->remedyButton()->isVisibleTo(view), !remedy.isEmpty());
-        if (!remedy.isEmpty())
-            QCOMPARE(view->remedyButton()->text(), remedy);
+        data.isStreaming = true;
+        QString answer;
+        const auto stream = [&](int lines) {
+            for (int i = 0; i < lines; ++i) {
+                answer += QStringLiteral("A line of the answer.\n");
+                data.turns = {{QString(), answer, {}}};
+                view->setData(data);
+                QCoreApplication::processEvents();
+            }
+        };
+        stream(60);
+        QTRY_VERIFY(bar->maximum() > 0);
+        QTRY_COMPARE(bar->value(), bar->maximum());
+
+        bar->setValue(bar->maximum() / 2);
+        const int readingAt = bar->value();
+        stream(20);
+        QTRY_VERIFY(bar->maximum() > 2 * readingAt + 100);
+        QCOMPARE(bar->value(), readingAt);
+
+        bar->setValue(bar->maximum());
+        stream(20);
+        QTRY_COMPARE(bar->value(), bar->maximum());
+        QVERIFY(bar->maximum() > 2 * readingAt + 200);
+    }
+
+    void headerIconIsHiddenFromScreenReaders()
+    {
+        m_results->show(AIAction::explain(), selection());
+        QCOMPARE(readableImages(QAccessible::queryAccessibleInterface(m_results->view()->header())), 0);
     }
 
 private:

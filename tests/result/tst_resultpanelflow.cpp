@@ -12,12 +12,11 @@
 #include "result/TurnView.h"
 #include "result/WindowAnnouncer.h"
 #include "settings/WritingModeStore.h"
+#include "ui/AccessibleAnnouncement.h"
 
 #include <QApplication>
 #include <QMenu>
 #include <QPushButton>
-#include "ui/AccessibleAnnouncement.h"
-
 #include <QTest>
 #include <QToolButton>
 
@@ -127,21 +126,68 @@ private Q_SLOTS:
         QCOMPARE(m_results->panel()->windowTitle(), AIAction::translate().title());
     }
 
-    void failureOffersRetry()
+    // The remedy beside an error does what it says: Retry runs the turn again, Sign In starts
+    // the account's sign-in (after a rejected token the local sign-in is gone).
+    void failureOffersItsRemedy_data()
     {
-        m_kit->scenario.addError(400, "invalid_request_error", "The request was not accepted.");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("remedy");
+        QTest::newRow("request refused: Retry") << 400 << "Retry";
+        QTest::newRow("session ended: Sign In") << 401 << "Sign In";
+    }
+    void failureOffersItsRemedy()
+    {
+        QFETCH(int, status);
+        QFETCH(QString, remedy);
+        m_kit->scenario.addError(status, "invalid_request_error", "The request was not accepted.");
         m_kit->scenario.addStream(RelayScenario::textEvents({"Second time lucky."}));
         start();
+        int signIns = 0;
+        m_results->setSignIn([&signIns] { ++signIns; });
         m_results->show(AIAction::explain(), selection());
         ResultView* view = m_results->view();
         QTRY_VERIFY(view->errorLine()->isVisibleTo(view));
         QVERIFY(view->turnViews().isEmpty());
-        QCOMPARE(view->remedyButton()->text(), QStringLiteral("Retry"));
+        QCOMPARE(view->remedyButton()->text(), remedy);
         QCOMPARE(AccessibleAnnouncement::lastMessage(m_results->panel()), m_results->model()->errorText());
 
         view->remedyButton()->click();
+        if (status == 401) {
+            QCOMPARE(signIns, 1);
+            QCOMPARE(m_kit->account.sessionsCleared, 1);
+            return;
+        }
         QTRY_COMPARE(view->data().turns.value(0).answer, QStringLiteral("Second time lucky."));
         QVERIFY(!view->errorLine()->isVisibleTo(view));
+    }
+
+    // Ask waits for its question in a focused field; Return sends it with the selection. A
+    // failed question leaves the field empty again, with Retry to ask it once more.
+    void askSendsTheQuestionAndRetriesAFailure()
+    {
+        m_kit->scenario.addError(400, "invalid_request_error", "The request was not accepted.");
+        m_kit->scenario.addStream(RelayScenario::textEvents({"Because."}));
+        start();
+        m_results->show(AIAction::ask(), selection());
+        ResultView* view = m_results->view();
+        QApplication::setActiveWindow(m_results->panel());
+        QVERIFY(QTest::qWaitForWindowActive(m_results->panel()));
+        QTRY_VERIFY(view->questionField()->hasFocus());
+        QVERIFY(!view->statusLine()->isVisibleTo(view));
+        QTest::keyClicks(view->questionField(), QStringLiteral("Why so quick?"));
+        QTest::keyClick(view->questionField(), Qt::Key_Return);
+        QVERIFY(!view->questionField()->isVisibleTo(view));
+        QTRY_VERIFY(view->errorLine()->isVisibleTo(view));
+        QVERIFY(view->questionField()->isVisibleTo(view));
+        QCOMPARE(view->questionField()->toPlainText(), QString());
+        const QString asked = AIAction::ask().firstUserMessage(selection().text, QStringLiteral("Why so quick?"));
+        QCOMPARE(ConversationKit::messageContents(m_kit->requestBodies().value(0)), QStringList{asked});
+
+        view->remedyButton()->click();
+        QTRY_COMPARE(view->data().turns.value(0).answer, QStringLiteral("Because."));
+        QCOMPARE(view->data().turns.value(0).question, QStringLiteral("Why so quick?"));
+        QCOMPARE(ConversationKit::messageContents(m_kit->requestBodies().value(1)), QStringList{asked});
+        QVERIFY(!view->questionField()->isVisibleTo(view));
     }
 
     void switchingTheRewriteStyleRelabelsTheHeader()

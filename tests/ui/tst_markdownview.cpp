@@ -4,6 +4,7 @@
 #include "ui/MarkdownView.h"
 
 #include <QAccessible>
+#include <QFontDatabase>
 #include <QLabel>
 #include <QTest>
 
@@ -126,7 +127,6 @@ private Q_SLOTS:
         QTest::addColumn<int>("markerLeft");
         QTest::newRow("top-level bullet") << "- word" << 0;
         QTest::newRow("five spaces: indent 2") << "     - word" << 28;
-        QTest::newRow("numbered") << "12. word" << 0;
     }
     void listItemsAreIndented()
     {
@@ -142,6 +142,32 @@ private Q_SLOTS:
         const QString marker = block->block().kind == MarkdownText::Block::Kind::Bullet ? "•" : block->block().marker;
         QCOMPARE(label->x(), markerLeft + label->fontMetrics().horizontalAdvance(marker) + 6);
         QVERIFY(label->textInteractionFlags().testFlag(Qt::TextSelectableByMouse));
+    }
+
+    // The numbers of a list take the same width whatever their digits, so the items' texts line
+    // up even in a font whose digits differ in width.
+    void numberedItemsLineUp()
+    {
+        std::optional<QFont> proportional;
+        for (const QString& family : QFontDatabase::families()) {
+            const QFontMetrics metrics{QFont(family)};
+            if (!proportional &&
+                metrics.horizontalAdvance(QLatin1Char('1')) != metrics.horizontalAdvance(QLatin1Char('8')))
+                proportional = QFont(family);
+        }
+        if (!proportional)
+            QSKIP("No installed font has digits of different widths");
+        FakeClock clock;
+        MarkdownView view(clock);
+        view.setFont(*proportional);
+        view.resize(400, 10);
+        view.setMarkdown(QStringLiteral("1. one\n8. eight\n11. eleven\n88. eighty-eight"));
+        view.flush();
+        const QList<MarkdownBlockView*> items = view.blockViews();
+        QCOMPARE(items.size(), 4);
+        QCOMPARE(items[0]->textLabel()->x(), items[1]->textLabel()->x());
+        QCOMPARE(items[2]->textLabel()->x(), items[3]->textLabel()->x());
+        QVERIFY(items[2]->textLabel()->x() > items[0]->textLabel()->x());
     }
 
     void blocksAreSpacedAndHeadingsGetRoomAbove()
