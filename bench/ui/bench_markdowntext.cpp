@@ -1,9 +1,12 @@
 // Parses a 1 MB answer with MarkdownText::parse and with md4c (no-op callbacks) in the same run
-// and prints the throughput of both and their ratio.
+// and prints the throughput of both and their ratio; then styles single paragraphs of 5 to 80 KB
+// with MarkdownText::inlineText and prints the time for each.
+#include "LongParagraph.h"
 #include "ui/MarkdownText.h"
 
 #include <QByteArray>
 #include <QElapsedTimer>
+#include <QGuiApplication>
 #include <QString>
 #include <algorithm>
 #include <cstdio>
@@ -61,18 +64,21 @@ Timing summary(std::vector<double> times)
 
 // Runs parse repeatedly; what it returns is dropped only after the clock has been read, so the
 // figure is the parse alone, while dropped adds the time spent freeing the result.
-template <typename Parse> Timing time(Parse parse, Timing* dropped = nullptr)
+// Stops early, after at least one round, once the rounds have taken `budgetMs` together.
+template <typename Parse> Timing time(Parse parse, Timing* dropped = nullptr, double budgetMs = 1e9)
 {
     std::vector<double> times;
     std::vector<double> withDrop;
     QElapsedTimer timer;
-    for (int i = 0; i < rounds; ++i) {
+    double spentMs = 0;
+    for (int i = 0; i < rounds && spentMs < budgetMs; ++i) {
         timer.start();
         {
             [[maybe_unused]] const auto result = parse();
             times.push_back(double(timer.nsecsElapsed()) / 1e9);
         }
         withDrop.push_back(double(timer.nsecsElapsed()) / 1e9);
+        spentMs += withDrop.back() * 1e3;
     }
     if (dropped)
         *dropped = summary(withDrop);
@@ -85,10 +91,28 @@ void print(const char* what, const Timing& timing, double megabytes)
                 megabytes / timing.best, timing.median * 1e3, megabytes / timing.median);
 }
 
+// One paragraph styled whole, as a block view does at every update of a streamed answer.
+void styleParagraphs()
+{
+    std::printf("\nstyling one paragraph with MarkdownText::inlineText (goal: 80 KB under 50 ms)\n");
+    for (const int kilobytes : {5, 10, 20, 40, 80}) {
+        const QString paragraph = longParagraph(kilobytes * 1024);
+        const Timing timing = time([&] { return MarkdownText::inlineText(paragraph); }, nullptr, 5000);
+        std::printf("paragraph %2d KB                 best %8.2f ms, median %8.2f ms\n", kilobytes, timing.best * 1e3,
+                    timing.median * 1e3);
+        std::fflush(stdout);
+    }
+}
+
 } // namespace
 
-int main()
+int main(int argc, char* argv[])
 {
+    // Styling picks the code font, which needs a GUI application; no display is needed.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+
     const QByteArray utf8 = answer();
     const QString markdown = QString::fromUtf8(utf8);
     const qsizetype blocks = MarkdownText::parse(markdown).size();
@@ -110,5 +134,7 @@ int main()
                 md4c.best / ours.best, md4c.median / ours.median);
     std::printf("ratio md4c time / parse + freeing time:  best %.2fx, median %.2fx\n", md4c.best / oursFreed.best,
                 md4c.median / oursFreed.median);
+    std::fflush(stdout);
+    styleParagraphs();
     return 0;
 }

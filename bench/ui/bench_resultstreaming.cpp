@@ -3,7 +3,10 @@
 // per panel update near the end of the answer (95th percentile of the last 100 updates) and its
 // time in total over the whole answer (every delta included), for the panel's incremental update
 // and for a full re-render of the answer at every update (sampled: 20 updates spread over the
-// answer and the last 5, as it is far too slow to run in full).
+// answer and the last 5, as it is far too slow to run in full). Then the same figures for the
+// incremental update of answers that are one long paragraph (10 and 20 KB, 5 characters a
+// delta), where the block that changes at every update is the whole answer.
+#include "LongParagraph.h"
 #include "pill/FloatingPanel.h"
 #include "platform/MemoryUserDefaults.h"
 #include "platform/fake/FakeClock.h"
@@ -90,8 +93,40 @@ struct Panel {
 
 void report(const char* name, const QList<double>& nearEnd, double totalMs, const char* note)
 {
-    std::printf("%-22s p95 near the end %8.2f ms   total %9.1f ms%s\n", name, percentile(nearEnd, 0.95), totalMs, note);
+    std::printf("%-26s p95 near the end %8.2f ms   total %9.1f ms%s\n", name, percentile(nearEnd, 0.95), totalMs, note);
     std::fflush(stdout);
+}
+
+struct Stream {
+    QList<double> updates;
+    double totalMs = 0;
+};
+
+// Delivers the answer in `deltaCount` deltas of equal size to a fresh panel, updating in place.
+Stream streamIncrementally(const QString& answer, int deltaCount)
+{
+    Panel panel;
+    Stream stream;
+    const int step = int(answer.size() / deltaCount);
+    for (int i = 1; i <= deltaCount; ++i) {
+        const auto [ms, updated] = panel.deliver(answer.left(i == deltaCount ? answer.size() : i * step), false);
+        stream.totalMs += ms;
+        if (updated)
+            stream.updates.append(ms);
+    }
+    return stream;
+}
+
+void streamParagraphs()
+{
+    for (const int kilobytes : {10, 20}) {
+        const QString answer = longParagraph(kilobytes * 1024);
+        const Stream stream = streamIncrementally(answer, int(answer.size() / 5));
+        const QByteArray name = "paragraph " + QByteArray::number(kilobytes) + " KB, " +
+                                QByteArray::number(stream.updates.size()) + " updates";
+        report(name.constData(), stream.updates.mid(stream.updates.size() - 100), stream.totalMs,
+               kilobytes == 20 ? "   (goal: p95 under 8 ms)" : "");
+    }
 }
 
 } // namespace
@@ -107,17 +142,10 @@ int main(int argc, char* argv[])
     std::printf("answer %lld characters in %d deltas of %d\n", qlonglong(answer.size()), deltaCount, step);
     std::fflush(stdout);
 
-    Panel incremental;
-    QList<double> updates;
-    double total = 0;
-    for (int i = 1; i <= deltaCount; ++i) {
-        const auto [ms, updated] = incremental.deliver(answer.left(i == deltaCount ? answer.size() : i * step), false);
-        total += ms;
-        if (updated)
-            updates.append(ms);
-    }
+    const Stream stream = streamIncrementally(answer, deltaCount);
+    const QList<double>& updates = stream.updates;
     std::printf("%lld panel updates for %d deltas\n", qlonglong(updates.size()), deltaCount);
-    report("incremental update", updates.mid(updates.size() - 100), total, "");
+    report("incremental update", updates.mid(updates.size() - 100), stream.totalMs, "");
 
     // The full re-render makes as many updates; each is timed on a sample and the total estimated.
     Panel full;
@@ -132,5 +160,6 @@ int main(int argc, char* argv[])
     for (const double ms : samples)
         mean += ms / samples.size();
     report("full re-render", fullNearEnd, mean * updates.size(), "   (total estimated from 20 sampled updates)");
+    streamParagraphs();
     return 0;
 }

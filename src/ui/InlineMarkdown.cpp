@@ -83,6 +83,20 @@ qsizetype escapePosition(QStringView line)
     return -1;
 }
 
+// Keeps a document in one edit block while it is built. Outside one, every insertion lays out
+// the cursor's whole block again to place the cursor, which makes building a long paragraph
+// piece by piece quadratic in its length.
+class EditBlock {
+public:
+    explicit EditBlock(QTextCursor& cursor) : m_cursor(cursor) { m_cursor.beginEditBlock(); }
+    ~EditBlock() { m_cursor.endEditBlock(); }
+    EditBlock(const EditBlock&) = delete;
+    EditBlock& operator=(const EditBlock&) = delete;
+
+private:
+    QTextCursor& m_cursor;
+};
+
 } // namespace
 
 QString InlineMarkdown::source(const QList<QStringView>& lines)
@@ -106,9 +120,19 @@ QString InlineMarkdown::source(const QList<QStringView>& lines)
 
 QTextDocumentFragment InlineMarkdown::fragment(const QString& text)
 {
-    const QList<QStringView> lines = splitLines(text);
     QTextDocument document;
-    QTextCursor cursor(&document);
+    document.setUndoRedoEnabled(false);
+    {
+        QTextCursor cursor(&document);
+        const EditBlock batch(cursor);
+        if (!appendLines(cursor, splitLines(text)))
+            return plain(text);
+    }
+    return QTextDocumentFragment(&document);
+}
+
+bool InlineMarkdown::appendLines(QTextCursor& cursor, const QList<QStringView>& lines)
+{
     // Blanks before the first word are text the reader would drop or read as indentation.
     cursor.insertText(lines.front().first(leadingBlanks(lines.front())).toString());
     qsizetype i = 0;
@@ -123,15 +147,20 @@ QTextDocumentFragment InlineMarkdown::fragment(const QString& text)
         while (end < lines.size() && !trimmedBlanks(lines[end]).isEmpty())
             ++end;
         if (!appendRun(cursor, lines.mid(i, end - i)))
-            return plain(text);
+            return false;
         i = end;
     }
-    return QTextDocumentFragment(&document);
+    return true;
 }
 
 bool InlineMarkdown::appendRun(QTextCursor& cursor, const QList<QStringView>& lines)
 {
     QTextDocument parsed;
+    parsed.setUndoRedoEnabled(false);
+    // The reader inserts through a cursor of its own; an edit block held open on its document
+    // spares it the same cost.
+    QTextCursor reader(&parsed);
+    const EditBlock batch(reader);
     // CommonMark without raw HTML: tags in an answer are shown as the text they are.
     parsed.setMarkdown(source(lines), QTextDocument::MarkdownFeatures(QTextDocument::MarkdownNoHTML));
     // Text that vanished (or turned into structure) means the reader took it some other way.

@@ -20,6 +20,8 @@ public:
     static QTextDocumentFragment fragment(const QString& text);
 
 private:
+    // Styles the lines one run of non-blank lines at a time; false when a run cannot be styled.
+    static bool appendLines(QTextCursor& cursor, const QList<QStringView>& lines);
     // The Markdown source for one run of non-blank lines: block openers escaped, lines joined
     // by hard breaks.
     static QString source(const QList<QStringView>& lines);

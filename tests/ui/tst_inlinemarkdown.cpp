@@ -73,6 +73,15 @@ private Q_SLOTS:
         // Images are never loaded: the alternative text stands in for them.
         QTest::newRow("image") << QStringLiteral("a ![cat](file:///dev/zero) b") << QStringLiteral("a cat b");
 
+        // A long paragraph is put together from many styled pieces; every piece keeps its own style.
+        QString many;
+        QString manyStyled;
+        for (int i = 0; i < 400; ++i) {
+            many += QStringLiteral("*a%1* `b` [c](https://x.example/%1) ").arg(i);
+            manyStyled += QStringLiteral("_a%1_ `b` [c](https://x.example/%1) ").arg(i);
+        }
+        QTest::newRow("many pieces") << many.trimmed() << manyStyled.trimmed();
+
         // Text the reader would render as nothing comes back as written.
         QTest::newRow("fallback, breaks kept") << QStringLiteral("[](a)\n[](b)") << QStringLiteral("[](a)⏎[](b)");
     }
