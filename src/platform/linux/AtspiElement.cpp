@@ -2,6 +2,7 @@
 
 #include "platform/linux/AtspiFocus.h"
 #include "platform/linux/AtspiRoles.h"
+#include "platform/linux/DevicePixels.h"
 
 #include <atspi/atspi.h>
 
@@ -224,8 +225,8 @@ bool AtspiElement::setSelectedText(const QString& text)
     return inserted && *inserted;
 }
 
-// Screen coordinates are root-window pixels with the origin at the top-left on every toolkit;
-// window coordinates are not.
+// Screen coordinates are root-window device pixels with the origin at the top-left on every
+// toolkit (window coordinates are not); the selection logic gets them as logical pixels.
 std::optional<QRectF> AtspiElement::selectedTextBounds()
 {
     auto text = askQuietly(*m_budget, [&] { return adopt(atspi_accessible_get_text_iface(m_accessible)); });
@@ -239,7 +240,7 @@ std::optional<QRectF> AtspiElement::selectedTextBounds()
     });
     if (!rect || !*rect)
         return std::nullopt;
-    const QRectF result((*rect)->x, (*rect)->y, (*rect)->width, (*rect)->height);
+    const QRectF result = DevicePixels::toLogical(QRectF((*rect)->x, (*rect)->y, (*rect)->width, (*rect)->height));
     g_free(*rect);
     return result;
 }
