@@ -2,6 +2,7 @@
 // translation, which clipboard formats survive a restore, desktop entries, and starting
 // without an X11 display.
 #include "platform/Platform.h"
+#include "platform/linux/ApplicationScale.h"
 #include "platform/linux/ClickCounter.h"
 #include "platform/linux/DesktopEntries.h"
 #include "platform/linux/LinuxAccessibilityGrant.h"
@@ -67,6 +68,28 @@ private Q_SLOTS:
         // A key the keyboard can type goes back as a symbol that reads as the same key.
         if (const unsigned long typed = X11KeyMap::keysym(Qt::Key(key)))
             QCOMPARE(int(X11KeyMap::key(typed)), key);
+    }
+
+    // A toolkit that scales itself reports its window smaller than the X server has it; window
+    // decorations and rounding make the two differ by a few pixels even at the same scale.
+    void applicationScale_data()
+    {
+        QTest::addColumn<QSizeF>("device");
+        QTest::addColumn<QSizeF>("reported");
+        QTest::addColumn<double>("scale");
+        addRow("same size", QSizeF(700, 500), QSizeF(700, 500), 1.0);
+        addRow("frame included in the report", QSizeF(560, 300), QSizeF(562, 325), 1.0);
+        addRow("GTK at scale 2 with its frame", QSizeF(1120, 600), QSizeF(561, 313), 2.0);
+        addRow("Qt at scale 1.5", QSizeF(1050, 750), QSizeF(700, 500), 1.5);
+        addRow("reported larger: no scale", QSizeF(300, 200), QSizeF(600, 400), 1.0);
+        addRow("beyond any real scale", QSizeF(5000, 500), QSizeF(500, 50), 1.0);
+        addRow("nothing reported", QSizeF(700, 500), QSizeF(0, 0), 1.0);
+    }
+    void applicationScale()
+    {
+        QFETCH(QSizeF, device);
+        QFETCH(QSizeF, reported);
+        QTEST(ApplicationScale::fromSizes(device, reported), "scale");
     }
 
     void modifierKeys_data()
