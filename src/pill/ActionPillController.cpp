@@ -42,9 +42,9 @@ void ActionPillController::show(const Selection& selection)
     const QSize size = view->sizeHint();
     createPanel();
     m_panel->setContentWidget(view);
-    const QPointF origin = ScreenPlacement::pillOrigin(QSizeF(size), selection.rect,
-                                                       Platform::screens().mouseLocation(), ScreenPlacement::current());
-    m_panel->setGlobalFrame(QRectF(origin, QSizeF(size)));
+    const QPointF origin = ScreenPlacement::pillOrigin(
+        QSizeF(size), selection.rect, Platform::screens().cursorPosition(), ScreenPlacement::current());
+    m_panel->setGeometry(QRect(origin.toPoint(), size));
     m_panel->orderFrontRegardless();
     Timings::reportWhenExposed(m_panel->windowHandle(), QStringLiteral("pill shown"), Timings::Since::gestureEnd);
     m_panel->fadeIn();

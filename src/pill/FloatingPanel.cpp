@@ -1,6 +1,5 @@
 #include "pill/FloatingPanel.h"
 
-#include "pill/ScreenPlacement.h"
 #include "platform/Platform.h"
 #include "ui/Icons.h"
 #include "ui/Theme.h"
@@ -74,11 +73,6 @@ void FloatingPanel::setContentWidget(QWidget* content)
         m_closeButton->raise();
     if (m_grip)
         m_grip->raise();
-}
-
-void FloatingPanel::setGlobalFrame(const QRectF& frame)
-{
-    setGeometry(ScreenPlacement::toQt(frame));
 }
 
 void FloatingPanel::orderFrontRegardless()

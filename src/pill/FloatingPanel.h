@@ -30,9 +30,6 @@ public:
     void setContentWidget(QWidget* content);
     QWidget* contentWidget() const { return m_content; }
 
-    // Places the panel by its frame in global coordinates (origin at the bottom-left of the
-    // primary screen, y upwards).
-    void setGlobalFrame(const QRectF& frame);
     // Shows the panel above other windows without taking the focus from another application.
     void orderFrontRegardless();
     // Shows the panel, raises it and gives it the keyboard focus (result panel only).

@@ -2,78 +2,55 @@
 
 #include "platform/Platform.h"
 
-#include <QGuiApplication>
-#include <QScreen>
-
 ScreenPlacement::Displays ScreenPlacement::current()
 {
     return {Platform::screens().screens(), Platform::screens().mainScreen()};
 }
 
-std::optional<QRectF> ScreenPlacement::visibleFrame(const QPointF& point, const Displays& screens)
+std::optional<QRectF> ScreenPlacement::availableGeometry(const QPointF& point, const Displays& screens)
 {
     for (const ScreenInfo& screen : screens.list) {
-        if (screen.frame.contains(point))
-            return screen.visibleFrame;
+        if (screen.geometry.contains(point))
+            return screen.availableGeometry;
     }
     if (screens.main)
-        return screens.main->visibleFrame;
+        return screens.main->availableGeometry;
     if (!screens.list.isEmpty())
-        return screens.list.first().visibleFrame;
+        return screens.list.first().availableGeometry;
     return std::nullopt;
 }
 
-// The lower bound is applied first, so a panel larger than the frame keeps to the upper bound.
-QPointF ScreenPlacement::clamp(QPointF origin, const QSizeF& size, const QRectF& visible, double margin)
+// When the window is larger than the available area, its left and top edges stay inside:
+// the bounds for those edges are applied last.
+QPointF ScreenPlacement::clamp(QPointF origin, const QSizeF& size, const QRectF& available, double margin)
 {
-    const double maxX = visible.x() + visible.width();
-    const double maxY = visible.y() + visible.height();
-    origin.setX(qMin(qMax(origin.x(), visible.x() + margin), maxX - size.width() - margin));
-    origin.setY(qMin(qMax(origin.y(), visible.y() + margin), maxY - size.height() - margin));
+    origin.setX(qMin(qMax(origin.x(), available.left() + margin), available.right() - size.width() - margin));
+    origin.setY(qMax(qMin(origin.y(), available.bottom() - size.height() - margin), available.top() + margin));
     return origin;
 }
 
-QPointF ScreenPlacement::pillOrigin(const QSizeF& size, const std::optional<QRectF>& rect, const QPointF& mouse,
+QPointF ScreenPlacement::pillOrigin(const QSizeF& size, const std::optional<QRectF>& rect, const QPointF& cursor,
                                     const Displays& screens)
 {
-    const QRectF anchor = rect ? *rect : QRectF(mouse.x() - size.width() * 0.5, mouse.y() + 4, size.width(), 12);
-    QPointF origin(anchor.x(), anchor.y() + anchor.height() + 8);
-    const std::optional<QRectF> visible = visibleFrame(anchor.center(), screens);
-    if (!visible)
+    const QRectF anchor = rect ? *rect : QRectF(cursor.x() - size.width() * 0.5, cursor.y() - 4 - 12, size.width(), 12);
+    QPointF origin(anchor.left(), anchor.top() - 8 - size.height());
+    const std::optional<QRectF> available = availableGeometry(anchor.center(), screens);
+    if (!available)
         return origin;
-    if (origin.y() + size.height() > visible->y() + visible->height())
-        origin.setY(anchor.y() - size.height() - 8);
-    return clamp(origin, size, *visible, 4);
+    if (origin.y() < available->top())
+        origin.setY(anchor.bottom() + 8);
+    return clamp(origin, size, *available, 4);
 }
 
-QPointF ScreenPlacement::resultOrigin(const QSizeF& size, const std::optional<QRectF>& rect, const QPointF& mouse,
+QPointF ScreenPlacement::resultOrigin(const QSizeF& size, const std::optional<QRectF>& rect, const QPointF& cursor,
                                       const Displays& screens)
 {
-    const QRectF anchor = rect ? *rect : QRectF(mouse, QSizeF(0, 0));
-    QPointF origin(anchor.x(), anchor.y() - size.height() - 12);
-    const std::optional<QRectF> visible = visibleFrame(anchor.center(), screens);
-    if (!visible)
+    const QRectF anchor = rect ? *rect : QRectF(cursor, QSizeF(0, 0));
+    QPointF origin(anchor.left(), anchor.bottom() + 12);
+    const std::optional<QRectF> available = availableGeometry(anchor.center(), screens);
+    if (!available)
         return origin;
-    if (origin.y() < visible->y())
-        origin.setY(anchor.y() + anchor.height() + 12);
-    return clamp(origin, size, *visible, 8);
-}
-
-double ScreenPlacement::primaryTop()
-{
-    const QScreen* primary = QGuiApplication::primaryScreen();
-    if (!primary)
-        return 0;
-    return primary->geometry().y() + primary->geometry().height();
-}
-
-// The flip between the two systems is its own inverse, so both directions use the same rule.
-QRect ScreenPlacement::toQt(const QRectF& globalFrame)
-{
-    return Screens::globalRect(globalFrame, primaryTop()).toRect();
-}
-
-QRectF ScreenPlacement::fromQt(const QRect& geometry)
-{
-    return Screens::globalRect(QRectF(geometry), primaryTop());
+    if (origin.y() + size.height() > available->bottom())
+        origin.setY(anchor.top() - 12 - size.height());
+    return clamp(origin, size, *available, 8);
 }

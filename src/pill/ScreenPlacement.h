@@ -3,15 +3,14 @@
 #include "platform/Screens.h"
 
 #include <QPointF>
-#include <QRect>
 #include <QRectF>
 #include <QSizeF>
+
 #include <optional>
 
-// Where the pill and the result panel go beside a selection. The rules work in global
-// coordinates (origin at the bottom-left of the primary screen, y upwards) on the screens the
-// platform lists; toQt and fromQt are the one place where window geometry crosses over to Qt's
-// coordinates (origin top-left, y downwards).
+// Where the pill and the result panel go beside a selection: on the screen that holds the
+// selection, kept inside that screen's available geometry. Everything is in Qt's global
+// logical coordinates (y downwards), the coordinates of window geometry.
 class ScreenPlacement {
 public:
     struct Displays {
@@ -21,26 +20,21 @@ public:
     // The screens and the main screen as the platform reports them now.
     static Displays current();
 
-    // The visible frame of the first screen whose frame holds the point, else of the main
-    // screen, else of the first screen; nothing when no screen is listed at all.
-    static std::optional<QRectF> visibleFrame(const QPointF& point, const Displays& screens);
+    // The available geometry of the first screen whose geometry holds the point, else of the
+    // main screen, else of the first screen; nothing when no screen is listed at all.
+    static std::optional<QRectF> availableGeometry(const QPointF& point, const Displays& screens);
 
-    // The pill's bottom-left corner: 8 points above the selection (below it when there is no
-    // room above), kept 4 points inside the visible frame. Without a selection rectangle the
-    // anchor is a 12-point line 4 points above the mouse.
-    static QPointF pillOrigin(const QSizeF& size, const std::optional<QRectF>& rect, const QPointF& mouse,
+    // The pill's top-left corner: 8 pixels above the selection (below it when there is no room
+    // above), kept 4 pixels inside the available geometry. Without a selection rectangle the
+    // anchor is a 12-pixel line 4 pixels above the pointer.
+    static QPointF pillOrigin(const QSizeF& size, const std::optional<QRectF>& rect, const QPointF& cursor,
                               const Displays& screens);
-    // The result panel's bottom-left corner: 12 points below the selection (above it when it
-    // would leave the visible frame), kept 8 points inside it. Without a selection rectangle the
-    // anchor is the mouse position.
-    static QPointF resultOrigin(const QSizeF& size, const std::optional<QRectF>& rect, const QPointF& mouse,
+    // The result panel's top-left corner: 12 pixels below the selection (above it when it would
+    // leave the available geometry), kept 8 pixels inside it. Without a selection rectangle the
+    // anchor is the pointer position.
+    static QPointF resultOrigin(const QSizeF& size, const std::optional<QRectF>& rect, const QPointF& cursor,
                                 const Displays& screens);
 
-    // A global frame as Qt window geometry, and back.
-    static QRect toQt(const QRectF& globalFrame);
-    static QRectF fromQt(const QRect& geometry);
-
 private:
-    static QPointF clamp(QPointF origin, const QSizeF& size, const QRectF& visible, double margin);
-    static double primaryTop();
+    static QPointF clamp(QPointF origin, const QSizeF& size, const QRectF& available, double margin);
 };

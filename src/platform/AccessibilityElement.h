@@ -38,8 +38,7 @@ public:
     virtual bool isSettable(Attribute attribute) = 0;
     // Replaces the selected range with text; true when the application accepted the call.
     virtual bool setSelectedText(const QString& text) = 0;
-    // The bounds of the selected range in screen coordinates with the origin at the top-left of
-    // the primary screen and y growing downwards.
+    // The bounds of the selected range in global logical coordinates (see Screens.h).
     virtual std::optional<QRectF> selectedTextBounds() = 0;
 
     // Asks an application element to expose its full accessibility tree (needed by some

@@ -3,30 +3,23 @@
 #include "common/TaskHandle.h"
 
 #include <QPointF>
-#include <QtGlobal>
-
+#include <Qt>
 #include <functional>
 
 // One input event seen anywhere on the desktop outside this program's own windows.
 struct InputEvent {
-    // The kinds a monitor can watch, by their mask values.
-    enum class Type : quint64 {
-        LeftMouseDown = 0x2,
-        LeftMouseUp = 0x4,
-        KeyDown = 0x400,
-        KeyUp = 0x800,
-        ScrollWheel = 0x400000,
-    };
+    // The kinds a monitor can watch.
+    enum class Type { LeftMouseDown, LeftMouseUp, KeyDown, KeyUp, ScrollWheel };
 
     Type type = Type::LeftMouseDown;
     int clickCount = 0;
-    // A code of KeyCodes.h, for key events.
-    int keyCode = 0;
-    // Bits of ModifierFlag (KeyCodes.h) held during the event.
-    quint64 modifierFlags = 0;
-    // Where the pointer was when the event happened, in global coordinates (see Screens.h).
-    // Handlers run a little later, when the pointer may have moved on.
-    QPointF location;
+    // The key, for key events; Qt::Key_unknown for a key Qt has no name for.
+    Qt::Key key = Qt::Key_unknown;
+    // The modifiers held during the event.
+    Qt::KeyboardModifiers modifiers;
+    // Where the pointer was when the event happened, in global logical coordinates (see
+    // Screens.h). Handlers run a little later, when the pointer may have moved on.
+    QPointF position;
 };
 
 // The desktop-wide input stream. Handlers run on the main thread; they only watch, they

@@ -26,7 +26,7 @@ class NoScreens final : public Screens {
 public:
     QList<ScreenInfo> screens() override { return {}; }
     std::optional<ScreenInfo> mainScreen() override { return std::nullopt; }
-    QPointF mouseLocation() override { return {}; }
+    QPointF cursorPosition() override { return {}; }
 };
 
 class NoPasteboard final : public Pasteboard {
@@ -49,7 +49,7 @@ public:
 
 class NoKeyboard final : public SyntheticKeyboard {
 public:
-    void postKeystroke(int, quint64) override {}
+    void postKeystroke(Qt::Key, Qt::KeyboardModifiers) override {}
 };
 
 template <typename Service, typename Fallback> void fill(std::shared_ptr<Service>& slot)

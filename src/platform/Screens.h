@@ -6,14 +6,16 @@
 
 #include <optional>
 
-// One display, in global coordinates: the origin at the bottom-left of the primary screen,
-// y growing upwards. The visible frame leaves out panels and docks.
+// One display in Qt's global logical coordinates (origin at the top-left of the desktop,
+// y growing downwards), as QScreen reports it. The available geometry leaves out panels
+// and docks.
 struct ScreenInfo {
-    QRectF frame;
-    QRectF visibleFrame;
+    QRectF geometry;
+    QRectF availableGeometry;
 };
 
-// The displays and the pointer.
+// The displays and the pointer, all in logical pixels. Platforms whose devices speak other
+// units convert at their own edge, before anything reaches this interface's callers.
 class Screens {
 public:
     virtual ~Screens() = default;
@@ -22,12 +24,6 @@ public:
     virtual QList<ScreenInfo> screens() = 0;
     // The screen holding the active window, if known.
     virtual std::optional<ScreenInfo> mainScreen() = 0;
-    // The pointer position in global coordinates.
-    virtual QPointF mouseLocation() = 0;
-
-    // Global coordinates of a rectangle or point given with the origin at the top-left of the
-    // primary screen and y growing downwards; primaryTop is the top edge (maximum y) of the
-    // primary screen's global frame. Every such conversion in the program goes through here.
-    static QRectF globalRect(const QRectF& topLeftRect, double primaryTop);
-    static QPointF globalPoint(const QPointF& topLeftPoint, double primaryTop);
+    // The pointer position.
+    virtual QPointF cursorPosition() = 0;
 };

@@ -44,9 +44,9 @@ void ResultPanelController::show(const AIAction& action, const Selection& select
     m_panel->setContentWidget(makeView());
     m_panel->setWindowTitle(action.title());
     const QSizeF size = ResultPanelSize::read(m_defaults);
-    const QPointF origin = ScreenPlacement::resultOrigin(size, selection.rect, Platform::screens().mouseLocation(),
+    const QPointF origin = ScreenPlacement::resultOrigin(size, selection.rect, Platform::screens().cursorPosition(),
                                                          ScreenPlacement::current());
-    m_panel->setGlobalFrame(QRectF(origin, size));
+    m_panel->setGeometry(QRectF(origin, size).toRect());
     m_panel->makeKeyAndOrderFront();
     if (action.actionCase() != AIAction::Case::ask)
         m_model->run(std::nullopt);

@@ -10,7 +10,7 @@
 
 // One captured selection in another application: the text as the application reported it
 // (never empty or whitespace-only), whether it can be replaced, its bounds in global
-// coordinates when known, the owning application, and the element that holds the text (kept
+// logical coordinates when known, the owning application, and the element that holds the text (kept
 // alive for as long as the record exists, so a later replacement can write through it).
 struct Selection {
     QString text;

@@ -1,15 +1,13 @@
 #include "selection/SelectionMonitor.h"
 
 #include "common/Timings.h"
-#include "platform/KeyCodes.h"
 #include "platform/Platform.h"
 #include "selection/SelectionReader.h"
 
 #include <cmath>
 
-const QSet<int> SelectionMonitor::arrowAndNavigationKeys = {
-    KeyCode::LeftArrow, KeyCode::RightArrow, KeyCode::DownArrow, KeyCode::UpArrow,
-    KeyCode::Home,      KeyCode::End,        KeyCode::PageUp,    KeyCode::PageDown,
+const QSet<Qt::Key> SelectionMonitor::arrowAndNavigationKeys = {
+    Qt::Key_Left, Qt::Key_Right, Qt::Key_Down, Qt::Key_Up, Qt::Key_Home, Qt::Key_End, Qt::Key_PageUp, Qt::Key_PageDown,
 };
 
 SelectionMonitor::SelectionMonitor(Clock& clock) : m_clock(clock) {}
@@ -43,13 +41,13 @@ void SelectionMonitor::add(InputEvent::Type type, void (SelectionMonitor::*handl
 
 void SelectionMonitor::mouseDown(const InputEvent& event)
 {
-    m_mouseDownPoint = event.location;
+    m_mouseDownPoint = event.position;
     cancelAndDismiss();
 }
 
 void SelectionMonitor::mouseUp(const InputEvent& event)
 {
-    const QPointF point = event.location;
+    const QPointF point = event.position;
     const QPointF delta = point - m_mouseDownPoint;
     const bool dragged = std::hypot(delta.x(), delta.y()) > dragThreshold;
     const bool multiClick = event.clickCount >= 2;
@@ -62,8 +60,7 @@ void SelectionMonitor::keyDown(const InputEvent& event)
     if (isSelectionKey(event))
         return;
     // Shortcuts such as copy leave the selection alone; Escape always dismisses.
-    const bool command = event.modifierFlags & ModifierFlag::Command;
-    if (command && event.keyCode != KeyCode::Escape)
+    if (event.modifiers.testFlag(Qt::ControlModifier) && event.key != Qt::Key_Escape)
         return;
     cancelAndDismiss();
 }
@@ -95,9 +92,9 @@ void SelectionMonitor::cancelAndDismiss()
 
 bool SelectionMonitor::isSelectionKey(const InputEvent& event)
 {
-    if ((event.modifierFlags & ModifierFlag::Shift) && arrowAndNavigationKeys.contains(event.keyCode))
+    if (event.modifiers.testFlag(Qt::ShiftModifier) && arrowAndNavigationKeys.contains(event.key))
         return true;
-    return (event.modifierFlags & ModifierFlag::Command) && event.keyCode == KeyCode::A;
+    return event.modifiers.testFlag(Qt::ControlModifier) && event.key == Qt::Key_A;
 }
 
 // Only the latest gesture's check can run: a new one replaces (and so cancels) the previous.

@@ -18,7 +18,7 @@
 // application calls onDismiss. Main thread only.
 class SelectionMonitor {
 public:
-    static const QSet<int> arrowAndNavigationKeys;
+    static const QSet<Qt::Key> arrowAndNavigationKeys;
     static constexpr double dragThreshold = 4.0;
     static constexpr int dragDelayMs = 150;
     static constexpr int multiClickDelayMs = 250;

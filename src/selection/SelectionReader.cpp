@@ -102,18 +102,14 @@ std::optional<QRectF> SelectionReader::selectionBounds(AccessibilityElement& ele
     // A caret or an empty range: no place to show anything next to.
     if (bounds->width() <= 1.0 && bounds->height() <= 1.0)
         return std::nullopt;
-    return globalRect(*bounds);
+    return onScreen(*bounds);
 }
 
-std::optional<QRectF> SelectionReader::globalRect(const QRectF& topLeftRect)
+// Some applications report bounds far off every screen for hidden or scrolled-away text.
+std::optional<QRectF> SelectionReader::onScreen(const QRectF& rect)
 {
-    const QList<ScreenInfo> screens = Platform::screens().screens();
-    if (screens.isEmpty())
-        return std::nullopt;
-    const QRectF& primary = screens.first().frame;
-    const QRectF rect = Screens::globalRect(topLeftRect, primary.y() + primary.height());
-    for (const ScreenInfo& screen : screens) {
-        const QRectF grown = screen.frame.adjusted(-screenMargin, -screenMargin, screenMargin, screenMargin);
+    for (const ScreenInfo& screen : Platform::screens().screens()) {
+        const QRectF grown = screen.geometry.adjusted(-screenMargin, -screenMargin, screenMargin, screenMargin);
         if (overlaps(grown, rect))
             return rect;
     }

@@ -25,8 +25,8 @@ public:
 
     static bool isEditable(AccessibilityElement& element);
     static std::optional<QRectF> selectionBounds(AccessibilityElement& element);
-    // Global coordinates of a top-left-origin rectangle, or nothing when it lies on no screen.
-    static std::optional<QRectF> globalRect(const QRectF& topLeftRect);
+    // The rectangle when it comes within screenMargin of some screen, else nothing.
+    static std::optional<QRectF> onScreen(const QRectF& rect);
 
 private:
     static AccessibilityElementRef findHolder(const AccessibilityElementRef& focused, QString* text);

@@ -1,6 +1,5 @@
 #include "selection/TextReplacer.h"
 
-#include "platform/KeyCodes.h"
 #include "platform/Platform.h"
 
 #include <list>
@@ -114,7 +113,7 @@ void TextReplacer::restore(const QList<PasteboardItem>& snapshot, qint64 expecte
 
 void TextReplacer::postPasteKeystroke()
 {
-    Platform::keyboard().postKeystroke(KeyCode::V, ModifierFlag::Command);
+    Platform::keyboard().postKeystroke(Qt::Key_V, Qt::ControlModifier);
 }
 
 void TextReplacer::later(Clock& clock, int delayMs, std::function<void()> work)

@@ -127,7 +127,7 @@ private Q_SLOTS:
         m_platform->events->refuseMonitors = false;
         m_platform->clock.advance(1000);
         QCOMPARE(m_platform->events->monitorCount(), 5);
-        QVERIFY(m_platform->events->play(QStringLiteral("down 110,790; up 150,790; wait 150")));
+        QVERIFY(m_platform->events->play(QStringLiteral("down 110,110; up 150,110; wait 150")));
         QCOMPARE(m_log.entries.last(), QStringLiteral("pill show brown fox"));
     }
 
@@ -144,7 +144,7 @@ private Q_SLOTS:
     {
         m_autoPopup = false;
         start();
-        QVERIFY(m_platform->events->play(QStringLiteral("down 110,790; up 150,790; wait 500")));
+        QVERIFY(m_platform->events->play(QStringLiteral("down 110,110; up 150,110; wait 500")));
         QCOMPARE(m_log.entries, QStringList{QStringLiteral("pill out")});
         m_controller->showActionsForCurrentSelection();
         m_platform->clock.advance(300);
@@ -155,10 +155,10 @@ private Q_SLOTS:
     {
         AppSettings::shared().setAutoPopup(false);
         start(false);
-        QVERIFY(m_platform->events->play(QStringLiteral("down 110,790; up 150,790; wait 500")));
+        QVERIFY(m_platform->events->play(QStringLiteral("down 110,110; up 150,110; wait 500")));
         QCOMPARE(m_log.entries, QStringList{QStringLiteral("pill out")});
         AppSettings::shared().setAutoPopup(true);
-        QVERIFY(m_platform->events->play(QStringLiteral("down 110,790; up 150,790; wait 500")));
+        QVERIFY(m_platform->events->play(QStringLiteral("down 110,110; up 150,110; wait 500")));
         QCOMPARE(m_log.entries.last(), QStringLiteral("pill show brown fox"));
     }
 

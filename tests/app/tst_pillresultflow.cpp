@@ -75,7 +75,7 @@ private Q_SLOTS:
 
     void selectionToPillToPanel()
     {
-        QVERIFY(m_platform->events->play(QStringLiteral("down 110,790; up 150,790; wait 150")));
+        QVERIFY(m_platform->events->play(QStringLiteral("down 110,110; up 150,110; wait 150")));
         QVERIFY(m_pill->panel() && m_pill->panel()->isVisible());
         QCOMPARE(m_pill->selection()->text, QStringLiteral("brown fox"));
 
@@ -85,7 +85,7 @@ private Q_SLOTS:
         QCOMPARE(m_results->view()->data().action.title(), QStringLiteral("Improve writing"));
         QCOMPARE(m_results->view()->data().selectionText, QStringLiteral("brown fox"));
 
-        QVERIFY(m_platform->events->play(QStringLiteral("down 600,300; up 600,300")));
+        QVERIFY(m_platform->events->play(QStringLiteral("down 600,600; up 600,600")));
         QVERIFY(m_results->panel()->isVisible());
     }
 

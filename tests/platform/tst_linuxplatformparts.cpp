@@ -1,8 +1,8 @@
 // The Linux platform's own decisions that need no other application: click counting, key
 // translation, which clipboard formats survive a restore, desktop entries, and starting
 // without an X11 display.
-#include "platform/KeyCodes.h"
 #include "platform/Platform.h"
+#include "platform/linux/ApplicationScale.h"
 #include "platform/linux/ClickCounter.h"
 #include "platform/linux/DesktopEntries.h"
 #include "platform/linux/LinuxAccessibilityGrant.h"
@@ -49,21 +49,47 @@ private Q_SLOTS:
     void keyTranslation_data()
     {
         QTest::addColumn<qulonglong>("keysym");
-        QTest::addColumn<int>("code");
-        addRow("a", qulonglong(XK_a), KeyCode::A);
-        addRow("A with Caps Lock", qulonglong(XK_A), KeyCode::A);
-        addRow("Right", qulonglong(XK_Right), KeyCode::RightArrow);
-        addRow("keypad Home", qulonglong(XK_KP_Home), KeyCode::Home);
-        addRow("x is none of them", qulonglong(XK_x), X11KeyMap::otherKeyBase + int(XK_x));
+        QTest::addColumn<int>("key");
+        addRow("a", qulonglong(XK_a), int(Qt::Key_A));
+        addRow("A with Caps Lock", qulonglong(XK_A), int(Qt::Key_A));
+        addRow("Right", qulonglong(XK_Right), int(Qt::Key_Right));
+        addRow("keypad Home", qulonglong(XK_KP_Home), int(Qt::Key_Home));
+        addRow("Escape", qulonglong(XK_Escape), int(Qt::Key_Escape));
+        addRow("a Latin-1 letter", qulonglong(XK_adiaeresis), int(Qt::Key_Adiaeresis));
+        addRow("F5", qulonglong(XK_F5), int(Qt::Key_F5));
+        addRow("no Qt key", qulonglong(XK_Multi_key), int(Qt::Key_unknown));
     }
 
     void keyTranslation()
     {
         QFETCH(qulonglong, keysym);
-        QFETCH(int, code);
-        QCOMPARE(X11KeyMap::keyCode(keysym), code);
-        // The keyboard types the key back with the symbol of its first level.
-        QCOMPARE(X11KeyMap::keyCode(X11KeyMap::keysym(code)), code);
+        QFETCH(int, key);
+        QCOMPARE(int(X11KeyMap::key(keysym)), key);
+        // A key the keyboard can type goes back as a symbol that reads as the same key.
+        if (const unsigned long typed = X11KeyMap::keysym(Qt::Key(key)))
+            QCOMPARE(int(X11KeyMap::key(typed)), key);
+    }
+
+    // A toolkit that scales itself reports its window smaller than the X server has it; window
+    // decorations and rounding make the two differ by a few pixels even at the same scale.
+    void applicationScale_data()
+    {
+        QTest::addColumn<QSizeF>("device");
+        QTest::addColumn<QSizeF>("reported");
+        QTest::addColumn<double>("scale");
+        addRow("same size", QSizeF(700, 500), QSizeF(700, 500), 1.0);
+        addRow("frame included in the report", QSizeF(560, 300), QSizeF(562, 325), 1.0);
+        addRow("GTK at scale 2 with its frame", QSizeF(1120, 600), QSizeF(561, 313), 2.0);
+        addRow("Qt at scale 1.5", QSizeF(1050, 750), QSizeF(700, 500), 1.5);
+        addRow("reported larger: no scale", QSizeF(300, 200), QSizeF(600, 400), 1.0);
+        addRow("beyond any real scale", QSizeF(5000, 500), QSizeF(500, 50), 1.0);
+        addRow("nothing reported", QSizeF(700, 500), QSizeF(0, 0), 1.0);
+    }
+    void applicationScale()
+    {
+        QFETCH(QSizeF, device);
+        QFETCH(QSizeF, reported);
+        QTEST(ApplicationScale::fromSizes(device, reported), "scale");
     }
 
     void modifierKeys_data()

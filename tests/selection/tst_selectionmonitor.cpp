@@ -3,7 +3,7 @@
 
 #include <QTest>
 
-// The editor fixture's selection lies at (100, 780)–(180, 800) in global coordinates.
+// The editor fixture's selection lies at (100, 100)–(180, 120) in global coordinates.
 class TestSelectionMonitor : public QObject {
     Q_OBJECT
 
@@ -32,26 +32,26 @@ private Q_SLOTS:
         QTest::addColumn<int>("checkAfterMs");
         QTest::addColumn<int>("dismissals");
 
-        const QString drag = QStringLiteral("down 110,790; up 115,790; wait 100; ");
-        QTest::newRow("click moved 3 points") << "down 110,790; up 113,790" << -1 << 1;
-        QTest::newRow("click moved exactly 4 points") << "down 110,790; up 114,790" << -1 << 1;
-        QTest::newRow("drag of 5 points") << "down 110,790; up 115,790" << 150 << 1;
-        QTest::newRow("diagonal drag") << "down 110,790; up 113,794" << 150 << 1;
-        QTest::newRow("double click") << "down 110,790; up 110,790 2" << 250 << 1;
+        const QString drag = QStringLiteral("down 110,110; up 115,110; wait 100; ");
+        QTest::newRow("click moved 3 points") << "down 110,110; up 113,110" << -1 << 1;
+        QTest::newRow("click moved exactly 4 points") << "down 110,110; up 114,110" << -1 << 1;
+        QTest::newRow("drag of 5 points") << "down 110,110; up 115,110" << 150 << 1;
+        QTest::newRow("diagonal drag") << "down 110,110; up 113,106" << 150 << 1;
+        QTest::newRow("double click") << "down 110,110; up 110,110 2" << 250 << 1;
         QTest::newRow("triple click replaces the double click's check")
-            << "down 110,790; up 110,790 2; wait 100; down 110,790; up 110,790 3" << 250 << 2;
-        QTest::newRow("dragging double click waits like a double click") << "down 110,790; up 130,790 2" << 250 << 1;
-        QTest::newRow("shift right arrow") << "keydown 124 shift; keyup 124 shift" << 200 << 0;
-        QTest::newRow("shift page down") << "keydown 121 shift; keyup 121 shift" << 200 << 0;
-        QTest::newRow("select all") << "keydown 0 cmd; keyup 0 cmd" << 200 << 0;
-        QTest::newRow("copy neither dismisses nor checks") << "keydown 8 cmd; keyup 8 cmd" << -1 << 0;
-        QTest::newRow("copy keeps a pending check") << drag + "keydown 8 cmd; keyup 8 cmd" << 50 << 1;
-        QTest::newRow("escape") << "keydown 53; keyup 53" << -1 << 1;
-        QTest::newRow("command escape") << "keydown 53 cmd" << -1 << 1;
-        QTest::newRow("arrow without shift") << "keydown 124; keyup 124" << -1 << 1;
-        QTest::newRow("shifted letter") << "keydown 4 shift; keyup 4 shift" << -1 << 1;
-        QTest::newRow("typing cancels the check") << drag + "keydown 4; keyup 4" << -1 << 2;
-        QTest::newRow("a click cancels the check") << drag + "down 500,500; up 500,500" << -1 << 2;
+            << "down 110,110; up 110,110 2; wait 100; down 110,110; up 110,110 3" << 250 << 2;
+        QTest::newRow("dragging double click waits like a double click") << "down 110,110; up 130,110 2" << 250 << 1;
+        QTest::newRow("shift right arrow") << "keydown Shift+Right; keyup Shift+Right" << 200 << 0;
+        QTest::newRow("shift page down") << "keydown Shift+PgDown; keyup Shift+PgDown" << 200 << 0;
+        QTest::newRow("select all") << "keydown Ctrl+A; keyup Ctrl+A" << 200 << 0;
+        QTest::newRow("copy neither dismisses nor checks") << "keydown Ctrl+C; keyup Ctrl+C" << -1 << 0;
+        QTest::newRow("copy keeps a pending check") << drag + "keydown Ctrl+C; keyup Ctrl+C" << 50 << 1;
+        QTest::newRow("escape") << "keydown Esc; keyup Esc" << -1 << 1;
+        QTest::newRow("control escape") << "keydown Ctrl+Esc" << -1 << 1;
+        QTest::newRow("arrow without shift") << "keydown Right; keyup Right" << -1 << 1;
+        QTest::newRow("shifted letter") << "keydown Shift+H; keyup Shift+H" << -1 << 1;
+        QTest::newRow("typing cancels the check") << drag + "keydown H; keyup H" << -1 << 2;
+        QTest::newRow("a click cancels the check") << drag + "down 500,400; up 500,400" << -1 << 2;
         QTest::newRow("scroll dismisses but keeps the check") << drag + "scroll" << 50 << 2;
         QTest::newRow("switching applications cancels the check") << drag + "activate" << -1 << 2;
     }
@@ -79,8 +79,8 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("script");
         QTest::addColumn<int>("selections");
-        QTest::newRow("drag") << "down 110,790; up 150,790; wait 150" << 1;
-        QTest::newRow("click") << "down 110,790; up 110,790; wait 300" << 0;
+        QTest::newRow("drag") << "down 110,110; up 150,110; wait 150" << 1;
+        QTest::newRow("click") << "down 110,110; up 110,110; wait 300" << 0;
     }
     void gesturesUseWhereTheEventHappened()
     {
@@ -97,12 +97,12 @@ private Q_SLOTS:
         QTest::addColumn<bool>("withBounds");
         QTest::addColumn<bool>("delivered");
 
-        QTest::newRow("100 points below the text") << "down 110,680; up 150,680" << true << false;
-        QTest::newRow("50 points below the text") << "down 110,730; up 150,730" << true << true;
-        QTest::newRow("only the release is near") << "down 600,100; up 170,790" << true << true;
-        QTest::newRow("only the press is near") << "down 170,790; up 600,100" << true << true;
-        QTest::newRow("far away, no bounds known") << "down 600,100; up 700,100" << false << true;
-        QTest::newRow("keyboard, far away") << "down 600,100; up 600,100; keydown 0 cmd; keyup 0 cmd" << true << true;
+        QTest::newRow("100 points below the text") << "down 110,220; up 150,220" << true << false;
+        QTest::newRow("50 points below the text") << "down 110,170; up 150,170" << true << true;
+        QTest::newRow("only the release is near") << "down 600,800; up 170,110" << true << true;
+        QTest::newRow("only the press is near") << "down 170,110; up 600,800" << true << true;
+        QTest::newRow("far away, no bounds known") << "down 600,800; up 700,800" << false << true;
+        QTest::newRow("keyboard, far away") << "down 600,800; up 600,800; keydown Ctrl+A; keyup Ctrl+A" << true << true;
     }
     void proximity()
     {
@@ -120,11 +120,11 @@ private Q_SLOTS:
     {
         bool autoPopup = true;
         m_monitor->setAutoPopup([&] { return autoPopup; });
-        QVERIFY(m_platform->events->play(QStringLiteral("down 110,790; up 150,790; wait 100")));
+        QVERIFY(m_platform->events->play(QStringLiteral("down 110,110; up 150,110; wait 100")));
         autoPopup = false;
         m_platform->clock.advance(100);
         QVERIFY(m_selections.isEmpty());
-        QVERIFY(m_platform->events->play(QStringLiteral("down 110,790; up 150,790; wait 200; keydown 4")));
+        QVERIFY(m_platform->events->play(QStringLiteral("down 110,110; up 150,110; wait 200; keydown H")));
         QVERIFY(m_selections.isEmpty());
         QCOMPARE(m_dismissals, 3);
     }
@@ -132,7 +132,7 @@ private Q_SLOTS:
     void nothingSelectedReportsNothing()
     {
         m_platform->accessibility->node(501, QStringLiteral("field"))->selectedText.reset();
-        QVERIFY(m_platform->events->play(QStringLiteral("down 110,790; up 110,790 2; wait 300")));
+        QVERIFY(m_platform->events->play(QStringLiteral("down 110,110; up 110,110 2; wait 300")));
         QVERIFY(m_selections.isEmpty());
     }
 
@@ -141,13 +141,13 @@ private Q_SLOTS:
         m_monitor->start();
         QCOMPARE(m_platform->events->monitorCount(), 5);
         QCOMPARE(m_platform->events->observerCount(), 1);
-        QVERIFY(m_platform->events->play(QStringLiteral("keydown 4")));
+        QVERIFY(m_platform->events->play(QStringLiteral("keydown H")));
         QCOMPARE(m_dismissals, 1);
     }
 
     void stopRemovesMonitorsAndThePendingCheck()
     {
-        QVERIFY(m_platform->events->play(QStringLiteral("down 110,790; up 150,790")));
+        QVERIFY(m_platform->events->play(QStringLiteral("down 110,110; up 150,110")));
         QVERIFY(m_monitor->hasPendingCheck());
         m_monitor->stop();
         QCOMPARE(m_platform->events->monitorCount(), 0);
@@ -168,10 +168,10 @@ private Q_SLOTS:
 
     void destroyingTheMonitorEndsItsWork()
     {
-        QVERIFY(m_platform->events->play(QStringLiteral("down 110,790; up 150,790")));
+        QVERIFY(m_platform->events->play(QStringLiteral("down 110,110; up 150,110")));
         m_monitor.reset();
         QCOMPARE(m_platform->events->monitorCount(), 0);
-        QVERIFY(m_platform->events->play(QStringLiteral("keydown 4; wait 1000")));
+        QVERIFY(m_platform->events->play(QStringLiteral("keydown H; wait 1000")));
         QVERIFY(m_selections.isEmpty());
         QCOMPARE(m_dismissals, 1);
     }

@@ -44,7 +44,7 @@ private Q_SLOTS:
         QVERIFY(selection);
         QCOMPARE(selection->text, QStringLiteral("brown fox"));
         QVERIFY(selection->isEditable);
-        QCOMPARE(selection->rect, std::optional<QRectF>(QRectF(100, 780, 80, 20)));
+        QCOMPARE(selection->rect, std::optional<QRectF>(QRectF(100, 100, 80, 20)));
         QCOMPARE(selection->pid, 501);
         QCOMPARE(selection->appName, QStringLiteral("Editor"));
         QCOMPARE(holderId(*selection), QStringLiteral("field"));
@@ -92,7 +92,7 @@ private Q_SLOTS:
         const auto selection = SelectionReader::read();
         QVERIFY(selection);
         QVERIFY(selection->isEditable); // a text area with a settable value; the leaf is static text
-        QCOMPARE(selection->rect, std::optional<QRectF>(QRectF(300, 460, 120, 40)));
+        QCOMPARE(selection->rect, std::optional<QRectF>(QRectF(300, 400, 120, 40)));
     }
 
     void nothingIsRead_data()
@@ -198,19 +198,19 @@ private Q_SLOTS:
         QTest::addColumn<QRectF>("expected");
 
         const QRectF none;
-        addRow("converted to bottom-left origin", QRectF(100, 100, 50, 20), none, QRectF(100, 780, 50, 20));
-        addRow("caret of zero width", QRectF(100, 100, 0, 18), none, QRectF(100, 782, 0, 18));
+        addRow("passed on as reported", QRectF(100, 100, 50, 20), none, QRectF(100, 100, 50, 20));
+        addRow("caret of zero width", QRectF(100, 100, 0, 18), none, QRectF(100, 100, 0, 18));
         addRow("one by one is degenerate", QRectF(100, 100, 1, 1), none, none);
         addRow("empty at the origin", QRectF(0, 0, 0, 0), none, none);
-        addRow("two by one is not", QRectF(100, 100, 2, 1), none, QRectF(100, 799, 2, 1));
+        addRow("two by one is not", QRectF(100, 100, 2, 1), none, QRectF(100, 100, 2, 1));
         addRow("60 beyond the right edge", QRectF(1500, 100, 30, 20), none, none);
-        addRow("40 beyond the right edge", QRectF(1480, 100, 30, 20), none, QRectF(1480, 780, 30, 20));
+        addRow("40 beyond the right edge", QRectF(1480, 100, 30, 20), none, QRectF(1480, 100, 30, 20));
         addRow("60 above the top edge", QRectF(100, -80, 30, 20), none, none);
-        addRow("40 below the bottom edge", QRectF(100, 940, 30, 20), none, QRectF(100, -60, 30, 20));
+        addRow("40 below the bottom edge", QRectF(100, 940, 30, 20), none, QRectF(100, 940, 30, 20));
         addRow("on a second screen to the right", QRectF(2000, 100, 30, 20), QRectF(1440, -180, 1920, 1080),
-               QRectF(2000, 780, 30, 20));
-        addRow("on a second screen above the primary", QRectF(100, -500, 30, 20), QRectF(0, 900, 1440, 900),
-               QRectF(100, 1380, 30, 20));
+               QRectF(2000, 100, 30, 20));
+        addRow("on a second screen above the primary", QRectF(100, -500, 30, 20), QRectF(0, -900, 1440, 900),
+               QRectF(100, -500, 30, 20));
     }
     void bounds()
     {

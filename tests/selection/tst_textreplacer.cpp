@@ -86,7 +86,7 @@ private Q_SLOTS:
             QStringLiteral("activate 501"),
             QStringLiteral("clipboard clear"),
             QStringLiteral("clipboard set new"),
-            QStringLiteral("keystroke 9 0x100000"),
+            QStringLiteral("keystroke Ctrl+V"),
         };
         QCOMPARE(m_platform->journal, beforeRestore);
         m_platform->clock.advance(1);

@@ -1,9 +1,9 @@
 #include "platform/fake/FakeGlobalEvents.h"
 
-#include "platform/KeyCodes.h"
 #include "platform/fake/FakeClock.h"
 #include "platform/fake/FakeScreens.h"
 
+#include <QKeySequence>
 #include <QStringList>
 
 namespace {
@@ -32,14 +32,13 @@ std::optional<QPointF> point(const QString& text)
     return QPointF(x, y);
 }
 
-quint64 modifiers(const QStringList& words)
+// One key with its modifiers, written as Qt writes shortcuts ("Shift+Right", "Ctrl+A", "Esc").
+std::optional<QKeyCombination> keystroke(const QString& text)
 {
-    quint64 flags = 0;
-    if (words.contains(QStringLiteral("shift")))
-        flags |= ModifierFlag::Shift;
-    if (words.contains(QStringLiteral("cmd")))
-        flags |= ModifierFlag::Command;
-    return flags;
+    const QKeySequence sequence = QKeySequence::fromString(text, QKeySequence::PortableText);
+    if (sequence.count() != 1 || sequence[0].key() == Qt::Key_unknown)
+        return std::nullopt;
+    return sequence[0];
 }
 
 } // namespace
@@ -72,7 +71,7 @@ bool FakeGlobalEvents::live(const Subscriber& subscriber)
 void FakeGlobalEvents::dispatch(const InputEvent& event)
 {
     if (pointerRunsAhead)
-        m_screens.mouse = event.location + QPointF(300, -300);
+        m_screens.mouse = event.position + QPointF(300, 300);
     // A handler may add or end subscriptions; deliver to those present when the event came.
     const std::vector<Subscriber> monitors = m_monitors;
     for (const Subscriber& monitor : monitors) {
@@ -84,23 +83,23 @@ void FakeGlobalEvents::dispatch(const InputEvent& event)
 void FakeGlobalEvents::press(QPointF at)
 {
     m_screens.mouse = at;
-    dispatch({InputEvent::Type::LeftMouseDown, 1, 0, 0, at});
+    dispatch({InputEvent::Type::LeftMouseDown, 1, Qt::Key_unknown, {}, at});
 }
 
 void FakeGlobalEvents::release(QPointF at, int clickCount)
 {
     m_screens.mouse = at;
-    dispatch({InputEvent::Type::LeftMouseUp, clickCount, 0, 0, at});
+    dispatch({InputEvent::Type::LeftMouseUp, clickCount, Qt::Key_unknown, {}, at});
 }
 
-void FakeGlobalEvents::key(InputEvent::Type type, int keyCode, quint64 modifierFlags)
+void FakeGlobalEvents::key(InputEvent::Type type, QKeyCombination keystroke)
 {
-    dispatch({type, 0, keyCode, modifierFlags, m_screens.mouse});
+    dispatch({type, 0, keystroke.key(), keystroke.keyboardModifiers(), m_screens.mouse});
 }
 
 void FakeGlobalEvents::scroll()
 {
-    dispatch({InputEvent::Type::ScrollWheel, 0, 0, 0, m_screens.mouse});
+    dispatch({InputEvent::Type::ScrollWheel, 0, Qt::Key_unknown, {}, m_screens.mouse});
 }
 
 void FakeGlobalEvents::activateApplication()
@@ -133,11 +132,10 @@ bool FakeGlobalEvents::step(const QString& step)
             return false;
         verb == QLatin1String("down") ? press(*at) : release(*at, clicks);
     } else if (verb == QLatin1String("keydown") || verb == QLatin1String("keyup")) {
-        const int code = words.value(1).toInt(&ok);
-        if (!ok)
+        const auto pressed = keystroke(words.value(1));
+        if (!pressed || words.size() != 2)
             return false;
-        key(verb == QLatin1String("keydown") ? InputEvent::Type::KeyDown : InputEvent::Type::KeyUp, code,
-            modifiers(words));
+        key(verb == QLatin1String("keydown") ? InputEvent::Type::KeyDown : InputEvent::Type::KeyUp, *pressed);
     } else if (verb == QLatin1String("wait")) {
         const int ms = words.value(1).toInt(&ok);
         if (!ok)

@@ -12,9 +12,9 @@ class FakeScreens;
 
 // An event source a test drives, one event at a time or by a short script of steps separated
 // by ";":
-//   down X,Y        left button pressed with the pointer at (X, Y), global coordinates
+//   down X,Y        left button pressed with the pointer at (X, Y), global logical coordinates
 //   up X,Y [N]      left button released there, N the click count (1 when left out)
-//   keydown CODE [shift] [cmd]   keyup CODE [shift] [cmd]
+//   keydown KEYS    keyup KEYS     KEYS as Qt writes a shortcut: "Shift+Right", "Ctrl+A", "Esc"
 //   scroll          activate (another application came to the front)
 //   wait MS         advance the clock
 // Moving the pointer updates the fake screens' mouse location.
@@ -33,7 +33,7 @@ public:
 
     void press(QPointF at);
     void release(QPointF at, int clickCount = 1);
-    void key(InputEvent::Type type, int keyCode, quint64 modifierFlags = 0);
+    void key(InputEvent::Type type, QKeyCombination keystroke);
     void scroll();
     void activateApplication();
     // Runs a script; false at the first step it does not understand.

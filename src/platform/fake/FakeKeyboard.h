@@ -2,26 +2,27 @@
 
 #include "platform/SyntheticKeyboard.h"
 
+#include <QKeySequence>
 #include <QList>
-#include <QPair>
 #include <QStringList>
-
 #include <functional>
 
 // Records the keystrokes the program posts; a test may react to them (a pretend application
-// pasting, say) through onKeystroke.
+// pasting, say) through onKeystroke. The journal names them as Qt writes shortcuts
+// ("keystroke Ctrl+V").
 class FakeKeyboard : public SyntheticKeyboard {
 public:
-    QList<QPair<int, quint64>> keystrokes;
+    QList<QKeyCombination> keystrokes;
     QStringList* journal = nullptr;
-    std::function<void(int, quint64)> onKeystroke;
+    std::function<void(QKeyCombination)> onKeystroke;
 
-    void postKeystroke(int keyCode, quint64 modifierFlags) override
+    void postKeystroke(Qt::Key key, Qt::KeyboardModifiers modifiers) override
     {
-        keystrokes.append({keyCode, modifierFlags});
+        const QKeyCombination keystroke(modifiers, key);
+        keystrokes.append(keystroke);
         if (journal)
-            journal->append(QStringLiteral("keystroke %1 0x%2").arg(keyCode).arg(modifierFlags, 0, 16));
+            journal->append(QStringLiteral("keystroke ") + QKeySequence(keystroke).toString());
         if (onKeystroke)
-            onKeystroke(keyCode, modifierFlags);
+            onKeystroke(keystroke);
     }
 };

@@ -15,7 +15,7 @@
 
 // Installs a full set of fake platform services for as long as it exists, with one clock and
 // one journal in which the fakes note, in order, what the program did to the desktop
-// ("activate 501", "keystroke 9 0x100000", "clipboard set …", "ax set field text").
+// ("activate 501", "keystroke Ctrl+V", "clipboard set …", "ax set field text").
 class FakePlatform {
 public:
     FakePlatform();

@@ -2,10 +2,11 @@
 
 #include "platform/Screens.h"
 
-// Screens and a pointer position the test sets; one 1440 × 900 screen to begin with.
+// Screens and a pointer position the test sets; one 1440 × 900 screen with a 25-pixel top
+// panel to begin with.
 class FakeScreens : public Screens {
 public:
-    QList<ScreenInfo> list = {{QRectF(0, 0, 1440, 900), QRectF(0, 0, 1440, 875)}};
+    QList<ScreenInfo> list = {{QRectF(0, 0, 1440, 900), QRectF(0, 25, 1440, 875)}};
     QPointF mouse;
 
     QList<ScreenInfo> screens() override { return list; }
@@ -13,5 +14,5 @@ public:
     {
         return list.isEmpty() ? std::nullopt : std::optional<ScreenInfo>(list.first());
     }
-    QPointF mouseLocation() override { return mouse; }
+    QPointF cursorPosition() override { return mouse; }
 };

@@ -1,7 +1,9 @@
 #include "platform/linux/AtspiElement.h"
 
+#include "platform/linux/ApplicationScale.h"
 #include "platform/linux/AtspiFocus.h"
 #include "platform/linux/AtspiRoles.h"
+#include "platform/linux/DevicePixels.h"
 
 #include <atspi/atspi.h>
 
@@ -224,8 +226,9 @@ bool AtspiElement::setSelectedText(const QString& text)
     return inserted && *inserted;
 }
 
-// Screen coordinates are root-window pixels with the origin at the top-left on every toolkit;
-// window coordinates are not.
+// Screen coordinates have the origin at the top-left of the root window on every toolkit
+// (window coordinates do not); they are device pixels, or the application's own scaled pixels
+// for a toolkit that scales itself. The selection logic gets them as logical pixels.
 std::optional<QRectF> AtspiElement::selectedTextBounds()
 {
     auto text = askQuietly(*m_budget, [&] { return adopt(atspi_accessible_get_text_iface(m_accessible)); });
@@ -239,9 +242,43 @@ std::optional<QRectF> AtspiElement::selectedTextBounds()
     });
     if (!rect || !*rect)
         return std::nullopt;
-    const QRectF result((*rect)->x, (*rect)->y, (*rect)->width, (*rect)->height);
+    const QRectF reported((*rect)->x, (*rect)->y, (*rect)->width, (*rect)->height);
     g_free(*rect);
-    return result;
+    const double scale = applicationScale();
+    return DevicePixels::toLogical(QRectF(reported.topLeft() * scale, reported.size() * scale));
+}
+
+// Told by the application's top-level window: the ancestor whose parent is the application.
+double AtspiElement::applicationScale()
+{
+    const auto pid = ask(*m_budget, [&](GError** e) { return atspi_accessible_get_process_id(m_accessible, e); });
+    GObjectRef<AtspiAccessible> current(ATSPI_ACCESSIBLE(g_object_ref(m_accessible)));
+    for (int depth = 0; pid && depth < maxWindowDepth; ++depth) {
+        const auto parent =
+            ask(*m_budget, [&](GError** e) { return atspi_accessible_get_parent(current.get(), e); });
+        if (!parent || !*parent)
+            break;
+        GObjectRef<AtspiAccessible> up(*parent);
+        if (atspi_accessible_get_role(up.get(), nullptr) == ATSPI_ROLE_APPLICATION)
+            return windowScale(current.get(), *pid);
+        current = std::move(up);
+    }
+    return 1.0;
+}
+
+double AtspiElement::windowScale(AtspiAccessible* window, qint64 pid)
+{
+    auto component = askQuietly(*m_budget, [&] { return adopt(atspi_accessible_get_component_iface(window)); });
+    if (!component)
+        return 1.0;
+    const auto extents = ask(*m_budget, [&](GError** e) {
+        return atspi_component_get_extents(component.get(), ATSPI_COORD_TYPE_SCREEN, e);
+    });
+    if (!extents || !*extents)
+        return 1.0;
+    const QSizeF size((*extents)->width, (*extents)->height);
+    g_free(*extents);
+    return ApplicationScale::of(pid, size);
 }
 
 // The session's accessibility is switched on once for every application at start-up; there is

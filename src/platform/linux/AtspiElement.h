@@ -21,6 +21,8 @@ public:
 
     // How many ancestors editableAncestor() looks at.
     static constexpr int maxEditableDepth = 8;
+    // How many ancestors may lie between an element and its top-level window.
+    static constexpr int maxWindowDepth = 40;
 
     AtspiAccessible* accessible() const { return m_accessible; }
 
@@ -40,6 +42,8 @@ private:
     AccessibilityElementRef wrap(AtspiAccessible* accessible) const;
     bool hasState(int state);
     bool isEditableText();
+    double applicationScale();
+    double windowScale(AtspiAccessible* window, qint64 pid);
 
     AtspiAccessible* m_accessible;
     std::shared_ptr<AtspiBudget> m_budget;

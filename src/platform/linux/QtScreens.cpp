@@ -5,19 +5,9 @@
 #include <QScreen>
 #include <QWindow>
 
-double QtScreens::primaryTop()
-{
-    const QScreen* primary = QGuiApplication::primaryScreen();
-    if (!primary)
-        return 0;
-    const QRect geometry = primary->geometry();
-    return geometry.y() + geometry.height();
-}
-
 ScreenInfo QtScreens::info(const QScreen& screen)
 {
-    const double top = primaryTop();
-    return {Screens::globalRect(screen.geometry(), top), Screens::globalRect(screen.availableGeometry(), top)};
+    return {QRectF(screen.geometry()), QRectF(screen.availableGeometry())};
 }
 
 QList<ScreenInfo> QtScreens::screens()
@@ -44,12 +34,7 @@ std::optional<ScreenInfo> QtScreens::mainScreen()
     return info(*screen);
 }
 
-QPointF QtScreens::mouseLocation()
+QPointF QtScreens::cursorPosition()
 {
-    return globalFromRoot(QCursor::pos());
-}
-
-QPointF QtScreens::globalFromRoot(QPoint rootPosition)
-{
-    return Screens::globalPoint(rootPosition, primaryTop());
+    return QCursor::pos();
 }

@@ -1,13 +1,12 @@
 #include "platform/linux/X11GlobalEvents.h"
 
-#include "platform/linux/QtScreens.h"
+#include "platform/linux/DevicePixels.h"
 #include "platform/linux/X11KeyMap.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QSocketNotifier>
 #include <QStyleHints>
-
 #include <X11/XKBlib.h>
 #include <X11/Xlib.h>
 
@@ -16,11 +15,6 @@ namespace {
 constexpr int leftButton = 1;
 constexpr int firstScrollButton = 4;
 constexpr int lastScrollButton = 7;
-
-quint64 modifiersOf(unsigned int state)
-{
-    return X11KeyMap::flags(state & ShiftMask, state & ControlMask);
-}
 
 } // namespace
 
@@ -85,20 +79,21 @@ void X11GlobalEvents::button(const X11Record::Event& event)
 {
     const bool press = event.type == ButtonPress;
     const bool scroll = event.detail >= firstScrollButton && event.detail <= lastScrollButton;
-    const QPoint position(event.rootX, event.rootY);
-    if ((event.detail != leftButton && !scroll) || (scroll && !press) || QGuiApplication::topLevelAt(position))
+    const QPointF position = DevicePixels::toLogical(QPointF(event.rootX, event.rootY));
+    if ((event.detail != leftButton && !scroll) || (scroll && !press) ||
+        QGuiApplication::topLevelAt(position.toPoint()))
         return;
     InputEvent input;
     if (scroll) {
         input.type = InputEvent::Type::ScrollWheel;
     } else if (press) {
-        m_lastClickCount = m_clicks.press(quint32(event.time), position);
+        m_lastClickCount = m_clicks.press(quint32(event.time), position.toPoint());
         input.type = InputEvent::Type::LeftMouseDown;
     } else {
         input.type = InputEvent::Type::LeftMouseUp;
     }
     input.clickCount = scroll ? 0 : m_lastClickCount;
-    input.modifierFlags = modifiersOf(event.state);
+    input.modifiers = X11KeyMap::modifiers(event.state);
     deliver(input, position);
 }
 
@@ -110,7 +105,7 @@ void X11GlobalEvents::key(const X11Record::Event& event)
     // Modifier keys alone are no typing.
     if (X11KeyMap::modifier(keysym) != X11KeyMap::Modifier::Plain)
         return;
-    quint64 modifiers = modifiersOf(event.state);
+    Qt::KeyboardModifiers modifiers = X11KeyMap::modifiers(event.state);
     if (press)
         m_pressModifiers.insert(event.detail, modifiers);
     else
@@ -120,9 +115,9 @@ void X11GlobalEvents::key(const X11Record::Event& event)
         return;
     InputEvent input;
     input.type = press ? InputEvent::Type::KeyDown : InputEvent::Type::KeyUp;
-    input.keyCode = X11KeyMap::keyCode(keysym);
-    input.modifierFlags = modifiers;
-    deliver(input, QPoint(event.rootX, event.rootY));
+    input.key = X11KeyMap::key(keysym);
+    input.modifiers = modifiers;
+    deliver(input, DevicePixels::toLogical(QPointF(event.rootX, event.rootY)));
 }
 
 // Window managers pass through no window (0x0) and repeat the same one while focus moves; only
@@ -141,9 +136,9 @@ void X11GlobalEvents::activeWindowChanged()
     notify(m_observers, InputEvent{});
 }
 
-void X11GlobalEvents::deliver(InputEvent event, QPoint position)
+void X11GlobalEvents::deliver(InputEvent event, QPointF position)
 {
-    event.location = QtScreens::globalFromRoot(position);
+    event.position = position;
     notify(m_monitors, event);
 }
 

@@ -17,9 +17,10 @@ class QSocketNotifier;
 // every client's key and button events through the RECORD extension (they carry the pointer
 // position and modifiers they happened with, and are only watched, never taken), and changes of
 // the active window. The click count is computed here from the desktop's double-click interval
-// and distance. Control stands for Command; a key's release reports the modifiers held at its
-// press, since people (and xdotool) often let go of Control before the letter. Input aimed at
-// this program's own windows, and activation of its own windows, are not reported.
+// and distance; positions arrive in device pixels and leave as logical ones. A key's release
+// reports the modifiers held at its press, since people (and xdotool) often let go of Control
+// before the letter. Input aimed at this program's own windows, and activation of its own
+// windows, are not reported.
 class X11GlobalEvents : public QObject, public GlobalEvents {
     Q_OBJECT
 
@@ -39,7 +40,7 @@ private:
     void button(const X11Record::Event& event);
     void key(const X11Record::Event& event);
     void activeWindowChanged();
-    void deliver(InputEvent event, QPoint position);
+    void deliver(InputEvent event, QPointF position);
 
     struct Subscriber {
         std::weak_ptr<CancelToken> token;
@@ -54,7 +55,7 @@ private:
     ClickCounter m_clicks;
     int m_lastClickCount = 1;
     // The modifiers held when each key still down was pressed.
-    QHash<int, quint64> m_pressModifiers;
+    QHash<int, Qt::KeyboardModifiers> m_pressModifiers;
     unsigned long m_activeWindow = 0;
     std::optional<qint32> m_activePid;
     std::vector<Subscriber> m_monitors;

@@ -1,67 +1,87 @@
 #include "platform/linux/X11KeyMap.h"
 
-#include "platform/KeyCodes.h"
-
+#include <QChar>
+#include <QList>
+#include <QPair>
+#include <X11/X.h>
 #include <X11/keysym.h>
-
-#include <QHash>
 
 namespace X11KeyMap {
 
 namespace {
 
-const QHash<unsigned long, int>& codes()
+// Keys outside Latin-1, with the main key first where a keypad twin exists.
+const QList<QPair<unsigned long, Qt::Key>>& specialKeys()
 {
-    static const QHash<unsigned long, int> codes = {
-        {XK_a, KeyCode::A},          {XK_A, KeyCode::A},
-        {XK_v, KeyCode::V},          {XK_V, KeyCode::V},
-        {XK_Escape, KeyCode::Escape},
-        {XK_Home, KeyCode::Home},    {XK_KP_Home, KeyCode::Home},
-        {XK_End, KeyCode::End},      {XK_KP_End, KeyCode::End},
-        {XK_Prior, KeyCode::PageUp}, {XK_KP_Prior, KeyCode::PageUp},
-        {XK_Next, KeyCode::PageDown}, {XK_KP_Next, KeyCode::PageDown},
-        {XK_Left, KeyCode::LeftArrow}, {XK_KP_Left, KeyCode::LeftArrow},
-        {XK_Right, KeyCode::RightArrow}, {XK_KP_Right, KeyCode::RightArrow},
-        {XK_Down, KeyCode::DownArrow}, {XK_KP_Down, KeyCode::DownArrow},
-        {XK_Up, KeyCode::UpArrow},   {XK_KP_Up, KeyCode::UpArrow},
+    static const QList<QPair<unsigned long, Qt::Key>> keys = {
+        {XK_Escape, Qt::Key_Escape},
+        {XK_Tab, Qt::Key_Tab},
+        {XK_BackSpace, Qt::Key_Backspace},
+        {XK_Return, Qt::Key_Return},
+        {XK_KP_Enter, Qt::Key_Enter},
+        {XK_Delete, Qt::Key_Delete},
+        {XK_KP_Delete, Qt::Key_Delete},
+        {XK_Insert, Qt::Key_Insert},
+        {XK_KP_Insert, Qt::Key_Insert},
+        {XK_Home, Qt::Key_Home},
+        {XK_KP_Home, Qt::Key_Home},
+        {XK_End, Qt::Key_End},
+        {XK_KP_End, Qt::Key_End},
+        {XK_Prior, Qt::Key_PageUp},
+        {XK_KP_Prior, Qt::Key_PageUp},
+        {XK_Next, Qt::Key_PageDown},
+        {XK_KP_Next, Qt::Key_PageDown},
+        {XK_Left, Qt::Key_Left},
+        {XK_KP_Left, Qt::Key_Left},
+        {XK_Right, Qt::Key_Right},
+        {XK_KP_Right, Qt::Key_Right},
+        {XK_Up, Qt::Key_Up},
+        {XK_KP_Up, Qt::Key_Up},
+        {XK_Down, Qt::Key_Down},
+        {XK_KP_Down, Qt::Key_Down},
     };
-    return codes;
+    return keys;
 }
 
 } // namespace
 
-int keyCode(unsigned long keysym)
+Qt::Key key(unsigned long keysym)
 {
-    return codes().value(keysym, otherKeyBase + int(keysym & 0xffffff));
+    // Latin-1 symbols are their characters; Qt names those keys by the upper-case character.
+    if ((keysym >= 0x20 && keysym <= 0x7e) || (keysym >= 0xa0 && keysym <= 0xff)) {
+        const char16_t upper = QChar(char16_t(keysym)).toUpper().unicode();
+        return Qt::Key(upper <= 0xff ? upper : keysym);
+    }
+    if (keysym >= XK_F1 && keysym <= XK_F35)
+        return Qt::Key(Qt::Key_F1 + int(keysym - XK_F1));
+    for (const auto& [symbol, qtKey] : specialKeys()) {
+        if (symbol == keysym)
+            return qtKey;
+    }
+    return Qt::Key_unknown;
 }
 
-// The lower-case letter and the main keys rather than their keypad twins.
-unsigned long keysym(int keyCode)
+unsigned long keysym(Qt::Key key)
 {
-    static const QHash<int, unsigned long> symbols = {
-        {KeyCode::A, XK_a},          {KeyCode::V, XK_v},          {KeyCode::Escape, XK_Escape},
-        {KeyCode::Home, XK_Home},    {KeyCode::End, XK_End},      {KeyCode::PageUp, XK_Prior},
-        {KeyCode::PageDown, XK_Next}, {KeyCode::LeftArrow, XK_Left}, {KeyCode::RightArrow, XK_Right},
-        {KeyCode::DownArrow, XK_Down}, {KeyCode::UpArrow, XK_Up},
-    };
-    if (keyCode >= otherKeyBase)
-        return static_cast<unsigned long>(keyCode - otherKeyBase);
-    return symbols.value(keyCode, 0);
+    if (key >= Qt::Key_A && key <= Qt::Key_Z)
+        return XK_a + (key - Qt::Key_A);
+    if (key >= Qt::Key_Space && key <= Qt::Key_AsciiTilde)
+        return key;
+    if (key >= Qt::Key_F1 && key <= Qt::Key_F35)
+        return XK_F1 + (key - Qt::Key_F1);
+    for (const auto& [symbol, qtKey] : specialKeys()) {
+        if (qtKey == key)
+            return symbol;
+    }
+    return 0;
 }
 
-quint64 flags(bool shift, bool control)
+Qt::KeyboardModifiers modifiers(unsigned int state)
 {
-    return (shift ? ModifierFlag::Shift : 0) | (control ? ModifierFlag::Command : 0);
-}
-
-bool hasShift(quint64 flags)
-{
-    return flags & ModifierFlag::Shift;
-}
-
-bool hasCommand(quint64 flags)
-{
-    return flags & ModifierFlag::Command;
+    Qt::KeyboardModifiers result;
+    result.setFlag(Qt::ShiftModifier, state & ShiftMask);
+    result.setFlag(Qt::ControlModifier, state & ControlMask);
+    return result;
 }
 
 Modifier modifier(unsigned long keysym)

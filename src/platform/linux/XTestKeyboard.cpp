@@ -20,13 +20,13 @@ std::shared_ptr<XTestKeyboard> XTestKeyboard::create(std::unique_ptr<X11Connecti
     return std::shared_ptr<XTestKeyboard>(new XTestKeyboard(std::move(connection)));
 }
 
-void XTestKeyboard::postKeystroke(int keyCode, quint64 modifierFlags)
+void XTestKeyboard::postKeystroke(Qt::Key key, Qt::KeyboardModifiers modifiers)
 {
-    const unsigned long symbol = X11KeyMap::keysym(keyCode);
+    const unsigned long symbol = X11KeyMap::keysym(key);
     if (!symbol || !XKeysymToKeycode(m_x11->display(), symbol))
         return;
-    const bool shift = X11KeyMap::hasShift(modifierFlags);
-    const bool control = X11KeyMap::hasCommand(modifierFlags);
+    const bool shift = modifiers.testFlag(Qt::ShiftModifier);
+    const bool control = modifiers.testFlag(Qt::ControlModifier);
     releaseHeldModifiers(shift, control);
     if (control)
         send(XK_Control_L, true);

@@ -13,7 +13,7 @@ public:
     // Null when the X server lacks the test extension.
     static std::shared_ptr<XTestKeyboard> create(std::unique_ptr<X11Connection> connection);
 
-    void postKeystroke(int keyCode, quint64 modifierFlags) override;
+    void postKeystroke(Qt::Key key, Qt::KeyboardModifiers modifiers) override;
 
 private:
     explicit XTestKeyboard(std::unique_ptr<X11Connection> connection) : m_x11(std::move(connection)) {}
