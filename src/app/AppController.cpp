@@ -77,12 +77,12 @@ void AppController::showSettings()
     m_parts.settingsWindow->show();
 }
 
-void AppController::showActionsForCurrentSelection()
+void AppController::showActionsForCurrentSelection(PillKeyboard keyboard)
 {
-    m_showActionsTask = m_parts.clock->after(showActionsDelayMs, [this] { showActionsNow(); });
+    m_showActionsTask = m_parts.clock->after(showActionsDelayMs, [this, keyboard] { showActionsNow(keyboard); });
 }
 
-void AppController::showActionsNow()
+void AppController::showActionsNow(PillKeyboard keyboard)
 {
     const std::optional<Selection> selection = SelectionReader::read();
     if (!selection) {
@@ -91,4 +91,6 @@ void AppController::showActionsNow()
         return;
     }
     m_parts.pill->show(*selection);
+    if (keyboard == PillKeyboard::take)
+        m_parts.pill->focusPill();
 }

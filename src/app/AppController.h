@@ -35,6 +35,10 @@ public:
 
     static constexpr int showActionsDelayMs = 300;
 
+    // Whether the pill shown on request takes the keyboard: yes when the request came from a
+    // key binding (the command line), no when it came from the pointer (the tray menu).
+    enum class PillKeyboard { leave, take };
+
     explicit AppController(Parts parts);
     ~AppController();
     AppController(const AppController&) = delete;
@@ -47,7 +51,7 @@ public:
     // Wires the components and runs the launch checks; called once.
     void start();
     // Shows the pill for whatever is selected right now, after a short wait, or beeps.
-    void showActionsForCurrentSelection();
+    void showActionsForCurrentSelection(PillKeyboard keyboard = PillKeyboard::leave);
     // Puts the pill away and shows the settings window.
     void showSettings();
 
@@ -56,7 +60,7 @@ public:
 private:
     void wireComponents();
     void sendNewUsersToSettings();
-    void showActionsNow();
+    void showActionsNow(PillKeyboard keyboard);
 
     Parts m_parts;
     TaskHandle m_showActionsTask;

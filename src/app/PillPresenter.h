@@ -13,6 +13,8 @@ public:
 
     // Shows the pill beside the selection, or moves it there.
     virtual void show(const Selection& selection) = 0;
+    // Lets the keyboard work the pill on screen, for a user who asked for it without the mouse.
+    virtual void focusPill() = 0;
     // Orders the pill's panel out, when there is one.
     virtual void orderOutPanel() = 0;
     virtual void setOnAction(std::function<void(const AIAction&, const Selection&)> onAction) = 0;

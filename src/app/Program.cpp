@@ -2,6 +2,7 @@
 
 #include "account/AccountManager.h"
 #include "app/AppController.h"
+#include "app/FirstExposure.h"
 #include "app/ProgramMenu.h"
 #include "app/UpdateDialog.h"
 #include "app/Updater.h"
@@ -23,12 +24,15 @@
 #include "settings/AppSettings.h"
 #include "settings/SettingsWindowController.h"
 #include "settings/WritingModeStore.h"
+#include "ui/PaletteAppearanceApplier.h"
 
 #include <QApplication>
 #include <QIcon>
 #include <QMenu>
 #include <QMessageBox>
 #include <QSystemTrayIcon>
+#include <QTimer>
+#include <QWindow>
 
 // The account manager as the app controller and the conversations see it. A token the service
 // rejected ends the session with the signed-out message, so that settings and menu show it.
@@ -41,9 +45,7 @@ public:
 };
 
 Program::Program(QObject* parent)
-    : QObject(parent), m_account(std::make_unique<Account>()),
-      m_client(std::make_unique<ClaudeClient>(AccountManager::serverURL())),
-      m_announcer(std::make_unique<WindowAnnouncer>([this] {
+    : QObject(parent), m_account(std::make_unique<Account>()), m_announcer(std::make_unique<WindowAnnouncer>([this] {
           // The settings window too: a sign-in finished in the browser is announced while
           // it is often the only window of ours on screen.
           return QList<QWidget*>{m_results ? m_results->panel() : nullptr,
@@ -56,13 +58,58 @@ Program::~Program() = default;
 
 void Program::start()
 {
+    if (!QSystemTrayIcon::isSystemTrayAvailable()) {
+        finishStart();
+        showWithoutTray();
+        return;
+    }
+    showTrayIcon();
+    whenTrayIconShown([this] { finishStart(); });
+}
+
+// The menu's items are added once the program is complete.
+void Program::showTrayIcon()
+{
+    m_trayMenu = new QMenu;
+    connect(this, &QObject::destroyed, m_trayMenu, [menu = m_trayMenu] { delete menu; });
+    m_tray = new QSystemTrayIcon(QIcon(QStringLiteral(":/halvora/MenuBarIcon.svg")), this);
+    m_tray->setToolTip(QStringLiteral("Halvora"));
+    m_tray->setContextMenu(m_trayMenu);
+    m_tray->show();
+    reportTrayShown();
+}
+
+// A tray that shows the icon through D-Bus gives no window to watch: the rest follows at once.
+void Program::whenTrayIconShown(std::function<void()> then)
+{
+    if (QWindow* icon = trayIconWindow())
+        new FirstExposure(icon, trayIconWaitLimitMs, std::move(then), this);
+    else
+        QTimer::singleShot(0, this, std::move(then));
+}
+
+void Program::finishStart()
+{
+    installPlatform();
+    m_client = std::make_unique<ClaudeClient>(AccountManager::serverURL());
     buildMainWindow();
     buildUpdater();
     buildController();
-    buildMenu();
+    if (m_trayMenu)
+        new ProgramMenu(AppSettings::shared(), AccessibilityPermission::shared(), menuCommands(), m_trayMenu);
     connect(&AccountManager::shared(), &AccountManager::signedIn, this,
             [this](const QString& announcement) { m_announcer->announce(announcement); });
     AppController::shared().start();
+    m_started = true;
+    for (const LaunchCommand& command : std::exchange(m_waiting, {}))
+        carryOut(command);
+}
+
+void Program::installPlatform()
+{
+    LinuxPlatform::install();
+    AppearanceApplier::setStandard(std::make_unique<PaletteAppearanceApplier>());
+    AppSettings::shared().applyAppearance();
 }
 
 void Program::buildController()
@@ -132,9 +179,9 @@ void Program::buildUpdater()
     };
 }
 
-void Program::buildMenu()
+ProgramMenu::Commands Program::menuCommands()
 {
-    ProgramMenu::Commands commands{
+    return {
         [this] { return m_account->hasToken(); },
         [] { AccountManager::shared().signIn(); },
         [this](bool newChat) { m_mainWindow->show(QUuid(), newChat); },
@@ -143,18 +190,12 @@ void Program::buildMenu()
         [this] { m_updater->checkNow(); },
         [] { QCoreApplication::quit(); },
     };
-    if (QSystemTrayIcon::isSystemTrayAvailable()) {
-        auto* menu = new QMenu;
-        connect(this, &QObject::destroyed, menu, [menu] { delete menu; });
-        new ProgramMenu(AppSettings::shared(), AccessibilityPermission::shared(), commands, menu);
-        m_tray = new QSystemTrayIcon(QIcon(QStringLiteral(":/halvora/MenuBarIcon.svg")), this);
-        m_tray->setToolTip(QStringLiteral("Halvora"));
-        m_tray->setContextMenu(menu);
-        m_tray->show();
-        reportTrayShown();
-        return;
-    }
-    new ProgramMenu(AppSettings::shared(), AccessibilityPermission::shared(), commands, m_mainWindow->programMenu());
+}
+
+void Program::showWithoutTray()
+{
+    new ProgramMenu(AppSettings::shared(), AccessibilityPermission::shared(), menuCommands(),
+                    m_mainWindow->programMenu());
     m_mainWindow->show();
     auto* note = new QMessageBox(QMessageBox::Information, QStringLiteral("Halvora"),
                                  tr("This desktop has no system tray, so Halvora shows no icon there. Its commands "
@@ -164,26 +205,38 @@ void Program::buildMenu()
     note->open();
 }
 
-// The tray's icon window belongs to Qt; it is found by the name Qt gives it.
+// Trays that embed the icon (XEmbed) give it a window of its own. It belongs to Qt and is found
+// by the name Qt gives it.
+QWindow* Program::trayIconWindow()
+{
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (widget->objectName() == QLatin1String("QSystemTrayIconSys") && widget->windowHandle())
+            return widget->windowHandle();
+    }
+    return nullptr;
+}
+
 void Program::reportTrayShown()
 {
-    if (!Timings::enabled())
-        return;
-    for (QWidget* widget : QApplication::topLevelWidgets()) {
-        if (widget->objectName() == QLatin1String("QSystemTrayIconSys") && widget->windowHandle()) {
-            Timings::reportWhenExposed(widget->windowHandle(), QStringLiteral("tray icon shown"),
-                                       Timings::Since::processStart);
-            return;
-        }
-    }
-    Timings::report(QStringLiteral("tray icon requested"), Timings::Since::processStart);
+    if (QWindow* icon = trayIconWindow())
+        Timings::reportWhenExposed(icon, QStringLiteral("tray icon shown"), Timings::Since::processStart);
+    else
+        Timings::report(QStringLiteral("tray icon requested"), Timings::Since::processStart);
 }
 
 void Program::run(const LaunchCommand& command)
 {
+    if (m_started)
+        carryOut(command);
+    else
+        m_waiting.append(command);
+}
+
+void Program::carryOut(const LaunchCommand& command)
+{
     switch (command.kind) {
     case LaunchCommand::Kind::ShowActions:
-        AppController::shared().showActionsForCurrentSelection();
+        AppController::shared().showActionsForCurrentSelection(AppController::PillKeyboard::take);
         break;
     case LaunchCommand::Kind::OpenMainWindow:
         m_mainWindow->show();
@@ -191,16 +244,21 @@ void Program::run(const LaunchCommand& command)
     case LaunchCommand::Kind::AccountCallback:
         AccountManager::shared().handle(command.url);
         break;
-    case LaunchCommand::Kind::Reopen: {
-        // A start while nothing is on screen brings the main window; otherwise the windows
-        // already open stay as they are.
-        const QWidgetList windows = QApplication::topLevelWidgets();
-        const bool anyVisible = std::any_of(windows.begin(), windows.end(), [](const QWidget* window) {
-            return window->isVisible() && !window->inherits("QMenu") && window->isWindow();
-        });
-        if (!anyVisible)
+    case LaunchCommand::Kind::Reopen:
+        // A start while none of our windows is on screen brings the main window; otherwise the
+        // windows already open stay as they are.
+        if (!anyWindowOnScreen())
             m_mainWindow->show();
         break;
     }
-    }
+}
+
+// Our windows are the ones the user opens and closes. The tray's icon (a window of its own on
+// some trays), the pill and menus are not, and neither is a window left minimised.
+bool Program::anyWindowOnScreen() const
+{
+    const QList<QWidget*> windows{m_mainWindow->window(), m_settingsWindow->window(),
+                                  m_results ? m_results->panel() : nullptr};
+    return std::any_of(windows.begin(), windows.end(),
+                       [](const QWidget* window) { return window && window->isVisible() && !window->isMinimized(); });
 }

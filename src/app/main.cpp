@@ -2,9 +2,7 @@
 #include "app/Program.h"
 #include "app/QuitOnSignal.h"
 #include "app/SingleInstance.h"
-#include "platform/linux/LinuxPlatform.h"
-#include "settings/AppSettings.h"
-#include "ui/PaletteAppearanceApplier.h"
+#include "platform/AppearanceApplier.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -16,7 +14,7 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(QStringLiteral("Halvora"));
     QApplication::setApplicationVersion(QStringLiteral(HALVORA_VERSION));
     QApplication::setQuitOnLastWindowClosed(false);
-    // The applier's D-Bus watch must go while the application still exists.
+    // The applier the program installs: its D-Bus watch must go while the application still exists.
     const auto dropApplier = qScopeGuard([] { AppearanceApplier::setStandard(nullptr); });
 
     QCommandLineParser parser;
@@ -35,11 +33,8 @@ int main(int argc, char* argv[])
         return 0;
     instance.listen();
 
-    LinuxPlatform::install();
     // Our palettes are drawn as given by the Fusion style, whatever the desktop's style is.
     QApplication::setStyle(QStringLiteral("Fusion"));
-    AppearanceApplier::setStandard(std::make_unique<PaletteAppearanceApplier>());
-    AppSettings::shared().applyAppearance();
 
     QuitOnSignal quitOnSignal;
     Program program;

@@ -45,9 +45,9 @@ void ActionPillController::show(const Selection& selection)
     const QPointF origin = ScreenPlacement::pillOrigin(
         QSizeF(size), selection.rect, Platform::screens().cursorPosition(), ScreenPlacement::current());
     m_panel->setGeometry(QRect(origin.toPoint(), size));
+    m_panel->fadeIn();
     m_panel->orderFrontRegardless();
     Timings::reportWhenExposed(m_panel->windowHandle(), QStringLiteral("pill shown"), Timings::Since::gestureEnd);
-    m_panel->fadeIn();
     AccessibleAnnouncement::announce(m_panel, QStringLiteral("Halvora actions available"));
 }
 
@@ -71,13 +71,7 @@ ActionPillView* ActionPillController::view() const
 
 bool ActionPillController::clipboardHasText()
 {
-    for (const PasteboardItem& item : Platform::pasteboard().items()) {
-        for (const auto& [type, data] : item) {
-            if (type.startsWith(QLatin1String("text/plain")) && !data.isEmpty())
-                return true;
-        }
-    }
-    return false;
+    return Platform::pasteboard().hasText();
 }
 
 void ActionPillController::handleAction(const AIAction& action)

@@ -32,8 +32,9 @@ public:
     void setOnAction(std::function<void(const AIAction&, const Selection&)> onAction) override;
 
     // Lets the keyboard work the pill, for users who pick an action without the mouse. The keys
-    // are grabbed rather than the focus taken, so the selection's application keeps its focus.
-    void focusPill();
+    // are grabbed rather than the focus taken, so the selection's application keeps its focus,
+    // and Escape lets them go again.
+    void focusPill() override;
 
     FloatingPanel* panel() const { return m_panel; }
     ActionPillView* view() const;

@@ -1,6 +1,7 @@
 #include "pill/ActionPillView.h"
 
 #include "actions/Translation.h"
+#include "common/KeyboardGrab.h"
 #include "pill/PillButton.h"
 #include "pill/RewriteMenuButton.h"
 #include "ui/Theme.h"
@@ -115,6 +116,7 @@ QList<PillButton*> ActionPillView::buttons() const
 void ActionPillView::startKeyboardUse()
 {
     grabKeyboard();
+    KeyboardGrab::setHeld(true);
     m_keyboardIndex = -1;
     moveKeyboard(1);
 }
@@ -124,6 +126,7 @@ void ActionPillView::stopKeyboardUse()
     if (m_keyboardIndex < 0)
         return;
     releaseKeyboard();
+    KeyboardGrab::setHeld(false);
     buttons().value(m_keyboardIndex)->setKeyboardCurrent(false);
     m_keyboardIndex = -1;
 }

@@ -6,6 +6,7 @@
 
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPropertyAnimation>
@@ -97,6 +98,7 @@ void FloatingPanel::fadeIn()
 void FloatingPanel::orderOut()
 {
     m_fade->stop();
+    m_dragOffset.reset();
     hide();
 }
 
@@ -144,13 +146,33 @@ void FloatingPanel::showEvent(QShowEvent* event)
         Platform::workspace().showOnAllWorkspaces(winId());
 }
 
+// The pill bypasses the window manager, which therefore cannot move it; a window manager that
+// declines to move the result panel leaves the move to the panel as well.
 void FloatingPanel::mousePressEvent(QMouseEvent* event)
 {
-    if (event->button() == Qt::LeftButton && windowHandle() && m_allowsKey) {
-        windowHandle()->startSystemMove();
+    if (event->button() != Qt::LeftButton) {
+        QWidget::mousePressEvent(event);
         return;
     }
-    QWidget::mousePressEvent(event);
+    if (m_allowsKey && windowHandle() && windowHandle()->startSystemMove())
+        return;
+    m_dragOffset = event->globalPosition().toPoint() - pos();
+}
+
+void FloatingPanel::mouseMoveEvent(QMouseEvent* event)
+{
+    if (m_dragOffset && event->buttons().testFlag(Qt::LeftButton)) {
+        move(event->globalPosition().toPoint() - *m_dragOffset);
+        return;
+    }
+    QWidget::mouseMoveEvent(event);
+}
+
+void FloatingPanel::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton)
+        m_dragOffset.reset();
+    QWidget::mouseReleaseEvent(event);
 }
 
 void FloatingPanel::resizeEvent(QResizeEvent* event)

@@ -3,6 +3,7 @@
 #include <QPointer>
 #include <QRectF>
 #include <QWidget>
+#include <optional>
 
 class QPropertyAnimation;
 class QSizeGrip;
@@ -13,8 +14,9 @@ class QToolButton;
 // is shown without activating this program and bypasses the window manager, so the application
 // the selection lives in keeps its focus and its selection, and it appears on every workspace.
 // With focus and chrome (the result panel) it may become the focused window, draws the theme
-// background with a close button and a resize grip, moves when dragged by its background, and
-// asks the window manager to show it on every workspace. Escape closes a panel that has the focus.
+// background with a close button and a resize grip, and asks the window manager to show it on every workspace. Either
+// moves when dragged by its background: through the window manager where it manages the panel, by itself otherwise.
+// Escape closes a panel that has the focus.
 class FloatingPanel : public QWidget {
     Q_OBJECT
 
@@ -34,7 +36,8 @@ public:
     void orderFrontRegardless();
     // Shows the panel, raises it and gives it the keyboard focus (result panel only).
     void makeKeyAndOrderFront();
-    // Sets the opacity to 0 and fades it to 1.
+    // Sets the opacity to 0 and fades it to 1. Called before the panel is shown, so that it is
+    // mapped transparent rather than at the opacity it was last left at.
     void fadeIn();
     // Hides the panel without closing it (no closing signal, the size is not remembered).
     void orderOut();
@@ -50,6 +53,8 @@ protected:
     void changeEvent(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
@@ -61,4 +66,6 @@ private:
     QPropertyAnimation* m_fade;
     QToolButton* m_closeButton = nullptr;
     QSizeGrip* m_grip = nullptr;
+    // Where the pointer grabbed the panel, from its top-left corner, while it moves itself.
+    std::optional<QPoint> m_dragOffset;
 };

@@ -15,6 +15,9 @@ public:
 
     // The current items; representations whose data cannot be read are left out.
     virtual QList<PasteboardItem> items() = 0;
+    // Whether the clipboard offers plain text, judged from the formats it offers: no data is
+    // fetched, so a large image or a slow owner cannot hold the caller up.
+    virtual bool hasText() = 0;
     virtual void clear() = 0;
     // Makes text in plain form the clipboard's only content.
     virtual void setString(const QString& text) = 0;

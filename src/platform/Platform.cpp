@@ -32,6 +32,7 @@ public:
 class NoPasteboard final : public Pasteboard {
 public:
     QList<PasteboardItem> items() override { return {}; }
+    bool hasText() override { return false; }
     void clear() override {}
     void setString(const QString&) override {}
     qint64 changeCount() override { return 0; }

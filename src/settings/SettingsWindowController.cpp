@@ -1,7 +1,10 @@
 #include "settings/SettingsWindowController.h"
 
+#include "common/FreedMemory.h"
+
 #include <QGuiApplication>
 #include <QScreen>
+#include <QTimer>
 #include <QVBoxLayout>
 
 SettingsWindowController::SettingsWindowController(SettingsView::Services services) : m_services(std::move(services)) {}
@@ -25,6 +28,8 @@ void SettingsWindowController::create()
     m_window = new QWidget(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     m_window->setWindowTitle(QObject::tr("Halvora Settings"));
     m_window->setObjectName(QStringLiteral("HalvoraSettingsWindow"));
+    m_window->setAttribute(Qt::WA_DeleteOnClose);
+    QObject::connect(m_window, &QObject::destroyed, [] { QTimer::singleShot(0, &FreedMemory::returnToSystem); });
     auto* layout = new QVBoxLayout(m_window);
     layout->setContentsMargins(0, 0, 0, 0);
     m_view = new SettingsView(m_services, m_window);

@@ -5,15 +5,16 @@
 
 #include <QPointer>
 
-// Owns the settings window: made on the first show(), kept when closed and brought back,
-// with the same form and its state, by every later show().
+// Owns the settings window: made by show() when there is none, brought to the front by a
+// show() while it is open, and taken apart when it is closed, so that a window off the screen
+// holds no memory. Everything it shows is stored elsewhere, so a new window shows the same.
 class SettingsWindowController : public SettingsPresenter {
 public:
     explicit SettingsWindowController(SettingsView::Services services);
     ~SettingsWindowController() override;
 
     void show() override;
-    // The window, null until first shown.
+    // The window, null while none is open.
     QWidget* window() const { return m_window; }
     SettingsView* view() const { return m_view; }
 
@@ -26,5 +27,5 @@ private:
 
     SettingsView::Services m_services;
     QPointer<QWidget> m_window;
-    SettingsView* m_view = nullptr;
+    QPointer<SettingsView> m_view;
 };

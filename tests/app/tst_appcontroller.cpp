@@ -16,6 +16,7 @@ public:
     explicit FakePill(Log& log) : m_log(log) {}
     void show(const Selection& selection) override { m_log.entries << QStringLiteral("pill show ") + selection.text; }
     void orderOutPanel() override { m_log.entries << QStringLiteral("pill out"); }
+    void focusPill() override { m_log.entries << QStringLiteral("pill keyboard"); }
     void setOnAction(std::function<void(const AIAction&, const Selection&)> onAction) override
     {
         this->onAction = std::move(onAction);
@@ -162,24 +163,32 @@ private Q_SLOTS:
         QCOMPARE(m_log.entries.last(), QStringLiteral("pill show brown fox"));
     }
 
+    // Only a request from a key binding hands the keyboard to the pill.
     void showActionsForCurrentSelection_data()
     {
         QTest::addColumn<bool>("selected");
-        QTest::newRow("text selected") << true;
-        QTest::newRow("nothing selected") << false;
+        QTest::addColumn<AppController::PillKeyboard>("keyboard");
+        QTest::addColumn<QStringList>("expected");
+        const auto leave = AppController::PillKeyboard::leave;
+        const auto take = AppController::PillKeyboard::take;
+        QTest::newRow("from the menu") << true << leave << QStringList{"pill show brown fox"};
+        QTest::newRow("from the command") << true << take << QStringList{"pill show brown fox", "pill keyboard"};
+        QTest::newRow("nothing selected, from the menu") << false << leave << QStringList();
+        QTest::newRow("nothing selected, from the command") << false << take << QStringList();
     }
     void showActionsForCurrentSelection()
     {
         QFETCH(bool, selected);
+        QFETCH(AppController::PillKeyboard, keyboard);
         if (!selected)
             m_platform->accessibility->node(501, QStringLiteral("field"))->selectedText.reset();
         start();
-        m_controller->showActionsForCurrentSelection();
+        m_controller->showActionsForCurrentSelection(keyboard);
         m_platform->clock.advance(299);
         QVERIFY(m_log.entries.isEmpty());
         QCOMPARE(m_beeps, 0);
         m_platform->clock.advance(1);
-        QCOMPARE(m_log.entries, selected ? QStringList{QStringLiteral("pill show brown fox")} : QStringList());
+        QTEST(m_log.entries, "expected");
         QCOMPARE(m_beeps, selected ? 0 : 1);
     }
 

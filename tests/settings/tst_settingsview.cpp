@@ -108,15 +108,23 @@ private Q_SLOTS:
         m_platform.reset();
     }
 
-    void showingTwiceKeepsOneWindowAndRefreshesEachTime()
+    // An open window is reused; a closed one is taken apart and the next show makes a new one
+    // that shows the state of the moment.
+    void aClosedWindowIsTakenApartAndMadeAgain()
     {
         m_controller->show();
-        QWidget* first = m_controller->window();
+        const QPointer<QWidget> first = m_controller->window();
+        m_controller->show();
+        QCOMPARE(m_controller->window(), first.data());
+        QCOMPARE(m_accountRefreshes, 1);
         first->close();
+        QTRY_VERIFY(!first);
+        QVERIFY(!m_controller->window());
+        QVERIFY(!m_controller->view());
         m_platform->grant->trusted = false;
         m_controller->show();
-        QCOMPARE(m_controller->window(), first);
-        QCOMPARE(first->windowTitle(), QStringLiteral("Halvora Settings"));
+        QVERIFY(m_controller->window());
+        QCOMPARE(m_controller->window()->windowTitle(), QStringLiteral("Halvora Settings"));
         QCOMPARE(m_accountRefreshes, 2);
         QCOMPARE(m_controller->view()->accessibilitySection()->statusText(), QStringLiteral("Not granted"));
         // 520 wide, no more and no less; only the height follows the user.

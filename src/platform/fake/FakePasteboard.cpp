@@ -19,6 +19,17 @@ QString FakePasteboard::string() const
     return QString();
 }
 
+bool FakePasteboard::hasText()
+{
+    for (const PasteboardItem& item : content) {
+        for (const auto& [type, data] : item) {
+            if (type.startsWith(QLatin1String("text/plain")))
+                return true;
+        }
+    }
+    return false;
+}
+
 void FakePasteboard::clear()
 {
     content.clear();

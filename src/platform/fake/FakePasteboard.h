@@ -17,6 +17,7 @@ public:
     QString string() const;
 
     QList<PasteboardItem> items() override { return content; }
+    bool hasText() override;
     void clear() override;
     void setString(const QString& text) override;
     qint64 changeCount() override { return changes; }

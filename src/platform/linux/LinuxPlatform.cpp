@@ -48,7 +48,7 @@ void installX11(Platform::Services& services)
     services.globalEvents = X11GlobalEvents::create(X11Connection::open());
     if (!services.globalEvents)
         reason() = QStringLiteral("Actions can’t appear automatically: the X server does not report input to "
-                                  "other applications (its XInput 2 extension is missing).");
+                                  "other applications (its RECORD extension is missing).");
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMimeData>
+#include <algorithm>
 
 QtPasteboard::QtPasteboard()
 {
@@ -46,6 +47,16 @@ QList<PasteboardItem> QtPasteboard::items()
     if (item.isEmpty())
         return {};
     return {item};
+}
+
+bool QtPasteboard::hasText()
+{
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData(QClipboard::Clipboard);
+    if (!data)
+        return false;
+    const QStringList formats = data->formats();
+    return std::any_of(formats.begin(), formats.end(),
+                       [](const QString& format) { return format.startsWith(QLatin1String("text/plain")); });
 }
 
 void QtPasteboard::clear()

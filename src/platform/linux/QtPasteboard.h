@@ -16,6 +16,7 @@ public:
     QtPasteboard();
 
     QList<PasteboardItem> items() override;
+    bool hasText() override;
     void clear() override;
     void setString(const QString& text) override;
     qint64 changeCount() override { return m_changes; }

@@ -1,5 +1,6 @@
 #include "platform/linux/X11GlobalEvents.h"
 
+#include "common/KeyboardGrab.h"
 #include "platform/linux/DevicePixels.h"
 #include "platform/linux/X11KeyMap.h"
 
@@ -111,7 +112,7 @@ void X11GlobalEvents::key(const X11Record::Event& event)
     else
         modifiers = m_pressModifiers.take(event.detail) | modifiers;
     // A key typed into one of this program's own windows is that window's business.
-    if (QGuiApplication::focusWindow())
+    if (QGuiApplication::focusWindow() || KeyboardGrab::held())
         return;
     InputEvent input;
     input.type = press ? InputEvent::Type::KeyDown : InputEvent::Type::KeyUp;

@@ -1,0 +1,10 @@
+#pragma once
+
+// Memory freed by the program stays with the process until the allocator hands it back; after a
+// window is taken apart the free pages are handed back to the system at once.
+namespace FreedMemory {
+
+// Returns the allocator's free pages to the system; does nothing where the allocator cannot.
+void returnToSystem();
+
+} // namespace FreedMemory
