@@ -6,6 +6,7 @@
 #include "platform/fake/FakePlatform.h"
 #include "result/GrowingTextField.h"
 #include "result/QuoteButton.h"
+#include "support/ReadableImages.h"
 #include "ui/Theme.h"
 #include "ui/ThemePalette.h"
 
@@ -18,19 +19,6 @@
 #include <QToolButton>
 
 namespace {
-
-// The elements a screen reader can reach under a widget that show an image.
-int readableImages(QAccessibleInterface* element)
-{
-    int images = 0;
-    for (int i = 0; i < element->childCount(); ++i) {
-        QAccessibleInterface* child = element->child(i);
-        if (!child || child->state().invisible)
-            continue;
-        images += (child->role() == QAccessible::Graphic ? 1 : 0) + readableImages(child);
-    }
-    return images;
-}
 
 HistoryStore::Conversation explained(const QString& selection)
 {

@@ -10,6 +10,7 @@
 #include "result/ResultView.h"
 #include "result/TurnView.h"
 #include "settings/WritingModeStore.h"
+#include "support/ReadableImages.h"
 #include "ui/MarkdownView.h"
 
 #include <QAccessible>
@@ -52,19 +53,6 @@ QStringList footerOf(const ResultFooter& footer)
     for (const QPushButton* button : footer.findChildren<QPushButton*>())
         shown.append(button->text());
     return shown;
-}
-
-// The elements a screen reader can reach under a widget that show an image.
-int readableImages(QAccessibleInterface* element)
-{
-    int images = 0;
-    for (int i = 0; i < element->childCount(); ++i) {
-        QAccessibleInterface* child = element->child(i);
-        if (!child || child->state().invisible)
-            continue;
-        images += (child->role() == QAccessible::Graphic ? 1 : 0) + readableImages(child);
-    }
-    return images;
 }
 
 } // namespace
