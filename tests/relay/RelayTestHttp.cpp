@@ -108,4 +108,20 @@ QString signIn(httplib::Client& c, const QString& email, const QString& password
     return answer && answer->status == 200 ? json(answer->body).value("token").toString() : QString();
 }
 
+std::future<int> streamInBackground(const QUrl& base, const QString& token, const QString& selection,
+                                    std::atomic<bool>& streaming)
+{
+    return std::async(std::launch::async, [base, token, selection, &streaming] {
+        httplib::Request req;
+        req.method = "POST";
+        req.path = "/api/ai/messages";
+        req.headers = modelHeaders(token);
+        req.set_header("Content-Type", "application/json");
+        req.body = modelBody(selection);
+        req.content_receiver = [&](const char*, size_t, uint64_t, uint64_t) { return streaming = true; };
+        auto answer = client(base)->send(req);
+        return answer ? answer->status : 0;
+    });
+}
+
 } // namespace RelayTestHttp

@@ -4,6 +4,8 @@
 #include <QList>
 #include <QString>
 #include <QUrl>
+#include <atomic>
+#include <future>
 #include <httplib.h>
 #include <memory>
 #include <string>
@@ -40,5 +42,9 @@ QString signIn(httplib::Client& c, const QString& email, const QString& password
 QString signInCode(httplib::Client& c, const std::string& state, const QString& email, const QString& password,
                    httplib::Result* page);
 httplib::Result exchangeCode(httplib::Client& c, const QString& code, const std::string& state);
+// Sends a model request with `token` on a thread of its own; `streaming` turns true at the
+// answer's first bytes. The future gives the answer's status, or 0 when the connection broke.
+std::future<int> streamInBackground(const QUrl& base, const QString& token, const QString& selection,
+                                    std::atomic<bool>& streaming);
 
 } // namespace RelayTestHttp

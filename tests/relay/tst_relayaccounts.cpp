@@ -274,17 +274,7 @@ void TestRelayAccounts::perUserLimits()
     };
 
     std::atomic<bool> streaming{false};
-    auto first = std::async(std::launch::async, [&] {
-        httplib::Request req;
-        req.method = "POST";
-        req.path = "/api/ai/messages";
-        req.headers = modelHeaders(ann);
-        req.set_header("Content-Type", "application/json");
-        req.body = modelBody("Hello");
-        req.content_receiver = [&](const char*, size_t, uint64_t, uint64_t) { return streaming = true; };
-        auto answer = client(relay.baseUrl())->send(req);
-        return answer ? answer->status : 0;
-    });
+    auto first = streamInBackground(relay.baseUrl(), ann, QStringLiteral("Hello"), streaming);
     QTRY_VERIFY(streaming.load());
     QCOMPARE(limitError(ann, "1"), "429 rate_limit_error 1"); // one stream at a time
     QCOMPARE(send(bob), 200);                                 // others are not held up

@@ -228,16 +228,7 @@ void TestRelayPostgres::relayStoppedMidStream()
 {
     const QString token = signIn(*client(m_first.baseUrl()), "ann@example.com", annPassword);
     std::atomic<bool> streaming{false};
-    auto cut = std::async(std::launch::async, [&] {
-        httplib::Request req;
-        req.method = "POST";
-        req.path = "/api/ai/messages";
-        req.headers = modelHeaders(token);
-        req.set_header("Content-Type", "application/json");
-        req.body = modelBody("A long answer, please");
-        req.content_receiver = [&](const char*, size_t, uint64_t, uint64_t) { return streaming = true; };
-        client(m_first.baseUrl())->send(req);
-    });
+    auto cut = streamInBackground(m_first.baseUrl(), token, QStringLiteral("A long answer, please"), streaming);
     QTRY_VERIFY(streaming.load());
     QCOMPARE(m_first.stop(), 0);
     cut.wait();
