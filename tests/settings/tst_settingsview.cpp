@@ -128,10 +128,11 @@ private Q_SLOTS:
         QCOMPARE(m_accountRefreshes, 2);
         QCOMPARE(m_controller->view()->accessibilitySection()->statusText(), QStringLiteral("Not granted"));
         // 520 wide, no more and no less; only the height follows the user.
-        first->resize(900, 800);
-        QCOMPARE(first->size(), QSize(520, 800));
-        first->resize(300, 300);
-        QCOMPARE(first->size(), QSize(520, 520));
+        QWidget* again = m_controller->window();
+        again->resize(900, 800);
+        QCOMPARE(again->size(), QSize(520, 800));
+        again->resize(300, 300);
+        QCOMPARE(again->size(), QSize(520, 520));
     }
 
     void accessibilityExplanationOnlyWhileNotGranted_data()
