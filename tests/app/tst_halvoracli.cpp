@@ -93,7 +93,9 @@ private Q_SLOTS:
             QVERIFY(KeychainStore::save("cli-token"));
         const QString server = step == "down" ? QStringLiteral("http://127.0.0.1:1/") : relay.baseUrl().toString();
         const CliRun run = runCli(arguments << "--server" << server, "some text", step == "stall");
-        QTEST(run.exitCode, "exitCode");
+        QFETCH(int, exitCode);
+        QVERIFY2(run.exitCode == exitCode,
+                 qPrintable(QStringLiteral("exit code %1, standard error:\n%2").arg(run.exitCode).arg(run.err)));
         QVERIFY2(run.out.contains(expectedOut), qPrintable(run.out + run.err));
         QVERIFY(!run.err.contains("cli-token"));
     }
