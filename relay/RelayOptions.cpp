@@ -92,7 +92,7 @@ std::size_t parseUserCommand(RelayOptions& o, const std::vector<std::string>& ar
     }
     if (o.userCommand == "list")
         return 2;
-    if (args.size() < 3 || args[2].rfind("--", 0) == 0) {
+    if (args.size() < 3 || args[2].empty() || args[2].rfind("--", 0) == 0) {
         o.error = "user " + o.userCommand + " needs an e-mail address";
         return args.size();
     }

@@ -147,7 +147,8 @@ void TestRelayAccounts::userCommands()
     QCOMPARE(userCommand({"add", "not-an-address", "--db", db}, "long enough\n"), 1);
     QCOMPARE(userCommand({"remove", "nobody@example.com", "--db", db}, ""), 1);
     QCOMPARE(userCommand({"passwd", "nobody@example.com", "--db", db}, "long enough\n"), 1);
-    QCOMPARE(userCommand({"add", "--db", db}, ""), 2); // no address
+    QCOMPARE(userCommand({"add", "--db", db}, ""), 2);     // no address
+    QCOMPARE(userCommand({"add", "", "--db", db}, ""), 2); // an empty address is none
     QCOMPARE(userCommand({"list", "--db", db}, "", &output), 0);
     QVERIFY(output.contains("ann@example.com") && output.contains("bob@example.com"));
     QVERIFY(!output.contains("dan@example.com"));
