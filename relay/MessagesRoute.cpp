@@ -28,14 +28,29 @@ void noScriptedResponse(httplib::Response& res)
     ApiError::sendMessagesError(res, 500, "api_error", "The scenario has no response left for this request.");
 }
 
-// Keeps the user's stream slot until the response's content has been sent (or, for an answer
-// without streamed content, until the handler returns).
+// Keeps the user's stream slot while the response's content is being sent (or, for an answer
+// without streamed content, until the handler returns). The slot is freed as the stream ends,
+// before its last chunk goes out: a client that starts its next request as soon as it has read
+// the answer must find the slot free. The releaser frees it too, for a stream that was cut.
 void holdUntilSent(httplib::Response& res, UserLimits::Lease lease)
 {
     if (!res.content_provider_)
         return;
+    auto held = std::make_shared<UserLimits::Lease>(std::move(lease));
+    auto provider = std::move(res.content_provider_);
+    res.content_provider_ = [provider, held](size_t offset, size_t length, httplib::DataSink& sink) {
+        auto done = sink.done;
+        sink.done = [done, held] {
+            held->reset();
+            done();
+        };
+        bool more = provider(offset, length, sink);
+        sink.done = done;
+        return more;
+    };
     auto previous = std::move(res.content_provider_resource_releaser_);
-    res.content_provider_resource_releaser_ = [previous, lease](bool success) {
+    res.content_provider_resource_releaser_ = [previous, held](bool success) {
+        held->reset();
         if (previous)
             previous(success);
     };

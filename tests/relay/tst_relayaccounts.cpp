@@ -93,6 +93,7 @@ private Q_SLOTS:
     void guessingSlowsDown();
     void administratorEndsSessions();
     void perUserLimits();
+    void streamSlotIsFreeOnceReadToTheEnd();
     void programTurnOverTls();
 
 private:
@@ -291,6 +292,21 @@ void TestRelayAccounts::perUserLimits()
                 .match(QString::fromUtf8(log))
                 .hasMatch());
     QVERIFY(!log.contains(ann.toUtf8()) && !log.contains(bob.toUtf8()));
+}
+
+// A client that starts its next request as soon as it has read an answer to the end finds its
+// stream slot free again, however quickly it asks.
+void TestRelayAccounts::streamSlotIsFreeOnceReadToTheEnd()
+{
+    RelayProcess relay;
+    QVERIFY(relay.start({"--pace", "0", "--max-streams", "1", "--requests-per-minute", "1000"}));
+    auto c = client(relay.baseUrl());
+    const QString ann = signIn(*c, "ann@example.com");
+    for (int i = 0; i < 100; ++i) {
+        auto answer = c->Post("/api/ai/messages", modelHeaders(ann), modelBody("Hello"), "application/json");
+        QVERIFY(answer);
+        QVERIFY2(answer->status == 200, qPrintable(QStringLiteral("request %1: %2").arg(i).arg(answer->status)));
+    }
 }
 
 void TestRelayAccounts::programTurnOverTls()
