@@ -1,5 +1,6 @@
 #include "account/AccountManager.h"
 
+#include "account/AccountLog.h"
 #include "account/AccountRequest.h"
 #include "account/KeychainStore.h"
 #include "account/ServiceUrl.h"
@@ -35,6 +36,15 @@ QString exchangeFailure(const QByteArray& body)
 {
     const QJsonValue error = jsonObject(body).value_or(QJsonObject()).value(QStringLiteral("error"));
     return error.isString() ? error.toString() : signInFailedText;
+}
+
+// What went wrong with a reply, for the log: the HTTP status or the transport error, never
+// the body (it may carry a token).
+QString replyProblem(const AccountReply& reply)
+{
+    if (reply.status == 0)
+        return QStringLiteral("no answer (%1)").arg(reply.transportError);
+    return QStringLiteral("HTTP status %1").arg(reply.status);
 }
 
 std::optional<QString> firstItem(const QUrlQuery& query, const QString& name)
@@ -117,7 +127,9 @@ void AccountManager::signIn()
     UserDefaults::standard().setValue(DefaultsKeys::pendingSignInState, state);
     setSigningIn(true);
     setLastError(std::nullopt);
-    Platform::workspace().openUrl(signInUrl(state));
+    // The address carries the sign-in state: only its host goes to the log.
+    if (!Platform::workspace().openUrl(signInUrl(state)))
+        qCWarning(accountLog) << "The browser could not be opened for signing in at" << serverURL().host();
 }
 
 void AccountManager::handle(const QUrl& url)
@@ -152,6 +164,7 @@ void AccountManager::exchange(const QString& code, const QString& state)
 void AccountManager::finishExchange(const AccountReply& reply)
 {
     if (reply.status != 200) {
+        qCWarning(accountLog).noquote() << "Sign-in exchange failed:" << replyProblem(reply);
         setSigningIn(false);
         setLastError(reply.status == 0 ? reply.transportError : exchangeFailure(reply.body));
         return;
@@ -160,6 +173,7 @@ void AccountManager::finishExchange(const AccountReply& reply)
     const QJsonValue token = answer.value(QStringLiteral("token"));
     const QJsonValue email = answer.value(QStringLiteral("email"));
     if (!token.isString() || !email.isString()) {
+        qCWarning(accountLog) << "Sign-in exchange answered without a token or an e-mail address";
         setSigningIn(false);
         setLastError(undecodableText);
         return;
@@ -191,12 +205,15 @@ void AccountManager::refresh(std::function<void()> done)
 void AccountManager::finishRefresh(const AccountReply& reply)
 {
     if (reply.status == 401) {
+        qCInfo(accountLog) << "The account service ended the session (401)";
         clearLocalSession();
         setLastError(ErrorFixes::sessionEndedMessage());
         return;
     }
-    if (reply.status != 200)
+    if (reply.status != 200) {
+        qCWarning(accountLog).noquote() << "Account refresh failed:" << replyProblem(reply);
         return;
+    }
     const QJsonValue email = jsonObject(reply.body).value_or(QJsonObject()).value(QStringLiteral("email"));
     if (email.isString())
         setEmail(email.toString());
@@ -213,7 +230,11 @@ void AccountManager::signOut()
     request.method = "POST";
     request.bearer = *kept;
     request.timeoutMs = 60000;
-    track(AccountRequest::send(m_network, request, [](const AccountReply&) {}));
+    track(AccountRequest::send(m_network, request, [](const AccountReply& reply) {
+        // The local session is gone either way; the service ends the token when it expires.
+        if (reply.status < 200 || reply.status > 299)
+            qCWarning(accountLog).noquote() << "Sign-out at the account service failed:" << replyProblem(reply);
+    }));
 }
 
 void AccountManager::clearLocalSession()
@@ -224,7 +245,8 @@ void AccountManager::clearLocalSession()
 
 void AccountManager::openAccountPage()
 {
-    Platform::workspace().openUrl(ServiceUrl::appending(serverURL(), QStringLiteral("account")));
+    if (!Platform::workspace().openUrl(ServiceUrl::appending(serverURL(), QStringLiteral("account"))))
+        qCWarning(accountLog) << "The browser could not be opened on the account page at" << serverURL().host();
 }
 
 void AccountManager::endSession()

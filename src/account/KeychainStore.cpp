@@ -1,5 +1,7 @@
 #include "account/KeychainStore.h"
 
+#include "account/AccountLog.h"
+
 #include <QByteArray>
 #include <QFileInfo>
 #include <QStringDecoder>
@@ -104,6 +106,16 @@ bool hasSessionBus()
     return !runtime.isEmpty() && QFileInfo::exists(runtime + QStringLiteral("/bus"));
 }
 
+// Leaves one warning line for a keyring call that failed, and frees its error. The keyring's
+// messages name the call and the bus error, never a secret.
+void warnKeyring(const char* what, GError*& error)
+{
+    if (!error)
+        return;
+    qCWarning(accountLog) << "Keyring:" << what << "failed:" << error->message;
+    g_clear_error(&error);
+}
+
 std::optional<QString> decodeUtf8(const char* data, gsize length)
 {
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
@@ -119,7 +131,11 @@ SecretService* boundedService()
     SecretService* service = nullptr;
     BoundedCall::run([](GCancellable* cancellable, GAsyncReadyCallback done,
                         gpointer data) { secret_service_get(SECRET_SERVICE_NONE, cancellable, done, data); },
-                     [&](GAsyncResult* result) { service = secret_service_get_finish(result, nullptr); });
+                     [&](GAsyncResult* result) {
+                         GError* error = nullptr;
+                         service = secret_service_get_finish(result, &error);
+                         warnKeyring("connecting to the Secret Service", error);
+                     });
     return service;
 }
 
@@ -194,7 +210,9 @@ Lookup lookup()
             secret_service_search(service, schema(), attributes, SECRET_SEARCH_LOAD_SECRETS, cancellable, done, data);
         },
         [&](GAsyncResult* result) {
-            GList* items = secret_service_search_finish(service, result, nullptr);
+            GError* error = nullptr;
+            GList* items = secret_service_search_finish(service, result, &error);
+            warnKeyring("looking up the sign-in token", error);
             if (items) {
                 auto* item = SECRET_ITEM(items->data);
                 found.locked = secret_item_get_locked(item);
@@ -237,7 +255,7 @@ bool needsUnlock()
             answered = error == nullptr;
             // No default keyring yet: storing creates one, which asks the user for a password.
             locked = answered && (!collection || secret_collection_get_locked(collection));
-            g_clear_error(&error);
+            warnKeyring("finding the default keyring", error);
             if (collection)
                 g_object_unref(collection);
         });
@@ -254,7 +272,9 @@ TaskHandle unlockAndLoad(std::function<void(std::optional<QString>)> done)
                                    kAccount, nullptr);
         },
         [done = std::move(done)](GAsyncResult* result) {
-            SecretValue* value = secret_password_lookup_binary_finish(result, nullptr);
+            GError* error = nullptr;
+            SecretValue* value = secret_password_lookup_binary_finish(result, &error);
+            warnKeyring("unlocking and reading the sign-in token", error);
             std::optional<QString> token;
             if (value) {
                 gsize length = 0;
@@ -276,7 +296,12 @@ TaskHandle unlockAndSave(const QString& token, std::function<void(bool)> done)
                                   cancellable, ready, data, "service", service.constData(), "account", kAccount,
                                   nullptr);
         },
-        [done = std::move(done)](GAsyncResult* result) { done(secret_password_store_finish(result, nullptr)); });
+        [done = std::move(done)](GAsyncResult* result) {
+            GError* error = nullptr;
+            const bool stored = secret_password_store_finish(result, &error);
+            warnKeyring("unlocking and storing the sign-in token", error);
+            done(stored);
+        });
 }
 
 bool save(const QString& token)
@@ -284,8 +309,10 @@ bool save(const QString& token)
     const QString trimmed = token.trimmed();
     if (trimmed.isEmpty())
         return remove(tokenService());
-    if (!hasSessionBus())
+    if (!hasSessionBus()) {
+        qCWarning(accountLog) << "Keyring: no session bus; the sign-in token is kept for this session only";
         return false;
+    }
     const QByteArray service = tokenService().toUtf8();
     const QByteArray secret = trimmed.toUtf8();
     bool stored = false;
@@ -300,7 +327,7 @@ bool save(const QString& token)
         [&](GAsyncResult* result) {
             GError* error = nullptr;
             stored = secret_password_store_finish(result, &error);
-            g_clear_error(&error);
+            warnKeyring("storing the sign-in token", error);
         });
     return stored;
 }
@@ -321,7 +348,7 @@ bool remove(const QString& service)
             secret_password_clear_finish(result, &error);
             // Clearing reports false without an error when there was no item: that is success.
             removed = error == nullptr;
-            g_clear_error(&error);
+            warnKeyring("removing a stored item", error);
         });
     return removed;
 }

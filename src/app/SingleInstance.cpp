@@ -1,6 +1,6 @@
 #include "app/SingleInstance.h"
 
-#include "common/Log.h"
+#include "app/AppLog.h"
 
 #include <QDir>
 #include <QFile>
@@ -65,12 +65,15 @@ bool SingleInstance::forward(const QStringList& arguments, int timeoutMs) const
     if (!socket.waitForConnected(timeoutMs))
         return false;
     if (!isOurUser(socket)) {
+        qCWarning(appLog) << "The program listening on" << m_path << "belongs to another user; not forwarding";
         socket.abort();
         return false;
     }
     socket.write(QJsonDocument(QJsonArray::fromStringList(arguments)).toJson(QJsonDocument::Compact));
-    if (!socket.waitForBytesWritten(timeoutMs))
+    if (!socket.waitForBytesWritten(timeoutMs)) {
+        qCWarning(appLog) << "Forwarding to the running instance failed:" << socket.errorString();
         return false;
+    }
     socket.disconnectFromServer();
     return socket.state() == QLocalSocket::UnconnectedState || socket.waitForDisconnected(timeoutMs);
 }
@@ -78,7 +81,7 @@ bool SingleInstance::forward(const QStringList& arguments, int timeoutMs) const
 bool SingleInstance::listen()
 {
     if (ownedByAnotherUser(m_path)) {
-        qCWarning(halvoraLog) << "Another user owns" << m_path << "- a second start will open a second instance";
+        qCWarning(appLog) << "Another user owns" << m_path << "- a second start will open a second instance";
         return false;
     }
     m_server = new QLocalServer(this);
@@ -87,8 +90,11 @@ bool SingleInstance::listen()
     if (!m_server->listen(m_path)) {
         // Nobody answered on it (forward() failed first), so the socket is stale.
         QLocalServer::removeServer(m_path);
-        if (!m_server->listen(m_path))
+        if (!m_server->listen(m_path)) {
+            qCWarning(appLog) << "Cannot listen on" << m_path << "-" << m_server->errorString()
+                              << "- a second start will open a second instance";
             return false;
+        }
     }
     connect(m_server, &QLocalServer::newConnection, this, &SingleInstance::accept);
     return true;
@@ -98,6 +104,7 @@ void SingleInstance::accept()
 {
     while (QLocalSocket* socket = m_server->nextPendingConnection()) {
         if (!isOurUser(*socket)) {
+            qCWarning(appLog) << "Refused a connection from another user on" << m_path;
             socket->abort();
             socket->deleteLater();
             continue;
@@ -106,8 +113,10 @@ void SingleInstance::accept()
         connect(socket, &QLocalSocket::readChannelFinished, this, [this, socket] {
             const QByteArray message = socket->readAll();
             socket->disconnectFromServer();
-            if (message.size() > maxMessageBytes)
+            if (message.size() > maxMessageBytes) {
+                qCWarning(appLog) << "Dropped a" << message.size() << "byte message on" << m_path;
                 return;
+            }
             QStringList arguments;
             for (const QJsonValue& value : QJsonDocument::fromJson(message).array())
                 arguments.append(value.toString());

@@ -1,5 +1,6 @@
 #include "app/Updater.h"
 
+#include "app/AppLog.h"
 #include "platform/Clock.h"
 #include "platform/UserDefaults.h"
 
@@ -83,6 +84,8 @@ void Updater::finish(bool manual)
 
 void Updater::report(const Outcome& outcome, bool manual)
 {
+    if (outcome.kind == Outcome::Kind::Failed)
+        qCWarning(appLog).noquote() << "Update check failed:" << outcome.message;
     if ((manual || outcome.kind == Outcome::Kind::Available) && onOutcome)
         onOutcome(outcome);
 }

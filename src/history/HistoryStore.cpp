@@ -2,6 +2,7 @@
 
 #include "common/SafeFile.h"
 #include "history/HistoryFile.h"
+#include "history/HistoryLog.h"
 #include "platform/UserDefaults.h"
 
 #include <QCoreApplication>
@@ -54,7 +55,8 @@ QString HistoryStore::defaultPath()
 void HistoryStore::load()
 {
     // Failure to make the folder shows up later as a failed read or write.
-    SafeFile::ensurePrivateDir(QFileInfo(m_path).absolutePath());
+    if (!SafeFile::ensurePrivateDir(QFileInfo(m_path).absolutePath()))
+        qCWarning(historyLog) << "Could not make the history folder private:" << QFileInfo(m_path).absolutePath();
     if (!QFileInfo::exists(m_path))
         return;
     QFile file(m_path);
@@ -63,11 +65,18 @@ void HistoryStore::load()
         decoded = HistoryFile::decode(file.readAll());
     if (decoded) {
         m_conversations = std::move(*decoded);
+        qCDebug(historyLog) << "History read:" << m_conversations.size() << "conversations";
         return;
     }
     // The file exists but cannot be read back: keep it out of the way of the next save.
     // If it cannot be moved, never write over it.
-    m_canWrite = !SafeFile::moveAside(m_path, m_clock.now()).isEmpty();
+    const QString aside = SafeFile::moveAside(m_path, m_clock.now());
+    m_canWrite = !aside.isEmpty();
+    if (m_canWrite)
+        qCWarning(historyLog) << "The history file could not be read; it was kept as" << aside;
+    else
+        qCWarning(historyLog) << "The history file could not be read nor moved aside; history will not be saved:"
+                              << m_path;
 }
 
 void HistoryStore::setEnabled(bool enabled)

@@ -1,6 +1,7 @@
 #include "history/HistoryWriter.h"
 
 #include "common/SafeFile.h"
+#include "history/HistoryLog.h"
 
 #include <QMutex>
 #include <QMutexLocker>
@@ -63,8 +64,13 @@ bool HistoryWriter::write(State& state, quint64 generation, const Encoder& encod
     // Claimed even when the write fails: an older snapshot must not land after a newer one
     // was attempted. The next change writes the current list again.
     state.claimed = generation;
-    if (!SafeFile::writeAtomically(state.path, bytes))
+    QString error;
+    if (!SafeFile::writeAtomically(state.path, bytes, &error)) {
+        qCWarning(historyLog).noquote() << "Could not write the history to" << state.path + QStringLiteral(":")
+                                        << error;
         return false;
+    }
     ++state.writes;
+    qCDebug(historyLog) << "History written:" << bytes.size() << "bytes, generation" << generation;
     return true;
 }

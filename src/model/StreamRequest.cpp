@@ -1,6 +1,7 @@
 #include "model/StreamRequest.h"
 
 #include "model/JsonText.h"
+#include "model/ModelLog.h"
 #include "model/TextDeltaEvent.h"
 #include "platform/Clock.h"
 
@@ -21,6 +22,26 @@ QByteArrayView payloadOf(QByteArrayView line)
     return line.sliced(begin, end - begin);
 }
 
+// One line for the log on how a request ended: kinds, statuses and counts, never text (an
+// error's message may quote the request, a refusal's explanation is the model's answer).
+void logOutcome(const TurnOutcome& outcome)
+{
+    if (const auto* result = std::get_if<TurnResult>(&outcome)) {
+        qCDebug(modelLog) << "Model request finished:" << result->content.size() << "content blocks, stop reason"
+                          << result->stopReason.value_or(QString());
+        return;
+    }
+    const TurnError& error = std::get<TurnError>(outcome);
+    if (error.isCancellation())
+        return;
+    if (const ClaudeError* claude = error.claudeError())
+        qCWarning(modelLog) << "Model request failed: kind" << int(claude->kind()) << "HTTP status" << claude->status()
+                            << "type" << claude->type().value_or(QString());
+    else
+        qCWarning(modelLog) << "Model request failed: kind" << int(error.kind()) << "network error"
+                            << int(error.networkCode());
+}
+
 } // namespace
 
 StreamRequest::StreamRequest(QNetworkAccessManager& network, Clock& clock, StreamAccumulator::EventHandler onEvent,
@@ -35,6 +56,7 @@ StreamRequest::~StreamRequest()
 
 void StreamRequest::start(const QNetworkRequest& request, const QByteArray& body)
 {
+    qCDebug(modelLog) << "Model request:" << body.size() << "bytes to" << request.url().path();
     m_reply = m_network.post(request, body);
     connect(m_reply, &QNetworkReply::readyRead, this, &StreamRequest::readAvailable);
     connect(m_reply, &QNetworkReply::finished, this, &StreamRequest::replyFinished);
@@ -171,6 +193,7 @@ void StreamRequest::complete(const TurnOutcome& outcome)
     m_done = true;
     m_idleCheck.cancel();
     dropReply();
+    logOutcome(outcome);
     if (m_onDone)
         m_onDone(outcome);
 }

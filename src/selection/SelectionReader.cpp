@@ -1,6 +1,7 @@
 #include "selection/SelectionReader.h"
 
 #include "platform/Platform.h"
+#include "selection/SelectionLog.h"
 
 const QStringList SelectionReader::textInputRoles = {
     QStringLiteral("AXTextField"),
@@ -54,6 +55,8 @@ std::optional<Selection> SelectionReader::read()
     selection.pid = app->pid;
     selection.appName = app->name.isEmpty() ? QStringLiteral("App") : app->name;
     selection.element = std::move(holder);
+    qCDebug(selectionLog) << "Selection read:" << text.size() << "characters from application" << app->pid
+                          << (selection.isEditable ? "(editable)" : "(read-only)");
     return selection;
 }
 

@@ -1,6 +1,7 @@
 #include "selection/TextReplacer.h"
 
 #include "platform/Platform.h"
+#include "selection/SelectionLog.h"
 
 #include <list>
 
@@ -48,11 +49,16 @@ QList<PasteboardItem> userClipboard(Pasteboard& pasteboard)
 void TextReplacer::replace(const Selection& selection, const QString& text, Clock& clock)
 {
     // An application that has quit is not written to: the keystroke would land elsewhere.
-    if (!Platform::workspace().activateApplication(selection.pid) && !isFrontmost(selection.pid))
+    if (!Platform::workspace().activateApplication(selection.pid) && !isFrontmost(selection.pid)) {
+        qCWarning(selectionLog) << "Replace skipped: application" << selection.pid << "is gone or cannot be activated";
         return;
+    }
     later(clock, replaceDelayMs, [selection, text, &clock] {
-        if (!setViaAccessibility(selection, text))
-            paste(text, clock);
+        if (setViaAccessibility(selection, text))
+            return;
+        qCDebug(selectionLog) << "Replacing by a paste of" << text.size() << "characters in application"
+                              << selection.pid;
+        paste(text, clock);
     });
 }
 
@@ -61,8 +67,11 @@ void TextReplacer::pasteClipboard(const Selection& selection, Clock& clock)
     const auto front = Platform::workspace().frontmostApplication();
     if (!front || front->pid != selection.pid)
         // An application that has quit is not written to: the keystroke would land elsewhere.
-        if (!Platform::workspace().activateApplication(selection.pid) && !isFrontmost(selection.pid))
+        if (!Platform::workspace().activateApplication(selection.pid) && !isFrontmost(selection.pid)) {
+            qCWarning(selectionLog) << "Paste skipped: application" << selection.pid
+                                    << "is gone or cannot be activated";
             return;
+        }
     later(clock, pasteClipboardDelayMs, [] { postPasteKeystroke(); });
 }
 
@@ -103,8 +112,10 @@ void TextReplacer::paste(const QString& text, Clock& clock)
 void TextReplacer::restore(const QList<PasteboardItem>& snapshot, qint64 expectedChangeCount)
 {
     Pasteboard& pasteboard = Platform::pasteboard();
-    if (pasteboard.changeCount() != expectedChangeCount)
+    if (pasteboard.changeCount() != expectedChangeCount) {
+        qCInfo(selectionLog) << "The clipboard changed during a paste; the earlier clipboard is not put back";
         return;
+    }
     heldClipboard().reset();
     pasteboard.clear();
     if (!snapshot.isEmpty())

@@ -1,9 +1,9 @@
 #include "settings/AppSettings.h"
 
-#include "common/Log.h"
 #include "platform/LoginItem.h"
 #include "platform/UserDefaults.h"
 #include "settings/DefaultsKeys.h"
+#include "settings/SettingsLog.h"
 
 QList<AppSettings::Appearance> AppSettings::allAppearances()
 {
@@ -84,7 +84,7 @@ void AppSettings::setLaunchAtLogin(bool launchAtLogin)
     QString error;
     const bool done = launchAtLogin ? m_loginItem.registerItem(&error) : m_loginItem.unregisterItem(&error);
     if (!done)
-        qCWarning(halvoraLog).noquote() << QStringLiteral("Launch at login change failed: ") + error;
+        qCWarning(settingsLog).noquote() << QStringLiteral("Launch at login change failed: ") + error;
     ++m_launchAtLoginRevision;
     Q_EMIT launchAtLoginRevisionChanged();
 }

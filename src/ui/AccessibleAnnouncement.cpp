@@ -1,5 +1,7 @@
 #include "ui/AccessibleAnnouncement.h"
 
+#include "ui/UiLog.h"
+
 #include <QAccessible>
 #include <QDBusConnection>
 #include <QDBusMessage>
@@ -24,7 +26,8 @@ void sendDescriptionChange(QWidget* widget, const QString& text)
                                                     QStringLiteral("PropertyChange"));
     event << QStringLiteral("accessible-description") << 0 << 0 << QVariant::fromValue(QDBusVariant(text))
           << QVariantMap();
-    QDBusConnection(accessibilityBus).send(event);
+    if (!QDBusConnection(accessibilityBus).send(event))
+        qCWarning(uiLog) << "D-Bus: an announcement could not be sent to the accessibility bus";
 }
 
 // The widget an announcement from this source is spoken for: the focused one of its window.

@@ -1,5 +1,7 @@
 #include "ui/ColorSchemePortal.h"
 
+#include "ui/UiLog.h"
+
 #include <QDBusConnection>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
@@ -41,8 +43,12 @@ void ColorSchemePortal::readFinished(QDBusPendingCallWatcher* call)
 {
     const QDBusPendingReply<QVariant> reply = *call;
     call->deleteLater();
-    if (!reply.isError())
-        setPrefersDark(isDarkValue(reply.value()));
+    if (reply.isError()) {
+        qCWarning(uiLog).noquote() << "D-Bus: reading the color scheme from the desktop portal failed:"
+                                   << reply.error().message();
+        return;
+    }
+    setPrefersDark(isDarkValue(reply.value()));
 }
 
 void ColorSchemePortal::settingChanged(const QString& changedGroup, const QString& changedKey,

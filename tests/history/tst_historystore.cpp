@@ -6,6 +6,8 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -176,6 +178,8 @@ private Q_SLOTS:
         QVERIFY(file.open(QIODevice::WriteOnly) && file.write(stored) == stored.size());
         file.close();
         FakeClock clock(QDateTime(QDate(2026, 12, 6), QTime(15, 30), Qt::UTC));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("history file could not be read; it was kept as .*"
+                                                              "History.unreadable-20261206T153000Z.json"));
         HistoryStore store(m_path, clock);
         QVERIFY(store.conversations().isEmpty());
         QCOMPARE(contents(aside), stored);
@@ -183,6 +187,28 @@ private Q_SLOTS:
         store.flush();
         QCOMPARE(titlesOnDisk(m_path), QStringList{"new"});
         QCOMPARE(contents(aside), stored);
+    }
+
+    // A regular file stands where the folder should be, so no write can succeed, whoever runs
+    // the test. Each failure leaves a warning; the list stays whole and the next write has it all.
+    void failedWriteWarnsAndTheNextWriteHasEverything()
+    {
+        const QString blocker = m_tmp->filePath(QStringLiteral("Halvora"));
+        QFile file(blocker);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("Could not make the history folder private"));
+        HistoryStore store(m_path, m_clock);
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("Could not write the history to .*History.json:"));
+        store.upsert(conversation(QStringLiteral("first")));
+        store.flush();
+        QCOMPARE(titles(store.conversations()), QStringList{"first"});
+        QVERIFY(!QFileInfo(m_path).exists());
+
+        QVERIFY(QFile::remove(blocker));
+        store.upsert(conversation(QStringLiteral("second")));
+        store.flush();
+        QCOMPARE(titlesOnDisk(m_path), (QStringList{"second", "first"}));
     }
 
     void pendingSaveIsWrittenWhenTheProgramQuits()

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <sys/stat.h>
@@ -88,6 +89,8 @@ private Q_SLOTS:
         QFETCH(QByteArray, content);
         writeFile(path(), content);
         FakeClock clock(QDateTime(QDate(2026, 12, 6), QTime(15, 30), Qt::UTC));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("preferences file could not be read; it was kept as .*"
+                                                              "Preferences.unreadable-20261206T153000Z.json"));
         FileUserDefaults store(path(), &clock);
         QVERIFY(!store.contains(QStringLiteral("appearance")));
         QVERIFY(!QFileInfo::exists(path()));
@@ -97,6 +100,25 @@ private Q_SLOTS:
         store.setValue(QStringLiteral("appearance"), QStringLiteral("light"));
         QCOMPARE(FileUserDefaults(path()).value(QStringLiteral("appearance")), QVariant(QStringLiteral("light")));
         QCOMPARE(readFile(aside), content);
+    }
+
+    // A regular file stands where the folder should be, so no save can succeed, whoever runs
+    // the test. Each failure leaves a warning; the values stay and the next save has them all.
+    void failedSaveWarnsAndTheNextSaveHasEverything()
+    {
+        const QString blocker = m_tmp.filePath(QStringLiteral("Halvora"));
+        writeFile(blocker, "in the way");
+        FileUserDefaults store(path());
+        QTest::ignoreMessage(QtWarningMsg,
+                             QRegularExpression("Could not write the preferences to .*Preferences.json:"));
+        store.setValue(QStringLiteral("appearance"), QStringLiteral("dark"));
+        QCOMPARE(store.value(QStringLiteral("appearance")), QVariant(QStringLiteral("dark")));
+
+        QVERIFY(QFile::remove(blocker));
+        store.setValue(QStringLiteral("saveHistory"), false);
+        const FileUserDefaults reread(path());
+        QCOMPARE(reread.value(QStringLiteral("appearance")), QVariant(QStringLiteral("dark")));
+        QCOMPARE(reread.value(QStringLiteral("saveHistory")), QVariant(false));
     }
 
     void entriesItCannotReadStayInTheFile()

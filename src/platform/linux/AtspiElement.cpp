@@ -2,6 +2,7 @@
 
 #include "platform/linux/ApplicationScale.h"
 #include "platform/linux/AtspiFocus.h"
+#include "platform/linux/AtspiLog.h"
 #include "platform/linux/AtspiRoles.h"
 #include "platform/linux/DevicePixels.h"
 
@@ -34,6 +35,7 @@ auto ask(AtspiBudget& budget, F&& call) -> std::optional<decltype(call(nullptr))
     auto result = call(&error);
     budget.end();
     if (error) {
+        qCWarning(atspiLog) << "Accessibility call failed:" << error->message;
         g_error_free(error);
         return std::nullopt;
     }

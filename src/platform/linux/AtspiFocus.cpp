@@ -1,5 +1,7 @@
 #include "platform/linux/AtspiFocus.h"
 
+#include "platform/linux/AtspiLog.h"
+
 #include <atspi/atspi.h>
 
 namespace {
@@ -52,8 +54,10 @@ AtspiAccessible* bySearch(AtspiAccessible* application, AtspiBudget& budget, boo
             g_object_unref(g_array_index(matches, AtspiAccessible*, i));
         g_array_free(matches, TRUE);
     }
-    if (error)
+    if (error) {
+        qCWarning(atspiLog) << "Accessibility search for the focused element failed:" << error->message;
         g_error_free(error);
+    }
     return found;
 }
 

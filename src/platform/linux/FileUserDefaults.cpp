@@ -2,6 +2,7 @@
 
 #include "common/SafeFile.h"
 #include "platform/Clock.h"
+#include "platform/PlatformLog.h"
 #include "platform/linux/PreferenceJson.h"
 
 #include <QFile>
@@ -59,12 +60,22 @@ void FileUserDefaults::load(Clock& clock)
         return;
     }
     // Keep the unreadable file for the user; without that, never write over it.
-    m_writable = !SafeFile::moveAside(m_path, clock.now()).isEmpty();
+    const QString aside = SafeFile::moveAside(m_path, clock.now());
+    m_writable = !aside.isEmpty();
+    if (m_writable)
+        qCWarning(platformLog) << "The preferences file could not be read; it was kept as" << aside;
+    else
+        qCWarning(platformLog)
+            << "The preferences file could not be read nor moved aside; preferences will not be saved:" << m_path;
 }
 
 void FileUserDefaults::write()
 {
     // A failed write leaves the change in memory; the next change writes every entry again.
-    if (m_writable)
-        SafeFile::writeAtomically(m_path, QJsonDocument(m_entries).toJson(QJsonDocument::Indented));
+    if (!m_writable)
+        return;
+    QString error;
+    if (!SafeFile::writeAtomically(m_path, QJsonDocument(m_entries).toJson(QJsonDocument::Indented), &error))
+        qCWarning(platformLog).noquote() << "Could not write the preferences to" << m_path + QStringLiteral(":")
+                                         << error;
 }

@@ -1,5 +1,7 @@
 #include "platform/linux/LinuxAccessibilityGrant.h"
 
+#include "platform/PlatformLog.h"
+
 #include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusMessage>
@@ -27,8 +29,10 @@ bool LinuxAccessibilityGrant::isTrusted()
 {
     const QDBusMessage reply =
         QDBusConnection::sessionBus().call(statusCall(QStringLiteral("Get")), QDBus::Block, busTimeoutMs);
-    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
+    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty()) {
+        qCWarning(platformLog).noquote() << "D-Bus: reading the accessibility status failed:" << reply.errorMessage();
         return false;
+    }
     return reply.arguments().first().value<QDBusVariant>().variant().toBool();
 }
 
@@ -38,7 +42,8 @@ void LinuxAccessibilityGrant::requestGrant()
 {
     QDBusMessage message = statusCall(QStringLiteral("Set"));
     message << QVariant::fromValue(QDBusVariant(true));
-    QDBusConnection::sessionBus().send(message);
+    if (!QDBusConnection::sessionBus().send(message))
+        qCWarning(platformLog) << "D-Bus: switching accessibility on could not be sent";
 }
 
 bool LinuxAccessibilityGrant::openSettings()
@@ -46,8 +51,13 @@ bool LinuxAccessibilityGrant::openSettings()
     const QStringList command = settingsCommand(qEnvironmentVariable("XDG_CURRENT_DESKTOP"));
     if (!command.isEmpty() && QProcess::startDetached(command.first(), command.mid(1)))
         return true;
+    if (!command.isEmpty())
+        qCWarning(platformLog) << "Cannot start" << command.first() << "- opening the help on accessibility instead";
     const QString help = helpFile();
-    return !help.isEmpty() && QDesktopServices::openUrl(QUrl::fromLocalFile(help));
+    if (!help.isEmpty() && QDesktopServices::openUrl(QUrl::fromLocalFile(help)))
+        return true;
+    qCWarning(platformLog) << "Cannot open the help on accessibility" << help;
+    return false;
 }
 
 QStringList LinuxAccessibilityGrant::settingsCommand(const QString& currentDesktop)

@@ -2,6 +2,7 @@
 
 #include "platform/Platform.h"
 #include "platform/linux/AtspiAccessibility.h"
+#include "platform/linux/AtspiLog.h"
 #include "platform/linux/AutostartLoginItem.h"
 #include "platform/linux/FileUserDefaults.h"
 #include "platform/linux/LinuxAccessibilityGrant.h"
@@ -66,6 +67,8 @@ void install()
     services.accessibilityGrant = grant;
     if (AtspiAccessibility::connect())
         services.accessibility = std::make_shared<AtspiAccessibility>();
+    else
+        qCWarning(atspiLog) << "Cannot reach the accessibility bus; selections cannot be read";
     services.screens = std::make_shared<QtScreens>();
     services.pasteboard = std::make_shared<QtPasteboard>();
     reason().clear();

@@ -1,5 +1,7 @@
 #include "platform/linux/X11Connection.h"
 
+#include "platform/linux/X11Log.h"
+
 #include <QtGlobal>
 
 #include <X11/Xatom.h>
@@ -20,8 +22,10 @@ std::unique_ptr<X11Connection> X11Connection::open()
     if (qEnvironmentVariableIsEmpty("DISPLAY"))
         return nullptr;
     Display* display = XOpenDisplay(nullptr);
-    if (!display)
+    if (!display) {
+        qCWarning(x11Log) << "Cannot open the X display" << qEnvironmentVariable("DISPLAY");
         return nullptr;
+    }
     XSetErrorHandler(&ignoreErrors);
     return std::unique_ptr<X11Connection>(new X11Connection(display));
 }

@@ -1,5 +1,7 @@
 #include "platform/linux/X11Record.h"
 
+#include "platform/linux/X11Log.h"
+
 #include <X11/Xlib.h>
 #include <X11/Xproto.h>
 #include <X11/extensions/record.h>
@@ -35,6 +37,8 @@ std::unique_ptr<X11Record> X11Record::start(std::function<void(const Event&)> ha
     int major = 0;
     int minor = 0;
     if (!data || !XRecordQueryVersion(control, &major, &minor)) {
+        qCWarning(x11Log) << (data ? "The X server has no RECORD extension; selections made with the mouse go unnoticed"
+                                   : "Cannot open the X display for RECORD");
         if (data)
             XCloseDisplay(data);
         if (control)
@@ -49,8 +53,10 @@ std::unique_ptr<X11Record> X11Record::start(std::function<void(const Event&)> ha
     XFree(range);
     XSync(control, False);
     std::unique_ptr<X11Record> record(new X11Record(control, data, context, std::move(handler)));
-    if (!context || !XRecordEnableContextAsync(data, context, &intercept, reinterpret_cast<char*>(record.get())))
+    if (!context || !XRecordEnableContextAsync(data, context, &intercept, reinterpret_cast<char*>(record.get()))) {
+        qCWarning(x11Log) << "The X server refused a RECORD context";
         return nullptr;
+    }
     return record;
 }
 

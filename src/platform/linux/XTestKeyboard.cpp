@@ -1,6 +1,7 @@
 #include "platform/linux/XTestKeyboard.h"
 
 #include "platform/linux/X11KeyMap.h"
+#include "platform/linux/X11Log.h"
 
 #include <X11/XKBlib.h>
 #include <X11/Xlib.h>
@@ -15,8 +16,10 @@ std::shared_ptr<XTestKeyboard> XTestKeyboard::create(std::unique_ptr<X11Connecti
     int errorBase = 0;
     int major = 0;
     int minor = 0;
-    if (!XTestQueryExtension(connection->display(), &eventBase, &errorBase, &major, &minor))
+    if (!XTestQueryExtension(connection->display(), &eventBase, &errorBase, &major, &minor)) {
+        qCWarning(x11Log) << "The X server has no XTEST extension; Replace and keystrokes are unavailable";
         return nullptr;
+    }
     return std::shared_ptr<XTestKeyboard>(new XTestKeyboard(std::move(connection)));
 }
 

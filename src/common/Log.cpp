@@ -1,3 +1,0 @@
-#include "common/Log.h"
-
-Q_LOGGING_CATEGORY(halvoraLog, "halvora")

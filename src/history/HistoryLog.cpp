@@ -1,0 +1,3 @@
+#include "history/HistoryLog.h"
+
+Q_LOGGING_CATEGORY(historyLog, "halvora.history", QtInfoMsg)

@@ -1,0 +1,3 @@
+#include "selection/SelectionLog.h"
+
+Q_LOGGING_CATEGORY(selectionLog, "halvora.selection", QtInfoMsg)
