@@ -112,9 +112,8 @@ void TurnView::setSources(const QList<ResultViewData::Source>& sources)
     for (int i = 0; i < sources.size(); ++i) {
         const ResultViewData::Source& source = sources[i];
         auto* row = new QLabel(QStringLiteral("<a href=\"%1\" style=\"text-decoration:none\">%2&nbsp;&nbsp;%3</a>")
-                                   .arg(source.url.toString(QUrl::FullyEncoded).toHtmlEscaped())
-                                   .arg(i + 1)
-                                   .arg(source.title.toHtmlEscaped()));
+                                   .arg(source.url.toString(QUrl::FullyEncoded).toHtmlEscaped(), QString::number(i + 1),
+                                        source.title.toHtmlEscaped()));
         row->setTextFormat(Qt::RichText);
         row->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
         row->setToolTip(source.url.toString());
