@@ -10,6 +10,7 @@
 #include "platform/Workspace.h"
 #include "settings/DefaultsKeys.h"
 
+#include <QCoreApplication>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QNetworkAccessManager>
@@ -18,8 +19,16 @@
 
 namespace {
 
-const QString signInFailedText = QStringLiteral("Sign-in failed. Please try again.");
-const QString undecodableText = QStringLiteral("The data couldn’t be read because it isn’t in the correct format.");
+QString signInFailedText()
+{
+    return QCoreApplication::translate("AccountManager", "Sign-in failed. Please try again.");
+}
+
+QString undecodableText()
+{
+    return QCoreApplication::translate("AccountManager",
+                                       "The data couldn’t be read because it isn’t in the correct format.");
+}
 
 // The object a successful answer carries, or none when the body is not a JSON object.
 std::optional<QJsonObject> jsonObject(const QByteArray& body)
@@ -34,7 +43,7 @@ std::optional<QJsonObject> jsonObject(const QByteArray& body)
 QString exchangeFailure(const QByteArray& body)
 {
     const QJsonValue error = jsonObject(body).value_or(QJsonObject()).value(QStringLiteral("error"));
-    return error.isString() ? error.toString() : signInFailedText;
+    return error.isString() ? error.toString() : signInFailedText();
 }
 
 std::optional<QString> firstItem(const QUrlQuery& query, const QString& name)
@@ -161,13 +170,13 @@ void AccountManager::finishExchange(const AccountReply& reply)
     const QJsonValue email = answer.value(QStringLiteral("email"));
     if (!token.isString() || !email.isString()) {
         setSigningIn(false);
-        setLastError(undecodableText);
+        setLastError(undecodableText());
         return;
     }
     setToken(token.toString());
     setEmail(email.toString());
     setSigningIn(false);
-    refresh([this] { Q_EMIT signedIn(QStringLiteral("Signed in to Halvora")); });
+    refresh([this] { Q_EMIT signedIn(tr("Signed in to Halvora")); });
 }
 
 void AccountManager::refresh(std::function<void()> done)
