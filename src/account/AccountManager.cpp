@@ -11,6 +11,7 @@
 #include "platform/Workspace.h"
 #include "settings/DefaultsKeys.h"
 
+#include <QCoreApplication>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QNetworkAccessManager>
@@ -19,8 +20,16 @@
 
 namespace {
 
-const QString signInFailedText = QStringLiteral("Sign-in failed. Please try again.");
-const QString undecodableText = QStringLiteral("The data couldn’t be read because it isn’t in the correct format.");
+QString signInFailedText()
+{
+    return QCoreApplication::translate("AccountManager", "Sign-in failed. Please try again.");
+}
+
+QString undecodableText()
+{
+    return QCoreApplication::translate("AccountManager",
+                                       "The data couldn’t be read because it isn’t in the correct format.");
+}
 
 // The object a successful answer carries, or none when the body is not a JSON object.
 std::optional<QJsonObject> jsonObject(const QByteArray& body)
@@ -35,7 +44,7 @@ std::optional<QJsonObject> jsonObject(const QByteArray& body)
 QString exchangeFailure(const QByteArray& body)
 {
     const QJsonValue error = jsonObject(body).value_or(QJsonObject()).value(QStringLiteral("error"));
-    return error.isString() ? error.toString() : signInFailedText;
+    return error.isString() ? error.toString() : signInFailedText();
 }
 
 // What went wrong with a reply, for the log: the HTTP status or the transport error, never
@@ -175,13 +184,13 @@ void AccountManager::finishExchange(const AccountReply& reply)
     if (!token.isString() || !email.isString()) {
         qCWarning(accountLog) << "Sign-in exchange answered without a token or an e-mail address";
         setSigningIn(false);
-        setLastError(undecodableText);
+        setLastError(undecodableText());
         return;
     }
     setToken(token.toString());
     setEmail(email.toString());
     setSigningIn(false);
-    refresh([this] { Q_EMIT signedIn(QStringLiteral("Signed in to Halvora")); });
+    refresh([this] { Q_EMIT signedIn(tr("Signed in to Halvora")); });
 }
 
 void AccountManager::refresh(std::function<void()> done)

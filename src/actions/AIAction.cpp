@@ -1,5 +1,7 @@
 #include "actions/AIAction.h"
 
+#include <QCoreApplication>
+
 AIAction AIAction::rewrite(RewriteStyle style)
 {
     return AIAction(Case::rewrite, style);
@@ -43,17 +45,18 @@ QString AIAction::title() const
     case Case::custom:
         return std::get<WritingMode>(m_payload).name;
     case Case::chat:
-        return isDeep() ? QStringLiteral("Deep research") : QStringLiteral("Chat");
+        return isDeep() ? QCoreApplication::translate("AIAction", "Deep research")
+                        : QCoreApplication::translate("AIAction", "Chat");
     case Case::explain:
-        return QStringLiteral("Explain");
+        return QCoreApplication::translate("AIAction", "Explain");
     case Case::translate:
-        return QStringLiteral("Translate");
+        return QCoreApplication::translate("AIAction", "Translate");
     case Case::research:
-        return QStringLiteral("Research");
+        return QCoreApplication::translate("AIAction", "Research");
     case Case::webSearch:
-        return QStringLiteral("Web search");
+        return QCoreApplication::translate("AIAction", "Web search");
     case Case::ask:
-        return QStringLiteral("Ask AI");
+        return QCoreApplication::translate("AIAction", "Ask AI");
     }
     return {};
 }
@@ -89,10 +92,10 @@ bool AIAction::isWeb() const
 QString AIAction::openingStatus() const
 {
     if (isWeb())
-        return QStringLiteral("Searching the web…");
+        return QCoreApplication::translate("AIAction", "Searching the web…");
     if (isRewriting())
-        return QStringLiteral("Rewriting…");
-    return QStringLiteral("Thinking…");
+        return QCoreApplication::translate("AIAction", "Rewriting…");
+    return QCoreApplication::translate("AIAction", "Thinking…");
 }
 
 QString AIAction::historyKindName() const
@@ -119,6 +122,8 @@ QString AIAction::historyKindName() const
 
 std::optional<QString> AIAction::historyStyle() const
 {
+    if (const std::optional<RewriteStyle> rewrite = style())
+        return rewrite->untranslatedTitle();
     if (isRewriting())
         return title();
     return std::nullopt;

@@ -2,6 +2,8 @@
 
 #include "actions/Translation.h"
 
+#include <QCoreApplication>
+
 namespace {
 
 struct StyleText {
@@ -13,17 +15,20 @@ struct StyleText {
 
 // In case order. The translate row's title and instruction are built from the target language.
 constexpr StyleText kStyles[] = {
-    {"improve", "Improve writing", "wand.and.stars",
+    {"improve", QT_TRANSLATE_NOOP("RewriteStyle", "Improve writing"), "wand.and.stars",
      "Improve clarity, flow and word choice while keeping the meaning and tone."},
-    {"grammar", "Fix spelling & grammar", "checkmark.circle",
+    {"grammar", QT_TRANSLATE_NOOP("RewriteStyle", "Fix spelling & grammar"), "checkmark.circle",
      "Fix spelling, grammar and punctuation only. Change nothing else."},
-    {"shorter", "Make shorter", "arrow.down.right.and.arrow.up.left",
+    {"shorter", QT_TRANSLATE_NOOP("RewriteStyle", "Make shorter"), "arrow.down.right.and.arrow.up.left",
      "Make it noticeably shorter while keeping every key point."},
-    {"longer", "Make longer", "arrow.up.left.and.arrow.down.right",
+    {"longer", QT_TRANSLATE_NOOP("RewriteStyle", "Make longer"), "arrow.up.left.and.arrow.down.right",
      "Expand it with useful detail, keeping the same tone and meaning."},
-    {"professional", "More professional", "briefcase", "Make the tone more professional and polished."},
-    {"casual", "More casual", "face.smiling", "Make the tone more casual and friendly."},
-    {"simplify", "Simplify", "text.badge.minus", "Rewrite it in simpler, plain language that anyone can understand."},
+    {"professional", QT_TRANSLATE_NOOP("RewriteStyle", "More professional"), "briefcase",
+     "Make the tone more professional and polished."},
+    {"casual", QT_TRANSLATE_NOOP("RewriteStyle", "More casual"), "face.smiling",
+     "Make the tone more casual and friendly."},
+    {"simplify", QT_TRANSLATE_NOOP("RewriteStyle", "Simplify"), "text.badge.minus",
+     "Rewrite it in simpler, plain language that anyone can understand."},
     {"translate", nullptr, "character.bubble", nullptr},
 };
 static_assert(std::size(kStyles) == RewriteStyle::translate + 1);
@@ -36,6 +41,13 @@ const StyleText& textsOf(RewriteStyle style)
 } // namespace
 
 QString RewriteStyle::title() const
+{
+    if (m_value == translate)
+        return QCoreApplication::translate("RewriteStyle", "Translate to %1").arg(Translation::targetLanguage());
+    return QCoreApplication::translate("RewriteStyle", textsOf(*this).title);
+}
+
+QString RewriteStyle::untranslatedTitle() const
 {
     if (m_value == translate)
         return QStringLiteral("Translate to ") + Translation::targetLanguage();

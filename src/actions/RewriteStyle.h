@@ -3,7 +3,6 @@
 #include <QList>
 #include <QMetaType>
 #include <QString>
-
 #include <optional>
 
 // One of the eight built-in ways to rewrite a selection. A small value that converts to and
@@ -19,6 +18,8 @@ public:
     // The style's display name ("Fix spelling & grammar"); the translate style names the
     // current target language.
     QString title() const;
+    // The display name in the program's own language, as history records keep it.
+    QString untranslatedTitle() const;
     // The sentence that tells the model how to rewrite.
     QString instruction() const;
     // The symbol name shown for a rewrite in this style.

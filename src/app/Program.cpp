@@ -73,7 +73,7 @@ void Program::showTrayIcon()
     m_trayMenu = new QMenu;
     connect(this, &QObject::destroyed, m_trayMenu, [menu = m_trayMenu] { delete menu; });
     m_tray = new QSystemTrayIcon(QIcon(QStringLiteral(":/halvora/MenuBarIcon.svg")), this);
-    m_tray->setToolTip(QStringLiteral("Halvora"));
+    m_tray->setToolTip(tr("Halvora"));
     m_tray->setContextMenu(m_trayMenu);
     m_tray->show();
     reportTrayShown();
@@ -197,7 +197,7 @@ void Program::showWithoutTray()
     new ProgramMenu(AppSettings::shared(), AccessibilityPermission::shared(), menuCommands(),
                     m_mainWindow->programMenu());
     m_mainWindow->show();
-    auto* note = new QMessageBox(QMessageBox::Information, QStringLiteral("Halvora"),
+    auto* note = new QMessageBox(QMessageBox::Information, tr("Halvora"),
                                  tr("This desktop has no system tray, so Halvora shows no icon there. Its commands "
                                     "are in the Halvora menu of this window."),
                                  QMessageBox::Ok, m_mainWindow->window());

@@ -2,6 +2,7 @@
 
 #include "ui/LinkOpener.h"
 
+#include <QCoreApplication>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -10,13 +11,15 @@ QString UpdateDialog::text(const Updater::Outcome& outcome, const QString& curre
     using Kind = Updater::Outcome::Kind;
     switch (outcome.kind) {
     case Kind::NotConfigured:
-        return QObject::tr("Updates for Halvora come with your package manager.");
+        return QCoreApplication::translate("UpdateDialog", "Updates for Halvora come with your package manager.");
     case Kind::UpToDate:
-        return QObject::tr("Halvora %1 is the newest version.").arg(currentVersion);
+        return QCoreApplication::translate("UpdateDialog", "Halvora %1 is the newest version.").arg(currentVersion);
     case Kind::Available:
-        return QObject::tr("Halvora %1 is available. You have %2.").arg(outcome.release->version, currentVersion);
+        return QCoreApplication::translate("UpdateDialog", "Halvora %1 is available. You have %2.")
+            .arg(outcome.release->version, currentVersion);
     case Kind::Failed:
-        return QObject::tr("Halvora could not check for updates: %1").arg(outcome.message);
+        return QCoreApplication::translate("UpdateDialog", "Halvora could not check for updates: %1")
+            .arg(outcome.message);
     }
     return {};
 }
@@ -24,15 +27,16 @@ QString UpdateDialog::text(const Updater::Outcome& outcome, const QString& curre
 void UpdateDialog::show(const Updater::Outcome& outcome, const QString& currentVersion, QWidget* parent)
 {
     const bool failed = outcome.kind == Updater::Outcome::Kind::Failed;
-    auto* box =
-        new QMessageBox(failed ? QMessageBox::Warning : QMessageBox::Information, QObject::tr("Software Update"),
-                        text(outcome, currentVersion), QMessageBox::Close, parent);
+    auto* box = new QMessageBox(failed ? QMessageBox::Warning : QMessageBox::Information,
+                                QCoreApplication::translate("UpdateDialog", "Software Update"),
+                                text(outcome, currentVersion), QMessageBox::Close, parent);
     box->setAttribute(Qt::WA_DeleteOnClose);
     if (outcome.kind == Updater::Outcome::Kind::Available) {
         // Notes from the feed are shown as plain text: the feed is not ours to trust with markup.
         box->setInformativeText(outcome.release->notes);
         box->setTextFormat(Qt::PlainText);
-        QPushButton* download = box->addButton(QObject::tr("Download"), QMessageBox::AcceptRole);
+        QPushButton* download =
+            box->addButton(QCoreApplication::translate("UpdateDialog", "Download"), QMessageBox::AcceptRole);
         const QUrl url = outcome.release->download;
         QObject::connect(download, &QPushButton::clicked, box, [url] { LinkOpener::open(url); });
     }

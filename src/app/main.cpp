@@ -18,11 +18,14 @@ int main(int argc, char* argv[])
     const auto dropApplier = qScopeGuard([] { AppearanceApplier::setStandard(nullptr); });
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Actions for the text you select in any application."));
+    parser.setApplicationDescription(
+        QCoreApplication::translate("main", "Actions for the text you select in any application."));
     parser.addHelpOption();
     parser.addVersionOption();
-    parser.addOption({QStringLiteral("show-actions"), QStringLiteral("Show the actions for the current selection.")});
-    parser.addPositionalArgument(QStringLiteral("url"), QStringLiteral("A halvora: address to open."),
+    parser.addOption({QStringLiteral("show-actions"),
+                      QCoreApplication::translate("main", "Show the actions for the current selection.")});
+    parser.addPositionalArgument(QStringLiteral("url"),
+                                 QCoreApplication::translate("main", "A halvora: address to open."),
                                  QStringLiteral("[url]"));
     parser.process(app);
     const QStringList arguments = app.arguments().mid(1);

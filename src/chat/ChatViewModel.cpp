@@ -22,7 +22,7 @@ QList<WebSource> ChatViewModel::Turn::sources() const
 }
 
 ChatViewModel::ChatViewModel(const QUuid& newChatID, const ConversationServices& services, QObject* parent)
-    : QObject(parent), m_id(newChatID), m_title(QStringLiteral("New chat")), m_services(services.completed()),
+    : QObject(parent), m_id(newChatID), m_title(tr("New chat")), m_services(services.completed()),
       m_runner(turnHandlers())
 {
     m_createdAt = m_services.clock->now();
@@ -135,7 +135,7 @@ void ChatViewModel::run(const QString& question)
     if (m_kind == HistoryStore::Kind::chat && m_turns.size() == 1)
         setTitle(HistoryStore::title(question, HistoryStore::titleLimit));
     setStreaming(true);
-    setStatus(action.isWeb() ? QStringLiteral("Searching the web…") : QStringLiteral("Thinking…"));
+    setStatus(action.isWeb() ? tr("Searching the web…") : tr("Thinking…"));
     m_runner.start(m_services, turn.id, systemPrompt(action), messages, action);
 }
 
@@ -153,7 +153,7 @@ void ChatViewModel::succeed(const TurnResult& result, const QUuid& turnID)
     if (result.stopReason == QStringLiteral("max_tokens"))
         setErrorMessage(ResultViewModel::lengthLimitNotice());
     save();
-    m_services.announce(QStringLiteral("Answer ready"));
+    m_services.announce(tr("Answer ready"));
     endTurn();
 }
 
@@ -187,7 +187,7 @@ void ChatViewModel::copy(const Turn& turn)
     Pasteboard& pasteboard = Platform::pasteboard();
     pasteboard.clear();
     pasteboard.setString(turn.answer.trimmed());
-    m_services.announce(QStringLiteral("Copied"));
+    m_services.announce(tr("Copied"));
 }
 
 void ChatViewModel::save()

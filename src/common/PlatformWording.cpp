@@ -1,5 +1,6 @@
 #include "common/PlatformWording.h"
 
+#include <QCoreApplication>
 #include <iterator>
 
 namespace PlatformWording {
@@ -9,35 +10,39 @@ namespace {
 struct Entry {
     Text key;
     const char16_t* macWording;
-    const char16_t* linuxWording;
+    const char* linuxWording; // UTF-8; the rows shown to the user go through translation
 };
 
 // The one table of machine-specific wording. Keep the two columns saying the same thing.
 constexpr Entry kEntries[] = {
     {Text::PopupPreamble,
      u"The user selected some text in another app on their Mac and invoked you from a small popup. ",
-     u"The user selected some text in another app on their computer and invoked you from a small popup. "},
+     "The user selected some text in another app on their computer and invoked you from a small popup. "},
     {Text::ChatPrompt,
      u"You are Halvora, chatting with the user in its Mac app. Give thorough, well-organized answers and go into "
      u"depth when the question calls for it. Ask a clarifying question only when you really can't proceed. Use "
      u"Markdown.",
-     u"You are Halvora, chatting with the user in its computer app. Give thorough, well-organized answers and go "
-     u"into depth when the question calls for it. Ask a clarifying question only when you really can't proceed. "
-     u"Use Markdown."},
-    {Text::SaveHistorySwitch, u"Save history on this Mac", u"Save history on this computer"},
+     "You are Halvora, chatting with the user in its computer app. Give thorough, well-organized answers and go "
+     "into depth when the question calls for it. Ask a clarifying question only when you really can't proceed. "
+     "Use Markdown."},
+    {Text::SaveHistorySwitch, u"Save history on this Mac",
+     QT_TRANSLATE_NOOP("PlatformWording", "Save history on this computer")},
     {Text::HistoryKeptLocallyNote,
      u"Rewrites, answers and chats are kept only on this Mac, so you can find them in the Halvora window. They're "
      u"never stored on our servers.",
-     u"Rewrites, answers and chats are kept only on this computer, so you can find them in the Halvora window. "
-     u"They're never stored on our servers."},
-    {Text::ClearHistoryConfirmationTitle, u"Clear all history on this Mac?", u"Clear all history on this computer?"},
+     QT_TRANSLATE_NOOP("PlatformWording",
+                       "Rewrites, answers and chats are kept only on this computer, so you can find them in the "
+                       "Halvora window. They're never stored on our servers.")},
+    {Text::ClearHistoryConfirmationTitle, u"Clear all history on this Mac?",
+     QT_TRANSLATE_NOOP("PlatformWording", "Clear all history on this computer?")},
     {Text::SignInLinkMismatch, u"That sign-in link doesn't match this Mac. Choose Sign In again.",
-     u"That sign-in link doesn't match this computer. Choose Sign In again."},
+     QT_TRANSLATE_NOOP("PlatformWording", "That sign-in link doesn't match this computer. Choose Sign In again.")},
     {Text::AccessibilityExplanation,
      u"Halvora uses Accessibility to read the text you select in other apps and to paste rewrites back. Turn it on "
      u"for Halvora in System Settings \u2192 Privacy & Security \u2192 Accessibility.",
-     u"Halvora uses Accessibility to read the text you select in other apps and to paste rewrites back. Turn it on "
-     u"in your desktop's Settings \u2192 Accessibility."},
+     QT_TRANSLATE_NOOP("PlatformWording",
+                       "Halvora uses Accessibility to read the text you select in other apps and to paste rewrites "
+                       "back. Turn it on in your desktop's Settings \u2192 Accessibility.")},
 };
 
 constexpr bool tableFollowsKeyOrder()
@@ -55,7 +60,12 @@ static_assert(tableFollowsKeyOrder(), "one row per key, in the order of the keys
 QString text(Text key, Platform platform)
 {
     const Entry& found = kEntries[static_cast<std::size_t>(key)];
-    return QString::fromUtf16(platform == Platform::Mac ? found.macWording : found.linuxWording);
+    if (platform == Platform::Mac)
+        return QString::fromUtf16(found.macWording);
+    // The prompts go to the model as they are; every other row is shown to the user.
+    const bool prompt = key == Text::PopupPreamble || key == Text::ChatPrompt;
+    return prompt ? QString::fromUtf8(found.linuxWording)
+                  : QCoreApplication::translate("PlatformWording", found.linuxWording);
 }
 
 QList<Text> allTexts()

@@ -1,5 +1,7 @@
 #include "history/HistoryListing.h"
 
+#include <QCoreApplication>
+
 using Kind = HistoryStore::Kind;
 
 namespace HistoryListing {
@@ -45,17 +47,17 @@ QString label(Filter filter)
 {
     switch (filter) {
     case Filter::all:
-        return QStringLiteral("All");
+        return QCoreApplication::translate("HistoryListing", "All");
     case Filter::chats:
-        return QStringLiteral("Chats");
+        return QCoreApplication::translate("HistoryListing", "Chats");
     case Filter::ask:
-        return QStringLiteral("Ask AI");
+        return QCoreApplication::translate("HistoryListing", "Ask AI");
     case Filter::research:
-        return QStringLiteral("Research");
+        return QCoreApplication::translate("HistoryListing", "Research");
     case Filter::rewrites:
-        return QStringLiteral("Rewrites");
+        return QCoreApplication::translate("HistoryListing", "Rewrites");
     case Filter::explain:
-        return QStringLiteral("Explain, Translate, Search");
+        return QCoreApplication::translate("HistoryListing", "Explain, Translate, Search");
     }
     return {};
 }
@@ -96,21 +98,22 @@ QString groupLabel(const QDateTime& updatedAt, const QDateTime& now, const QTime
     const QDateTime localNow = now.toTimeZone(zone);
     const QDate day = updatedAt.toTimeZone(zone).date();
     if (day == localNow.date())
-        return QStringLiteral("Today");
+        return QCoreApplication::translate("HistoryListing", "Today");
     if (day == localNow.date().addDays(-1))
-        return QStringLiteral("Yesterday");
+        return QCoreApplication::translate("HistoryListing", "Yesterday");
     QDateTime weekAgo = localNow.addDays(-7);
     if (!weekAgo.isValid())
         weekAgo = localNow;
-    return updatedAt > weekAgo ? QStringLiteral("Previous 7 days") : QStringLiteral("Earlier");
+    return updatedAt > weekAgo ? QCoreApplication::translate("HistoryListing", "Previous 7 days")
+                               : QCoreApplication::translate("HistoryListing", "Earlier");
 }
 
 QList<Group> groups(const QList<HistoryStore::Conversation>& conversations, const QDateTime& now, const QTimeZone& zone)
 {
-    QList<Group> result{{QStringLiteral("Today"), {}},
-                        {QStringLiteral("Yesterday"), {}},
-                        {QStringLiteral("Previous 7 days"), {}},
-                        {QStringLiteral("Earlier"), {}}};
+    QList<Group> result{{QCoreApplication::translate("HistoryListing", "Today"), {}},
+                        {QCoreApplication::translate("HistoryListing", "Yesterday"), {}},
+                        {QCoreApplication::translate("HistoryListing", "Previous 7 days"), {}},
+                        {QCoreApplication::translate("HistoryListing", "Earlier"), {}}};
     for (const HistoryStore::Conversation& conversation : conversations) {
         const QString label = groupLabel(conversation.updatedAt, now, zone);
         for (Group& group : result) {
@@ -126,19 +129,19 @@ QString kindLabel(Kind kind)
 {
     switch (kind) {
     case Kind::chat:
-        return QStringLiteral("Chat");
+        return QCoreApplication::translate("HistoryListing", "Chat");
     case Kind::ask:
-        return QStringLiteral("Ask AI");
+        return QCoreApplication::translate("HistoryListing", "Ask AI");
     case Kind::explain:
-        return QStringLiteral("Explain");
+        return QCoreApplication::translate("HistoryListing", "Explain");
     case Kind::translate:
-        return QStringLiteral("Translate");
+        return QCoreApplication::translate("HistoryListing", "Translate");
     case Kind::search:
-        return QStringLiteral("Web search");
+        return QCoreApplication::translate("HistoryListing", "Web search");
     case Kind::research:
-        return QStringLiteral("Research");
+        return QCoreApplication::translate("HistoryListing", "Research");
     case Kind::rewrite:
-        return QStringLiteral("Rewrite");
+        return QCoreApplication::translate("HistoryListing", "Rewrite");
     }
     return {};
 }
@@ -168,7 +171,7 @@ QString subtitle(const HistoryStore::Conversation& conversation)
 {
     QString text = conversation.style.value_or(kindLabel(conversation.kind));
     if (conversation.appName)
-        text += QStringLiteral(" in ") + *conversation.appName;
+        text = QCoreApplication::translate("HistoryListing", "%1 in %2").arg(text, *conversation.appName);
     return text;
 }
 

@@ -52,7 +52,7 @@ void MainWindowController::show(const QUuid& conversation, bool newChat)
 void MainWindowController::create()
 {
     m_window = new QMainWindow;
-    m_window->setWindowTitle(QStringLiteral("Halvora"));
+    m_window->setWindowTitle(tr("Halvora"));
     m_window->setObjectName(QStringLiteral("HalvoraMainWindow"));
     m_view = new MainView(m_services.nav, m_services.store, m_services.clock, m_services.chatFactory, m_window);
     m_window->setCentralWidget(m_view);
@@ -73,9 +73,8 @@ QMenu* MainWindowController::programMenu()
     if (!m_window)
         create();
     if (!m_programMenu)
-        m_programMenu = m_window->menuBar()
-                            ->insertMenu(m_editMenu->menuAction(), new QMenu(QStringLiteral("&Halvora"), m_window))
-                            ->menu();
+        m_programMenu =
+            m_window->menuBar()->insertMenu(m_editMenu->menuAction(), new QMenu(tr("&Halvora"), m_window))->menu();
     return m_programMenu;
 }
 

@@ -1,5 +1,6 @@
 #include "model/ClaudeError.h"
 
+#include <QCoreApplication>
 #include <QJsonDocument>
 #include <QJsonObject>
 
@@ -37,11 +38,11 @@ QString ClaudeError::errorDescription() const
 {
     switch (m_kind) {
     case Kind::SignedOut:
-        return QStringLiteral("Sign in to use Halvora.");
+        return QCoreApplication::translate("ClaudeError", "Sign in to use Halvora.");
     case Kind::InvalidResponse:
-        return QStringLiteral("Received an unexpected response from the API.");
+        return QCoreApplication::translate("ClaudeError", "Received an unexpected response from the API.");
     case Kind::Refused: {
-        const QString declined = QStringLiteral("Claude declined this request.");
+        const QString declined = QCoreApplication::translate("ClaudeError", "Claude declined this request.");
         return m_explanation ? declined + QLatin1Char(' ') + *m_explanation : declined;
     }
     case Kind::Http:
@@ -52,19 +53,21 @@ QString ClaudeError::errorDescription() const
 
 QString ClaudeError::httpDescription() const
 {
-    const QString busy = QStringLiteral("The AI service is busy right now. Try again shortly.");
-    const QString generic = QStringLiteral("Something went wrong (%1). Try again.").arg(m_status);
+    const QString busy =
+        QCoreApplication::translate("ClaudeError", "The AI service is busy right now. Try again shortly.");
+    const QString generic =
+        QCoreApplication::translate("ClaudeError", "Something went wrong (%1). Try again.").arg(m_status);
     if (m_status == 529)
         return busy;
     if (!m_message.isEmpty())
         return m_status >= 500 && m_status != 502 && m_status != 503 ? generic : m_message;
     switch (m_status) {
     case 401:
-        return QStringLiteral("Your session has ended. Sign in again.");
+        return QCoreApplication::translate("ClaudeError", "Your session has ended. Sign in again.");
     case 413:
-        return QStringLiteral("The selection is too large to send.");
+        return QCoreApplication::translate("ClaudeError", "The selection is too large to send.");
     case 429:
-        return QStringLiteral("Too many requests. Wait a moment and try again.");
+        return QCoreApplication::translate("ClaudeError", "Too many requests. Wait a moment and try again.");
     default:
         return generic;
     }

@@ -1,15 +1,18 @@
 #include "model/ErrorFix.h"
 
+#include <QCoreApplication>
+
 namespace ErrorFixes {
 
 QString sessionEndedMessage()
 {
-    return QStringLiteral("You've been signed out. Sign in again to keep using Halvora.");
+    return QCoreApplication::translate("ErrorFixes", "You've been signed out. Sign in again to keep using Halvora.");
 }
 
 QString label(ErrorFix fix)
 {
-    return fix == ErrorFix::SignIn ? QStringLiteral("Sign In") : QStringLiteral("Retry");
+    return fix == ErrorFix::SignIn ? QCoreApplication::translate("ErrorFixes", "Sign In")
+                                   : QCoreApplication::translate("ErrorFixes", "Retry");
 }
 
 ErrorFix fix(const TurnError& error, const std::function<void()>& endSession)

@@ -2,6 +2,7 @@
 
 #include "model/JsonText.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 #include <cmath>
 
@@ -73,7 +74,8 @@ ClaudeError StreamAccumulator::streamError(const QJsonObject& event)
     const QJsonValue message = error.value(key("message"));
     const int status = type.toString() == key("overloaded_error") ? 529 : 500;
     return ClaudeError::http(status, type.isString() ? std::optional(type.toString()) : std::nullopt,
-                             message.isString() ? message.toString() : QStringLiteral("Stream error"));
+                             message.isString() ? message.toString()
+                                                : QCoreApplication::translate("StreamAccumulator", "Stream error"));
 }
 
 QList<QJsonObject> StreamAccumulator::orderedContent() const
@@ -205,7 +207,8 @@ void StreamAccumulator::blockStarted(const QJsonObject& block)
     const QString type = block.value(key("type")).toString();
     if (type == key("server_tool_use")) {
         const bool fetch = block.value(key("name")).toString() == key("web_fetch");
-        send(ClaudeEvent::statusLine(fetch ? QStringLiteral("Reading a page…") : QStringLiteral("Searching the web…")));
+        send(ClaudeEvent::statusLine(fetch ? QCoreApplication::translate("StreamAccumulator", "Reading a page…")
+                                           : QCoreApplication::translate("StreamAccumulator", "Searching the web…")));
     } else if (type == key("web_search_tool_result")) {
         searchResultsArrived(block);
     } else if (type == key("web_fetch_tool_result")) {
@@ -229,7 +232,7 @@ void StreamAccumulator::searchResultsArrived(const QJsonObject& block)
                 send(ClaudeEvent::foundSource(*found, false));
         }
     }
-    send(ClaudeEvent::statusLine(QStringLiteral("Reading results…")));
+    send(ClaudeEvent::statusLine(QCoreApplication::translate("StreamAccumulator", "Reading results…")));
 }
 
 void StreamAccumulator::fetchResultArrived(const QJsonObject& block)
@@ -239,7 +242,7 @@ void StreamAccumulator::fetchResultArrived(const QJsonObject& block)
         const QJsonValue title = content.value(key("content")).toObject().value(key("title"));
         send(ClaudeEvent::foundSource({title.isString() ? title.toString() : hostOrUrl(*url), *url}, false));
     }
-    send(ClaudeEvent::statusLine(QStringLiteral("Reading results…")));
+    send(ClaudeEvent::statusLine(QCoreApplication::translate("StreamAccumulator", "Reading results…")));
 }
 
 void StreamAccumulator::toolInputReady(const QJsonObject& block)
@@ -248,9 +251,11 @@ void StreamAccumulator::toolInputReady(const QJsonObject& block)
     const QJsonValue query = input.value(key("query"));
     const QJsonValue url = input.value(key("url"));
     if (query.isString())
-        send(ClaudeEvent::statusLine(QStringLiteral("Searching: ") + query.toString()));
+        send(ClaudeEvent::statusLine(
+            QCoreApplication::translate("StreamAccumulator", "Searching: %1").arg(query.toString())));
     else if (url.isString())
-        send(ClaudeEvent::statusLine(QStringLiteral("Reading: ") + url.toString()));
+        send(ClaudeEvent::statusLine(
+            QCoreApplication::translate("StreamAccumulator", "Reading: %1").arg(url.toString())));
 }
 
 std::optional<WebSource> StreamAccumulator::source(const QJsonObject& from)

@@ -88,7 +88,7 @@ void StreamRequest::watchIdleTime()
 {
     const qint64 idle = m_clock.monotonicMs() - m_lastActivityMs;
     if (idle >= kIdleTimeoutMs) {
-        complete(TurnError::network(QNetworkReply::TimeoutError, QStringLiteral("Operation timed out")));
+        complete(TurnError::network(QNetworkReply::TimeoutError, tr("Operation timed out")));
         return;
     }
     m_idleCheck = m_clock.after(int(kIdleTimeoutMs - idle), [this] { watchIdleTime(); });
@@ -180,7 +180,7 @@ void StreamRequest::finishStream()
     // stopped before both the stop reason and the end of the message was cut off, and is
     // reported as the broken connection it is rather than as a finished answer.
     if (!m_sawMessageStop && !m_accumulator->stopReason())
-        return complete(TurnError::network(QNetworkReply::RemoteHostClosedError, QStringLiteral("Connection closed")));
+        return complete(TurnError::network(QNetworkReply::RemoteHostClosedError, tr("Connection closed")));
     if (m_accumulator->stopReason() == QStringLiteral("refusal"))
         return complete(ClaudeError::refused(m_accumulator->refusalExplanation()));
     complete(TurnResult{m_accumulator->orderedContent(), m_accumulator->stopReason()});

@@ -48,7 +48,7 @@ void ActionPillController::show(const Selection& selection)
     m_panel->fadeIn();
     m_panel->orderFrontRegardless();
     Timings::reportWhenExposed(m_panel->windowHandle(), QStringLiteral("pill shown"), Timings::Since::gestureEnd);
-    AccessibleAnnouncement::announce(m_panel, QStringLiteral("Halvora actions available"));
+    AccessibleAnnouncement::announce(m_panel, tr("Halvora actions available"));
 }
 
 void ActionPillController::orderOutPanel()
@@ -89,7 +89,7 @@ void ActionPillController::handleCopy()
         return;
     Platform::pasteboard().clear();
     Platform::pasteboard().setString(m_selection->text);
-    AccessibleAnnouncement::announce(m_panel, QStringLiteral("Copied"));
+    AccessibleAnnouncement::announce(m_panel, tr("Copied"));
     m_copyTimeout = m_clock.after(copiedDisplayMs, [this] { orderOutPanel(); });
 }
 

@@ -16,7 +16,7 @@ ActionPillView::ActionPillView(bool isEditable, bool canPaste, Callbacks callbac
                                QWidget* parent)
     : QWidget(parent), m_isEditable(isEditable), m_callbacks(std::move(callbacks))
 {
-    setAccessibleName(QStringLiteral("Halvora actions"));
+    setAccessibleName(tr("Halvora actions"));
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(4, 4, 4, 4);
     row->setSpacing(2);
@@ -25,8 +25,7 @@ ActionPillView::ActionPillView(bool isEditable, bool canPaste, Callbacks callbac
     else
         addReadOnlyActions();
     addDivider();
-    addActionButton(AIAction::ask(), QStringLiteral("Ask AI"),
-                    QStringLiteral("Ask a question about the selected text"));
+    addActionButton(AIAction::ask(), tr("Ask AI"), tr("Ask a question about the selected text"));
     addDivider();
     addCopyAndPaste(canPaste);
     row->setSizeConstraint(QLayout::SetFixedSize);
@@ -34,13 +33,13 @@ ActionPillView::ActionPillView(bool isEditable, bool canPaste, Callbacks callbac
 
 void ActionPillView::addReadOnlyActions()
 {
-    addActionButton(AIAction::explain(), QStringLiteral("Explain"), QStringLiteral("Explain the selected text"));
-    addActionButton(AIAction::translate(), QStringLiteral("Translate"),
-                    QStringLiteral("Translate the selected text into ") + Translation::targetLanguage());
-    addActionButton(AIAction::research(), QStringLiteral("Research"),
-                    QStringLiteral("Research the selected text on the web"));
-    addActionButton(AIAction::webSearch(), QStringLiteral("Search"),
-                    QStringLiteral("Search the web for the selected text"));
+    addActionButton(AIAction::explain(), tr("Explain"), tr("Explain the selected text"));
+    // The title is read first: lupdate takes "translate(" in the same statement for a translation call.
+    const QString translateTitle = tr("Translate");
+    addActionButton(AIAction::translate(), translateTitle,
+                    tr("Translate the selected text into %1").arg(Translation::targetLanguage()));
+    addActionButton(AIAction::research(), tr("Research"), tr("Research the selected text on the web"));
+    addActionButton(AIAction::webSearch(), tr("Search"), tr("Search the web for the selected text"));
 }
 
 void ActionPillView::addActionButton(const AIAction& action, const QString& title, const QString& help)
@@ -60,8 +59,8 @@ void ActionPillView::addDivider()
 
 void ActionPillView::addCopyAndPaste(bool canPaste)
 {
-    m_copyButton = new PillButton(QStringLiteral("doc.on.doc"), QString(), QStringLiteral("Copy the selected text"));
-    m_copyButton->setAccessibleName(QStringLiteral("Copy"));
+    m_copyButton = new PillButton(QStringLiteral("doc.on.doc"), QString(), tr("Copy the selected text"));
+    m_copyButton->setAccessibleName(tr("Copy"));
     connect(m_copyButton, &QAbstractButton::clicked, this, [this] {
         m_callbacks.onCopy();
         markCopied();
@@ -69,9 +68,9 @@ void ActionPillView::addCopyAndPaste(bool canPaste)
     layout()->addWidget(m_copyButton);
     if (!m_isEditable)
         return;
-    auto* paste = new PillButton(QStringLiteral("doc.on.clipboard"), QString(),
-                                 QStringLiteral("Paste the clipboard over the selected text"));
-    paste->setAccessibleName(QStringLiteral("Paste"));
+    auto* paste =
+        new PillButton(QStringLiteral("doc.on.clipboard"), QString(), tr("Paste the clipboard over the selected text"));
+    paste->setAccessibleName(tr("Paste"));
     paste->setEnabled(canPaste);
     connect(paste, &QAbstractButton::clicked, this, [this] { m_callbacks.onPaste(); });
     layout()->addWidget(paste);
@@ -81,7 +80,7 @@ void ActionPillView::markCopied()
 {
     m_copied = true;
     m_copyButton->setSymbol(QStringLiteral("checkmark"));
-    m_copyButton->setAccessibleName(QStringLiteral("Copied"));
+    m_copyButton->setAccessibleName(tr("Copied"));
     QAccessibleEvent nameChanged(m_copyButton, QAccessible::NameChanged);
     QAccessible::updateAccessibility(&nameChanged);
 }

@@ -48,7 +48,7 @@ void FloatingPanel::addChrome()
     m_closeButton = new QToolButton(this);
     m_closeButton->setAutoRaise(true);
     m_closeButton->setIconSize(QSize(12, 12));
-    m_closeButton->setAccessibleName(QStringLiteral("Close"));
+    m_closeButton->setAccessibleName(tr("Close"));
     m_closeButton->setFocusPolicy(Qt::NoFocus);
     m_closeButton->setGeometry(10, 8, 20, 20);
     connect(m_closeButton, &QToolButton::clicked, this, &QWidget::close);

@@ -11,13 +11,12 @@
 
 RewriteMenuButton::RewriteMenuButton(WritingModeStore& modes, std::function<void(const AIAction&)> onAction,
                                      QWidget* parent)
-    : PillButton(QStringLiteral("pencil.and.outline"), QStringLiteral("Rewrite"),
-                 QStringLiteral("Rewrite the selection. Click for Improve writing, or open the menu for more styles."),
-                 parent),
+    : PillButton(QStringLiteral("pencil.and.outline"), tr("Rewrite"),
+                 tr("Rewrite the selection. Click for Improve writing, or open the menu for more styles."), parent),
       m_modes(modes), m_onAction(std::move(onAction)), m_menu(new QMenu(this))
 {
-    setAccessibleName(QStringLiteral("Rewrite"));
-    setAccessibleDescription(QStringLiteral("Opens rewrite styles for the selected text"));
+    setAccessibleName(tr("Rewrite"));
+    setAccessibleDescription(tr("Opens rewrite styles for the selected text"));
     connect(this, &QAbstractButton::clicked, this, [this] { m_onAction(AIAction::rewrite(RewriteStyle::improve)); });
 }
 
@@ -32,7 +31,7 @@ void RewriteMenuButton::rebuildMenu()
     }
     if (m_modes.modes().isEmpty())
         return;
-    m_menu->addSection(QStringLiteral("Your writing modes"));
+    m_menu->addSection(tr("Your writing modes"));
     for (const WritingMode& mode : m_modes.modes()) {
         QAction* item = m_menu->addAction(Icons::tinted(QStringLiteral("text.badge.checkmark"), color, color),
                                           Mnemonics::literal(mode.name));

@@ -10,7 +10,7 @@
 CopyAnswerButton::CopyAnswerButton(Clock& clock, std::function<void()> onCopy, QWidget* parent)
     : QPushButton(parent), m_clock(clock), m_onCopy(std::move(onCopy))
 {
-    setToolTip(QStringLiteral("Copy the answer"));
+    setToolTip(tr("Copy the answer"));
     connect(this, &QPushButton::clicked, this, &CopyAnswerButton::copy);
     setCopied(false);
 }
@@ -20,14 +20,14 @@ void CopyAnswerButton::copy()
     if (m_onCopy)
         m_onCopy();
     setCopied(true);
-    AccessibleAnnouncement::announce(this, QStringLiteral("Copied"));
+    AccessibleAnnouncement::announce(this, tr("Copied"));
     m_reset = m_clock.after(copiedMs, [this] { setCopied(false); });
 }
 
 void CopyAnswerButton::setCopied(bool copied)
 {
     m_copied = copied;
-    setText(copied ? QStringLiteral("Copied") : QStringLiteral("Copy"));
+    setText(copied ? tr("Copied") : tr("Copy"));
     // Setting the text resets the shortcut to the text's mnemonic, so it is set again each time.
     setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));
     const QColor color = Theme::text(Theme::isDark(palette()));

@@ -9,7 +9,7 @@
 QuoteButton::QuoteButton(const QString& text, int collapsedLines, QWidget* parent)
     : QAbstractButton(parent), m_text(text), m_collapsedLines(qMax(1, collapsedLines))
 {
-    setAccessibleName(QStringLiteral("Selected text: ") + text);
+    setAccessibleName(tr("Selected text: %1").arg(text));
     setFocusPolicy(Qt::StrongFocus);
     QSizePolicy policy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     policy.setHeightForWidth(true);
@@ -21,7 +21,7 @@ QuoteButton::QuoteButton(const QString& text, int collapsedLines, QWidget* paren
 void QuoteButton::setExpanded(bool expanded)
 {
     m_expanded = expanded;
-    setAccessibleDescription(expanded ? QStringLiteral("Collapse") : QStringLiteral("Expand"));
+    setAccessibleDescription(expanded ? tr("Collapse") : tr("Expand"));
     updateGeometry();
     update();
 }

@@ -34,14 +34,14 @@ void ResultFooter::buildRewrite(const ResultViewData& data)
 {
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(12, 12, 12, 12);
-    m_retry = new QPushButton(QStringLiteral("Try again"));
+    m_retry = new QPushButton(tr("Try again"));
     connect(m_retry, &QPushButton::clicked, this, [this] { m_callbacks.onRetry(); });
     row->addWidget(m_retry);
     row->addStretch(1);
     row->addWidget(m_copy);
-    if ((m_replace = makeReplace(data, QStringLiteral("Replace")))) {
+    if ((m_replace = makeReplace(data, tr("Replace")))) {
         m_replace->setDefault(true);
-        m_replace->setAccessibleDescription(QStringLiteral("Replaces the selected text in ") + data.appName);
+        m_replace->setAccessibleDescription(tr("Replaces the selected text in %1").arg(data.appName));
         row->addWidget(m_replace);
     }
 }
@@ -51,19 +51,18 @@ void ResultFooter::buildFollowUp(const ResultViewData& data)
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(12, 12, 12, 12);
     column->setSpacing(8);
-    m_followUp = new GrowingTextField(QStringLiteral("Ask a follow-up…"), 4);
-    m_followUp->setAccessibleName(QStringLiteral("Follow-up question"));
+    m_followUp = new GrowingTextField(tr("Ask a follow-up…"), 4);
+    m_followUp->setAccessibleName(tr("Follow-up question"));
     m_followUp->onSubmit = [this](const QString& text) { m_callbacks.onSubmit(text); };
     column->addWidget(m_followUp);
     auto* row = new QHBoxLayout;
     row->addStretch(1);
     row->addWidget(m_copy);
-    if ((m_replace = makeReplace(data, QStringLiteral("Paste")))) {
+    if ((m_replace = makeReplace(data, tr("Paste")))) {
         const QColor color = Theme::text(Theme::isDark(palette()));
         m_replace->setIcon(Icons::tinted(QStringLiteral("doc.on.clipboard"), color, color));
-        m_replace->setToolTip(QStringLiteral("Paste the answer over the selected text in ") + data.appName);
-        m_replace->setAccessibleDescription(QStringLiteral("Replaces the selected text in ") + data.appName +
-                                            QStringLiteral(" with the answer"));
+        m_replace->setToolTip(tr("Paste the answer over the selected text in %1").arg(data.appName));
+        m_replace->setAccessibleDescription(tr("Replaces the selected text in %1 with the answer").arg(data.appName));
         row->addWidget(m_replace);
     }
     column->addLayout(row);

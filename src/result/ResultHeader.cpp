@@ -25,14 +25,14 @@ ResultHeader::ResultHeader(const AIAction& action, const QString& appName, Writi
     m_icon->setAttribute(Qt::WA_TransparentForMouseEvents);
     row->addWidget(m_icon);
     row->addWidget(makeTitle(action));
-    auto* from = new QLabel(QStringLiteral("from ") + appName);
+    auto* from = new QLabel(tr("from %1").arg(appName));
     from->setForegroundRole(QPalette::PlaceholderText);
     row->addWidget(from);
     row->addStretch(1);
     m_continueButton = new QToolButton;
     m_continueButton->setAutoRaise(true);
-    m_continueButton->setToolTip(QStringLiteral("Continue in Halvora window"));
-    m_continueButton->setAccessibleName(QStringLiteral("Continue in the Halvora window"));
+    m_continueButton->setToolTip(tr("Continue in Halvora window"));
+    m_continueButton->setAccessibleName(tr("Continue in the Halvora window"));
     connect(m_continueButton, &QToolButton::clicked, this, [this] {
         if (m_callbacks.onContinue)
             m_callbacks.onContinue();
@@ -48,7 +48,7 @@ void ResultHeader::setAction(const AIAction& action)
     m_action = action;
     if (m_styleButton) {
         m_styleButton->setText(Mnemonics::literal(action.title()));
-        m_styleButton->setAccessibleName(QStringLiteral("Rewrite style: ") + action.title());
+        m_styleButton->setAccessibleName(tr("Rewrite style: %1").arg(action.title()));
     }
     updateIcons();
 }
@@ -69,8 +69,8 @@ QWidget* ResultHeader::makeTitle(const AIAction& action)
     m_styleButton->setAutoRaise(true);
     m_styleButton->setPopupMode(QToolButton::InstantPopup);
     m_styleButton->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    m_styleButton->setAccessibleName(QStringLiteral("Rewrite style: ") + action.title());
-    m_styleButton->setAccessibleDescription(QStringLiteral("Choose a different rewrite style"));
+    m_styleButton->setAccessibleName(tr("Rewrite style: %1").arg(action.title()));
+    m_styleButton->setAccessibleDescription(tr("Choose a different rewrite style"));
     auto* menu = new QMenu(m_styleButton);
     connect(menu, &QMenu::aboutToShow, this, &ResultHeader::fillStyleMenu);
     m_styleButton->setMenu(menu);

@@ -24,7 +24,7 @@ void ResultPanelController::createPanel()
     const QSize size = ResultPanelSize::read(m_defaults).toSize();
     m_panel = new FloatingPanel(size, true, true);
     m_panel->setMinimumSize(int(ResultPanelSize::minimumWidth), int(ResultPanelSize::minimumHeight));
-    m_panel->setAccessibleName(QStringLiteral("Halvora result"));
+    m_panel->setAccessibleName(tr("Halvora result"));
     connect(m_panel, &FloatingPanel::willClose, this, &ResultPanelController::panelWillClose);
 }
 

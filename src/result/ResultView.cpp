@@ -38,7 +38,7 @@ ResultView::ResultView(const ResultViewData& data, Clock& clock, WritingModeStor
       m_header(
           new ResultHeader(data.action, data.appName, modes, {m_callbacks.onSwitchRewrite, m_callbacks.onContinue})),
       m_scroll(new QScrollArea), m_quote(new QuoteButton(data.selectionText, 3)),
-      m_questionField(new GrowingTextField(QStringLiteral("Ask anything about the selection…"), 5))
+      m_questionField(new GrowingTextField(tr("Ask anything about the selection…"), 5))
 {
     setMinimumSize(360, 260);
     auto* page = new QVBoxLayout(this);
@@ -55,7 +55,7 @@ ResultView::ResultView(const ResultViewData& data, Clock& clock, WritingModeStor
     callout.setPointSizeF(callout.pointSizeF() * 0.92);
     m_quote->setFont(callout);
     m_column->addWidget(m_quote);
-    m_questionField->setAccessibleName(QStringLiteral("Question about the selected text"));
+    m_questionField->setAccessibleName(tr("Question about the selected text"));
     m_questionField->onSubmit = [this](const QString& text) { m_callbacks.onSubmit(text); };
     m_column->addWidget(m_questionField);
     m_statusLine = makeStatusLine();
@@ -97,7 +97,7 @@ QWidget* ResultView::makeStatusLine()
     m_statusText->setForegroundRole(QPalette::PlaceholderText);
     row->addWidget(m_statusText);
     row->addStretch(1);
-    auto* stop = new QPushButton(QStringLiteral("Stop"));
+    auto* stop = new QPushButton(tr("Stop"));
     stop->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Period));
     connect(stop, &QPushButton::clicked, this, [this] { m_callbacks.onStop(); });
     row->addWidget(stop);
@@ -172,8 +172,7 @@ void ResultView::updateLines()
     m_errorLine->setVisible(failed);
     m_errorText->setText(m_data.errorMessage);
     m_remedy->setVisible(failed);
-    m_remedy->setText(m_data.errorFix == ResultViewData::Fix::SignIn ? QStringLiteral("Sign In")
-                                                                     : QStringLiteral("Retry"));
+    m_remedy->setText(m_data.errorFix == ResultViewData::Fix::SignIn ? tr("Sign In") : tr("Retry"));
 }
 
 void ResultView::updateIcons()

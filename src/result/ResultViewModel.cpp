@@ -44,7 +44,7 @@ ResultViewModel::~ResultViewModel() = default;
 
 QString ResultViewModel::lengthLimitNotice()
 {
-    return QStringLiteral("The answer hit the length limit and was cut off.");
+    return tr("The answer hit the length limit and was cut off.");
 }
 
 QString ResultViewModel::latestAnswer() const
@@ -96,7 +96,7 @@ void ResultViewModel::succeed(const TurnResult& result, const QUuid& turnID)
     recordHistory();
     if (result.stopReason == QStringLiteral("max_tokens"))
         setErrorMessage(lengthLimitNotice());
-    m_services.announce(m_action.title() + QStringLiteral(" answer ready"));
+    m_services.announce(tr("%1 answer ready").arg(m_action.title()));
     endTurn();
 }
 

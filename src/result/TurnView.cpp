@@ -77,7 +77,7 @@ void TurnView::setTurn(const ResultViewData::Turn& turn)
 {
     m_question->setVisible(!turn.question.isEmpty());
     m_question->setText(turn.question);
-    m_question->setAccessibleName(QStringLiteral("You asked: ") + turn.question);
+    m_question->setAccessibleName(tr("You asked: %1").arg(turn.question));
     if (m_plain)
         m_plain->setText(turn.answer.trimmed());
     else
@@ -101,7 +101,7 @@ void TurnView::setSources(const QList<ResultViewData::Source>& sources)
     m_sources->setVisible(!sources.isEmpty());
     if (sources.isEmpty())
         return;
-    auto* heading = new QLabel(QStringLiteral("Sources"));
+    auto* heading = new QLabel(tr("Sources"));
     QFont caption = font();
     caption.setPointSizeF(caption.pointSizeF() * 0.85);
     caption.setWeight(QFont::DemiBold);
@@ -112,13 +112,12 @@ void TurnView::setSources(const QList<ResultViewData::Source>& sources)
     for (int i = 0; i < sources.size(); ++i) {
         const ResultViewData::Source& source = sources[i];
         auto* row = new QLabel(QStringLiteral("<a href=\"%1\" style=\"text-decoration:none\">%2&nbsp;&nbsp;%3</a>")
-                                   .arg(source.url.toString(QUrl::FullyEncoded).toHtmlEscaped())
-                                   .arg(i + 1)
-                                   .arg(source.title.toHtmlEscaped()));
+                                   .arg(source.url.toString(QUrl::FullyEncoded).toHtmlEscaped(), QString::number(i + 1),
+                                        source.title.toHtmlEscaped()));
         row->setTextFormat(Qt::RichText);
         row->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
         row->setToolTip(source.url.toString());
-        row->setAccessibleName(QStringLiteral("Source %1: %2").arg(i + 1).arg(source.title));
+        row->setAccessibleName(tr("Source %1: %2").arg(i + 1).arg(source.title));
         connect(row, &QLabel::linkActivated, row, [](const QString& link) { LinkOpener::open(QUrl(link)); });
         rows->addWidget(row);
     }

@@ -2,6 +2,7 @@
 
 #include "common/FreedMemory.h"
 
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QTimer>
@@ -26,7 +27,7 @@ void SettingsWindowController::show()
 void SettingsWindowController::create()
 {
     m_window = new QWidget(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
-    m_window->setWindowTitle(QObject::tr("Halvora Settings"));
+    m_window->setWindowTitle(QCoreApplication::translate("SettingsWindowController", "Halvora Settings"));
     m_window->setObjectName(QStringLiteral("HalvoraSettingsWindow"));
     m_window->setAttribute(Qt::WA_DeleteOnClose);
     QObject::connect(m_window, &QObject::destroyed, [] { QTimer::singleShot(0, &FreedMemory::returnToSystem); });

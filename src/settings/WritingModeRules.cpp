@@ -1,5 +1,6 @@
 #include "settings/WritingModeRules.h"
 
+#include <QCoreApplication>
 #include <QTextBoundaryFinder>
 
 namespace WritingModeRules {
@@ -71,7 +72,9 @@ std::optional<WritingMode> normalized(const WritingMode& mode)
 
 QString counterText(const QString& instructions)
 {
-    return QStringLiteral("%1 of %2 characters").arg(characterCount(instructions)).arg(maxInstructionsLength);
+    return QCoreApplication::translate("WritingModeRules", "%1 of %2 characters")
+        .arg(characterCount(instructions))
+        .arg(maxInstructionsLength);
 }
 
 bool isOverLimit(const QString& instructions)

@@ -1,12 +1,14 @@
 #include "settings/WritingModeStore.h"
 
-// The starting points offered when the user adds a mode. Each use copies one under a fresh
-// id, so a template can start any number of modes.
+#include <QCoreApplication>
+
+// The starting points offered when the user adds a mode, named in the user's language. Each use copies one under a
+// fresh id, so a template can start any number of modes.
 const QList<WritingMode>& WritingModeStore::templates()
 {
     static const QList<WritingMode> templates{
         WritingMode{
-            QUuid::createUuid(), QStringLiteral("Inclusive language"),
+            QUuid::createUuid(), QCoreApplication::translate("WritingModeStore", "Inclusive language"),
             QStringLiteral(
                 "Use inclusive, gender-neutral language.\n"
                 "- Address groups as \"everyone\", \"team\" or \"folks\", not \"guys\" or \"ladies and gentlemen\".\n"
@@ -17,7 +19,7 @@ const QList<WritingMode>& WritingModeStore::templates()
                 "\"suffers from\" or \"confined to a wheelchair\".\n"
                 "- Avoid idioms that rely on stereotypes, and avoid \"crazy\", \"lame\" or \"blind spot\" as "
                 "metaphors.")},
-        WritingMode{QUuid::createUuid(), QStringLiteral("Person-first language"),
+        WritingMode{QUuid::createUuid(), QCoreApplication::translate("WritingModeStore", "Person-first language"),
                     QStringLiteral(
                         "Use respectful, person-first language about people in the justice system.\n"
                         "- Say \"person who is incarcerated\" or \"person in custody\", not \"inmate\", \"prisoner\" "
@@ -27,12 +29,12 @@ const QList<WritingMode>& WritingModeStore::templates()
                         "- Say \"person on parole\" or \"person on probation\", not \"parolee\" or \"probationer\".\n"
                         "- Don't define people by a conviction or charge; describe the situation instead.\n"
                         "- Keep the tone calm, direct and free of judgment.")},
-        WritingMode{QUuid::createUuid(), QStringLiteral("Plain language"),
+        WritingMode{QUuid::createUuid(), QCoreApplication::translate("WritingModeStore", "Plain language"),
                     QStringLiteral("Rewrite for a general audience at about an 8th-grade reading level.\n"
                                    "- Short sentences and common words. Explain any term a customer might not know.\n"
                                    "- Use \"you\" and active voice. Put the most important point first.\n"
                                    "- Turn long lists of steps into a numbered list.")},
-        WritingMode{QUuid::createUuid(), QStringLiteral("Our brand voice"),
+        WritingMode{QUuid::createUuid(), QCoreApplication::translate("WritingModeStore", "Our brand voice"),
                     QStringLiteral("Write in our brand voice: warm, confident and brief.\n"
                                    "- Use contractions. No exclamation marks. No jargon.\n"
                                    "- Words we use: … (fill in)\n"

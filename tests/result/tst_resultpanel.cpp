@@ -256,6 +256,31 @@ private Q_SLOTS:
         QCOMPARE(turns[1]->markdownView()->blocks().size(), 1);
     }
 
+    // A source's link and title reach the row unchanged, whatever percent signs they hold.
+    void sourceRowsKeepTheirLinkAndTitle_data()
+    {
+        QTest::addColumn<QString>("url");
+        QTest::addColumn<QString>("title");
+        QTest::newRow("plain") << QStringLiteral("https://example.com/a") << QStringLiteral("Example");
+        QTest::newRow("escaped slash in the link")
+            << QStringLiteral("https://example.com/a%2Fb%3Fc") << QStringLiteral("Example");
+        QTest::newRow("placeholders in the title")
+            << QStringLiteral("https://example.com/") << QStringLiteral("50%1 off %2 %3");
+    }
+    void sourceRowsKeepTheirLinkAndTitle()
+    {
+        QFETCH(QString, url);
+        QFETCH(QString, title);
+        m_results->show(AIAction::research(), selection());
+        ResultViewData data = m_results->view()->data();
+        data.turns = {{QString(), QStringLiteral("Answer"), {{title, QUrl(url)}}}};
+        m_results->view()->setData(data);
+        const QLabel* row = m_results->view()->turnViews()[0]->sourcesBox()->findChildren<QLabel*>().last();
+        QCOMPARE(row->text(), QStringLiteral("<a href=\"%1\" style=\"text-decoration:none\">1&nbsp;&nbsp;%2</a>")
+                                  .arg(url.toHtmlEscaped(), title.toHtmlEscaped()));
+        QCOMPARE(row->accessibleName(), QStringLiteral("Source 1: ") + title);
+    }
+
     // A streaming answer keeps its end in view until the reader scrolls up; scrolling back
     // to the end makes the view follow again.
     void followsAStreamingAnswer()

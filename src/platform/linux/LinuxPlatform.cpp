@@ -15,7 +15,6 @@
 
 #include <QCoreApplication>
 #include <QGuiApplication>
-
 #include <utility>
 
 namespace LinuxPlatform {
@@ -36,10 +35,11 @@ bool isX11Session()
 QString noX11Reason()
 {
     if (!qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
-        return QStringLiteral("Actions can’t appear automatically in a Wayland session: Wayland keeps other "
-                              "applications’ mouse and keyboard to themselves. Log in to an X11 session to use "
-                              "automatic pop-up.");
-    return QStringLiteral("Actions can’t appear automatically without an X11 display.");
+        return QCoreApplication::translate("LinuxPlatform",
+                                           "Actions can’t appear automatically in a Wayland session: Wayland keeps "
+                                           "other applications’ mouse and keyboard to themselves. Log in to an X11 "
+                                           "session to use automatic pop-up.");
+    return QCoreApplication::translate("LinuxPlatform", "Actions can’t appear automatically without an X11 display.");
 }
 
 void installX11(Platform::Services& services)
@@ -48,8 +48,9 @@ void installX11(Platform::Services& services)
     services.keyboard = XTestKeyboard::create(X11Connection::open());
     services.globalEvents = X11GlobalEvents::create(X11Connection::open());
     if (!services.globalEvents)
-        reason() = QStringLiteral("Actions can’t appear automatically: the X server does not report input to "
-                                  "other applications (its RECORD extension is missing).");
+        reason() = QCoreApplication::translate("LinuxPlatform",
+                                               "Actions can’t appear automatically: the X server does not report "
+                                               "input to other applications (its RECORD extension is missing).");
 }
 
 } // namespace
@@ -91,9 +92,10 @@ QString unavailableReason()
 
 QString accessibilityHelp()
 {
-    return QStringLiteral("GTK applications always show their text to Halvora. Qt applications do when they were "
-                          "started after Halvora. Chromium-based applications (Chrome, Electron) only when started "
-                          "with --force-renderer-accessibility.");
+    return QCoreApplication::translate("LinuxPlatform",
+                                       "GTK applications always show their text to Halvora. Qt applications do when "
+                                       "they were started after Halvora. Chromium-based applications (Chrome, "
+                                       "Electron) only when started with --force-renderer-accessibility.");
 }
 
 } // namespace LinuxPlatform
