@@ -83,6 +83,6 @@ void Updater::finish(bool manual)
 
 void Updater::report(const Outcome& outcome, bool manual)
 {
-    if ((manual || outcome.kind == Outcome::Kind::Available) && onOutcome)
-        onOutcome(outcome);
+    if (manual || outcome.kind == Outcome::Kind::Available)
+        Q_EMIT outcomeReady(outcome);
 }
