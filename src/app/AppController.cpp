@@ -55,8 +55,9 @@ void AppController::wireComponents()
 {
     SelectionMonitor& monitor = *m_parts.monitor;
     monitor.setAutoPopup(m_parts.autoPopup);
-    monitor.onSelection = [this](const Selection& selection) { m_parts.pill->show(selection); };
-    monitor.onDismiss = [this] { m_parts.pill->orderOutPanel(); };
+    QObject::connect(&monitor, &SelectionMonitor::selected, &monitor,
+                     [this](const Selection& selection) { m_parts.pill->show(selection); });
+    QObject::connect(&monitor, &SelectionMonitor::dismissed, &monitor, [this] { m_parts.pill->orderOutPanel(); });
     m_parts.pill->setOnAction(
         [this](const AIAction& action, const Selection& selection) { m_parts.results->show(action, selection); });
     m_parts.results->setOpenSettings([this] { showSettings(); });

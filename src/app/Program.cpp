@@ -96,7 +96,7 @@ void Program::finishStart()
     buildUpdater();
     buildController();
     if (m_trayMenu)
-        new ProgramMenu(AppSettings::shared(), AccessibilityPermission::shared(), menuCommands(), m_trayMenu);
+        buildMenu(m_trayMenu);
     connect(&AccountManager::shared(), &AccountManager::signedIn, this,
             [this](const QString& announcement) { m_announcer->announce(announcement); });
     AppController::shared().start();
@@ -119,8 +119,11 @@ void Program::buildController()
         [this] { m_account->refresh(); }, LinuxPlatform::unavailableReason(), LinuxPlatform::accessibilityHelp(),
         [] {
             AccountManager& account = AccountManager::shared();
-            return new AccountSection(account, {[&account] { account.signIn(); }, [&account] { account.signOut(); },
-                                                [&account] { account.openAccountPage(); }});
+            auto* section = new AccountSection(account);
+            connect(section, &AccountSection::signInRequested, &account, &AccountManager::signIn);
+            connect(section, &AccountSection::signOutRequested, &account, &AccountManager::signOut);
+            connect(section, &AccountSection::accountPageRequested, &account, &AccountManager::openAccountPage);
+            return section;
         }});
     m_settingsWindow = settingsWindow.get();
     AppController::Parts parts;
@@ -174,28 +177,28 @@ void Program::buildUpdater()
 {
     m_updater = new Updater(Updater::builtInFeed(), QCoreApplication::applicationVersion(), UserDefaults::standard(),
                             Clock::system(), this);
-    m_updater->onOutcome = [](const Updater::Outcome& outcome) {
+    connect(m_updater, &Updater::outcomeReady, this, [](const Updater::Outcome& outcome) {
         UpdateDialog::show(outcome, QCoreApplication::applicationVersion());
-    };
+    });
 }
 
-ProgramMenu::Commands Program::menuCommands()
+void Program::buildMenu(QMenu* menu)
 {
-    return {
-        [this] { return m_account->hasToken(); },
-        [] { AccountManager::shared().signIn(); },
-        [this](bool newChat) { m_mainWindow->show(QUuid(), newChat); },
-        [] { AppController::shared().showActionsForCurrentSelection(); },
-        [] { AppController::shared().showSettings(); },
-        [this] { m_updater->checkNow(); },
-        [] { QCoreApplication::quit(); },
-    };
+    auto* program = new ProgramMenu(
+        AppSettings::shared(), AccessibilityPermission::shared(), [this] { return m_account->hasToken(); }, menu);
+    connect(program, &ProgramMenu::signInRequested, this, [] { AccountManager::shared().signIn(); });
+    connect(program, &ProgramMenu::mainWindowRequested, this,
+            [this](bool newChat) { m_mainWindow->show(QUuid(), newChat); });
+    connect(program, &ProgramMenu::showActionsRequested, this,
+            [] { AppController::shared().showActionsForCurrentSelection(); });
+    connect(program, &ProgramMenu::settingsRequested, this, [] { AppController::shared().showSettings(); });
+    connect(program, &ProgramMenu::updateCheckRequested, m_updater, &Updater::checkNow);
+    connect(program, &ProgramMenu::quitRequested, this, &QCoreApplication::quit);
 }
 
 void Program::showWithoutTray()
 {
-    new ProgramMenu(AppSettings::shared(), AccessibilityPermission::shared(), menuCommands(),
-                    m_mainWindow->programMenu());
+    buildMenu(m_mainWindow->programMenu());
     m_mainWindow->show();
     auto* note = new QMessageBox(QMessageBox::Information, tr("Halvora"),
                                  tr("This desktop has no system tray, so Halvora shows no icon there. Its commands "

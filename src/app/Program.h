@@ -45,7 +45,8 @@ private:
     void carryOut(const LaunchCommand& command);
     void buildController();
     void buildMainWindow();
-    ProgramMenu::Commands menuCommands();
+    // The program's menu in `menu`, its commands connected.
+    void buildMenu(QMenu* menu);
     void showWithoutTray();
     static QWindow* trayIconWindow();
     void buildUpdater();

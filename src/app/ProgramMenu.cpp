@@ -5,22 +5,20 @@
 
 #include <QMenu>
 
-ProgramMenu::ProgramMenu(AppSettings& settings, AccessibilityPermission& permission, Commands commands, QMenu* menu)
-    : QObject(menu), m_settings(settings), m_permission(permission), m_commands(std::move(commands)), m_menu(menu)
+ProgramMenu::ProgramMenu(AppSettings& settings, AccessibilityPermission& permission, std::function<bool()> isSignedIn,
+                         QMenu* menu)
+    : QObject(menu), m_settings(settings), m_permission(permission), m_isSignedIn(std::move(isSignedIn)), m_menu(menu)
 {
     build();
     connect(m_menu, &QMenu::aboutToShow, this, &ProgramMenu::refresh);
     refresh();
 }
 
-QAction* ProgramMenu::add(const QString& text, std::function<void()> run, const QKeySequence& shortcut)
+template <typename Slot> QAction* ProgramMenu::add(const QString& text, Slot slot, const QKeySequence& shortcut)
 {
     QAction* action = m_menu->addAction(text);
     action->setShortcut(shortcut);
-    connect(action, &QAction::triggered, this, [run = std::move(run)] {
-        if (run)
-            run();
-    });
+    connect(action, &QAction::triggered, this, slot);
     return action;
 }
 
@@ -29,21 +27,21 @@ void ProgramMenu::build()
     m_granted = m_menu->addAction(tr("Accessibility: granted"));
     m_granted->setEnabled(false);
     m_grant = add(tr("Grant Accessibility Access…"), [this] { m_permission.openSystemSettings(); });
-    m_signIn = add(tr("Sign In"), m_commands.signIn);
+    m_signIn = add(tr("Sign In"), &ProgramMenu::signInRequested);
     m_menu->addSeparator();
     add(
-        tr("Open Halvora"), [this] { m_commands.openMainWindow(false); }, QKeySequence(Qt::CTRL | Qt::Key_O));
+        tr("Open Halvora"), [this] { Q_EMIT mainWindowRequested(false); }, QKeySequence(Qt::CTRL | Qt::Key_O));
     add(
-        tr("New Chat"), [this] { m_commands.openMainWindow(true); }, QKeySequence(Qt::CTRL | Qt::Key_N));
+        tr("New Chat"), [this] { Q_EMIT mainWindowRequested(true); }, QKeySequence(Qt::CTRL | Qt::Key_N));
     m_menu->addSeparator();
     m_autoPopup = m_menu->addAction(tr("Show Actions on Selection"));
     m_autoPopup->setCheckable(true);
     connect(m_autoPopup, &QAction::toggled, &m_settings, &AppSettings::setAutoPopup);
-    add(tr("Show Actions for Current Selection"), m_commands.showActions);
+    add(tr("Show Actions for Current Selection"), &ProgramMenu::showActionsRequested);
     m_menu->addSeparator();
-    add(tr("Settings"), m_commands.showSettings, QKeySequence(Qt::CTRL | Qt::Key_Comma));
-    add(tr("Check for Updates…"), m_commands.checkForUpdates);
-    add(tr("Quit Halvora"), m_commands.quit, QKeySequence(Qt::CTRL | Qt::Key_Q));
+    add(tr("Settings"), &ProgramMenu::settingsRequested, QKeySequence(Qt::CTRL | Qt::Key_Comma));
+    add(tr("Check for Updates…"), &ProgramMenu::updateCheckRequested);
+    add(tr("Quit Halvora"), &ProgramMenu::quitRequested, QKeySequence(Qt::CTRL | Qt::Key_Q));
 }
 
 void ProgramMenu::refresh()
@@ -52,7 +50,7 @@ void ProgramMenu::refresh()
     const bool trusted = m_permission.isTrusted();
     m_granted->setVisible(trusted);
     m_grant->setVisible(!trusted);
-    m_signIn->setVisible(!(m_commands.hasToken && m_commands.hasToken()));
+    m_signIn->setVisible(!(m_isSignedIn && m_isSignedIn()));
     const QSignalBlocker block(m_autoPopup);
     m_autoPopup->setChecked(m_settings.autoPopup());
 }

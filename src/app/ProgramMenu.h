@@ -12,20 +12,13 @@ class QMenu;
 // The program's own menu, in the tray or, where the desktop has no tray, in the main window:
 // the grant's state, Sign In while signed out, the windows, the pop-up switch, showing the
 // actions now, settings, updates and Quit. Each time it opens it reflects the current state.
+// The commands it cannot carry out itself are its signals.
 class ProgramMenu : public QObject {
     Q_OBJECT
 public:
-    struct Commands {
-        std::function<bool()> hasToken;
-        std::function<void()> signIn;
-        std::function<void(bool newChat)> openMainWindow;
-        std::function<void()> showActions;
-        std::function<void()> showSettings;
-        std::function<void()> checkForUpdates;
-        std::function<void()> quit;
-    };
-
-    ProgramMenu(AppSettings& settings, AccessibilityPermission& permission, Commands commands, QMenu* menu);
+    // `isSignedIn` tells, each time the menu opens, whether Sign In is hidden.
+    ProgramMenu(AppSettings& settings, AccessibilityPermission& permission, std::function<bool()> isSignedIn,
+                QMenu* menu);
 
     // Shows and hides the items by the grant and the sign-in; runs whenever the menu opens.
     void refresh();
@@ -33,13 +26,22 @@ public:
     // The item with this text, for tests.
     QAction* action(const QString& text) const;
 
+Q_SIGNALS:
+    void signInRequested();
+    // "Open Halvora" (false) or "New Chat" (true).
+    void mainWindowRequested(bool newChat);
+    void showActionsRequested();
+    void settingsRequested();
+    void updateCheckRequested();
+    void quitRequested();
+
 private:
     void build();
-    QAction* add(const QString& text, std::function<void()> run, const QKeySequence& shortcut = {});
+    template <typename Slot> QAction* add(const QString& text, Slot slot, const QKeySequence& shortcut = {});
 
     AppSettings& m_settings;
     AccessibilityPermission& m_permission;
-    Commands m_commands;
+    std::function<bool()> m_isSignedIn;
     QMenu* m_menu;
     QAction* m_granted = nullptr;
     QAction* m_grant = nullptr;

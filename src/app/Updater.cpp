@@ -86,6 +86,6 @@ void Updater::report(const Outcome& outcome, bool manual)
 {
     if (outcome.kind == Outcome::Kind::Failed)
         qCWarning(appLog).noquote() << "Update check failed:" << outcome.message;
-    if ((manual || outcome.kind == Outcome::Kind::Available) && onOutcome)
-        onOutcome(outcome);
+    if (manual || outcome.kind == Outcome::Kind::Available)
+        Q_EMIT outcomeReady(outcome);
 }

@@ -4,7 +4,6 @@
 #include "common/TaskHandle.h"
 
 #include <QObject>
-#include <functional>
 
 class Clock;
 class QNetworkAccessManager;
@@ -13,8 +12,8 @@ class UserDefaults;
 
 // Looks for a newer release in the update feed fixed at build time: at start at most once a
 // day, and whenever the user asks. Without a feed, updates come with the package manager and
-// the user is told so. The outcome goes to onOutcome; an automatic check reports only a
-// newer version.
+// the user is told so. The outcome is signalled by outcomeReady; an automatic check reports
+// only a newer version.
 class Updater : public QObject {
     Q_OBJECT
 public:
@@ -33,13 +32,14 @@ public:
     static QUrl builtInFeed();
     static QString lastCheckKey();
 
-    std::function<void(const Outcome&)> onOutcome;
-
     // The start-up check: runs when the last one is a day old or more.
     void checkInBackground();
     // "Check for Updates…".
     void checkNow();
     bool isChecking() const { return m_reply != nullptr; }
+
+Q_SIGNALS:
+    void outcomeReady(const Updater::Outcome& outcome);
 
 private:
     void start(bool manual);

@@ -65,7 +65,7 @@ QList<std::pair<QString, ResultViewData>> resultStates()
 
 void savePill(const QDir& folder, const QString& name, bool editable, WritingModeStore& modes)
 {
-    ActionPillView view(editable, false, {[](const AIAction&) {}, [] {}, [] {}, {}}, modes);
+    ActionPillView view(editable, false, modes);
     view.adjustSize();
     view.grab().save(folder.filePath(name + QStringLiteral(".png")));
 }
@@ -74,7 +74,7 @@ void saveResult(const QDir& folder, const QString& name, const ResultViewData& d
 {
     FakeClock clock;
     FloatingPanel panel(QSize(440, 480), true, true);
-    panel.setContentWidget(new ResultView(data, clock, modes, {}));
+    panel.setContentWidget(new ResultView(data, clock, modes));
     panel.show();
     clock.advance(100);
     QApplication::processEvents();

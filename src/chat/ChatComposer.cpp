@@ -92,7 +92,7 @@ QWidget* ChatComposer::buildField()
     m_field->document()->setDocumentMargin(0);
     m_field->setAccessibleName(tr("Message"));
     m_field->setPlainText(m_model.draft());
-    m_field->onSubmit = [this](const QString&) { m_model.send(); };
+    connect(m_field, &GrowingTextField::submitted, this, [this] { m_model.send(); });
     layout->addWidget(m_field);
     return m_box;
 }

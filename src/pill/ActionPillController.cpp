@@ -35,10 +35,11 @@ void ActionPillController::show(const Selection& selection)
 {
     m_copyTimeout.cancel();
     m_selection = selection;
-    ActionPillView::Callbacks callbacks{[this](const AIAction& action) { handleAction(action); },
-                                        [this] { handleCopy(); }, [this] { handlePaste(); },
-                                        [this] { orderOutPanel(); }};
-    auto* view = new ActionPillView(selection.isEditable, clipboardHasText(), std::move(callbacks), m_modes);
+    auto* view = new ActionPillView(selection.isEditable, clipboardHasText(), m_modes);
+    connect(view, &ActionPillView::actionRequested, this, &ActionPillController::handleAction);
+    connect(view, &ActionPillView::copyRequested, this, &ActionPillController::handleCopy);
+    connect(view, &ActionPillView::pasteRequested, this, &ActionPillController::handlePaste);
+    connect(view, &ActionPillView::escapePressed, this, &ActionPillController::orderOutPanel);
     const QSize size = view->sizeHint();
     createPanel();
     m_panel->setContentWidget(view);

@@ -12,17 +12,18 @@
 #include <QKeyEvent>
 #include <QPainter>
 
-ActionPillView::ActionPillView(bool isEditable, bool canPaste, Callbacks callbacks, WritingModeStore& modes,
-                               QWidget* parent)
-    : QWidget(parent), m_isEditable(isEditable), m_callbacks(std::move(callbacks))
+ActionPillView::ActionPillView(bool isEditable, bool canPaste, WritingModeStore& modes, QWidget* parent)
+    : QWidget(parent), m_isEditable(isEditable)
 {
     setAccessibleName(tr("Halvora actions"));
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(4, 4, 4, 4);
     row->setSpacing(2);
-    if (isEditable)
-        row->addWidget(new RewriteMenuButton(modes, m_callbacks.onAction));
-    else
+    if (isEditable) {
+        auto* rewrite = new RewriteMenuButton(modes);
+        connect(rewrite, &RewriteMenuButton::actionRequested, this, &ActionPillView::actionRequested);
+        row->addWidget(rewrite);
+    } else
         addReadOnlyActions();
     addDivider();
     addActionButton(AIAction::ask(), tr("Ask AI"), tr("Ask a question about the selected text"));
@@ -45,7 +46,7 @@ void ActionPillView::addReadOnlyActions()
 void ActionPillView::addActionButton(const AIAction& action, const QString& title, const QString& help)
 {
     auto* button = new PillButton(action.symbol(), title, help);
-    connect(button, &QAbstractButton::clicked, this, [this, action] { m_callbacks.onAction(action); });
+    connect(button, &QAbstractButton::clicked, this, [this, action] { Q_EMIT actionRequested(action); });
     layout()->addWidget(button);
 }
 
@@ -62,7 +63,7 @@ void ActionPillView::addCopyAndPaste(bool canPaste)
     m_copyButton = new PillButton(QStringLiteral("doc.on.doc"), QString(), tr("Copy the selected text"));
     m_copyButton->setAccessibleName(tr("Copy"));
     connect(m_copyButton, &QAbstractButton::clicked, this, [this] {
-        m_callbacks.onCopy();
+        Q_EMIT copyRequested();
         markCopied();
     });
     layout()->addWidget(m_copyButton);
@@ -72,7 +73,7 @@ void ActionPillView::addCopyAndPaste(bool canPaste)
         new PillButton(QStringLiteral("doc.on.clipboard"), QString(), tr("Paste the clipboard over the selected text"));
     paste->setAccessibleName(tr("Paste"));
     paste->setEnabled(canPaste);
-    connect(paste, &QAbstractButton::clicked, this, [this] { m_callbacks.onPaste(); });
+    connect(paste, &QAbstractButton::clicked, this, &ActionPillView::pasteRequested);
     layout()->addWidget(paste);
 }
 
@@ -179,8 +180,7 @@ void ActionPillView::keyPressEvent(QKeyEvent* event)
         return;
     case Qt::Key_Escape:
         stopKeyboardUse();
-        if (m_callbacks.onEscape)
-            m_callbacks.onEscape();
+        Q_EMIT escapePressed();
         return;
     default:
         QWidget::keyPressEvent(event);

@@ -3,7 +3,6 @@
 #include "actions/AIAction.h"
 
 #include <QWidget>
-#include <functional>
 
 class PillButton;
 class WritingModeStore;
@@ -18,17 +17,8 @@ class ActionPillView : public QWidget {
     Q_OBJECT
 
 public:
-    struct Callbacks {
-        std::function<void(const AIAction&)> onAction;
-        std::function<void()> onCopy;
-        std::function<void()> onPaste;
-        // Escape during keyboard use; the pill is put away.
-        std::function<void()> onEscape;
-    };
-
     // canPaste: whether the clipboard holds text right now (Paste is disabled otherwise).
-    ActionPillView(bool isEditable, bool canPaste, Callbacks callbacks, WritingModeStore& modes,
-                   QWidget* parent = nullptr);
+    ActionPillView(bool isEditable, bool canPaste, WritingModeStore& modes, QWidget* parent = nullptr);
 
     bool isEditable() const { return m_isEditable; }
     bool copied() const { return m_copied; }
@@ -39,6 +29,13 @@ public:
     void startKeyboardUse();
     void stopKeyboardUse();
     int keyboardIndex() const { return m_keyboardIndex; }
+
+Q_SIGNALS:
+    void actionRequested(const AIAction& action);
+    void copyRequested();
+    void pasteRequested();
+    // Escape during keyboard use; the pill is put away.
+    void escapePressed();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -55,7 +52,6 @@ private:
     void pressKeyboardCurrent(int key);
 
     bool m_isEditable;
-    Callbacks m_callbacks;
     bool m_copied = false;
     PillButton* m_copyButton = nullptr;
     int m_keyboardIndex = -1;

@@ -9,15 +9,16 @@
 #include <QMenu>
 #include <QPainter>
 
-RewriteMenuButton::RewriteMenuButton(WritingModeStore& modes, std::function<void(const AIAction&)> onAction,
-                                     QWidget* parent)
+RewriteMenuButton::RewriteMenuButton(WritingModeStore& modes, QWidget* parent)
     : PillButton(QStringLiteral("pencil.and.outline"), tr("Rewrite"),
-                 tr("Rewrite the selection. Click for Improve writing, or open the menu for more styles."), parent),
-      m_modes(modes), m_onAction(std::move(onAction)), m_menu(new QMenu(this))
+                 tr("Rewrite the selection. Click for Improve writing, or open the menu for more styles."),
+                 parent),
+      m_modes(modes), m_menu(new QMenu(this))
 {
     setAccessibleName(tr("Rewrite"));
     setAccessibleDescription(tr("Opens rewrite styles for the selected text"));
-    connect(this, &QAbstractButton::clicked, this, [this] { m_onAction(AIAction::rewrite(RewriteStyle::improve)); });
+    connect(this, &QAbstractButton::clicked, this,
+            [this] { Q_EMIT actionRequested(AIAction::rewrite(RewriteStyle::improve)); });
 }
 
 void RewriteMenuButton::rebuildMenu()
@@ -27,7 +28,7 @@ void RewriteMenuButton::rebuildMenu()
     for (const RewriteStyle style : RewriteStyle::allCases()) {
         QAction* item =
             m_menu->addAction(Icons::tinted(style.symbol(), color, color), Mnemonics::literal(style.title()));
-        connect(item, &QAction::triggered, this, [this, style] { m_onAction(AIAction::rewrite(style)); });
+        connect(item, &QAction::triggered, this, [this, style] { Q_EMIT actionRequested(AIAction::rewrite(style)); });
     }
     if (m_modes.modes().isEmpty())
         return;
@@ -35,7 +36,7 @@ void RewriteMenuButton::rebuildMenu()
     for (const WritingMode& mode : m_modes.modes()) {
         QAction* item = m_menu->addAction(Icons::tinted(QStringLiteral("text.badge.checkmark"), color, color),
                                           Mnemonics::literal(mode.name));
-        connect(item, &QAction::triggered, this, [this, mode] { m_onAction(AIAction::custom(mode)); });
+        connect(item, &QAction::triggered, this, [this, mode] { Q_EMIT actionRequested(AIAction::custom(mode)); });
     }
 }
 

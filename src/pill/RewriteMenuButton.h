@@ -3,8 +3,6 @@
 #include "actions/AIAction.h"
 #include "pill/PillButton.h"
 
-#include <functional>
-
 class QMenu;
 class WritingModeStore;
 
@@ -16,12 +14,14 @@ class RewriteMenuButton : public PillButton {
     Q_OBJECT
 
 public:
-    RewriteMenuButton(WritingModeStore& modes, std::function<void(const AIAction&)> onAction,
-                      QWidget* parent = nullptr);
+    explicit RewriteMenuButton(WritingModeStore& modes, QWidget* parent = nullptr);
 
     // The menu as it would open now.
     QMenu* menu();
     void showMenu();
+
+Q_SIGNALS:
+    void actionRequested(const AIAction& action);
 
 protected:
     int trailingWidth() const override { return indicatorWidth; }
@@ -36,6 +36,5 @@ private:
     void rebuildMenu();
 
     WritingModeStore& m_modes;
-    std::function<void(const AIAction&)> m_onAction;
     QMenu* m_menu;
 };

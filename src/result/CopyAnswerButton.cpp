@@ -7,8 +7,7 @@
 
 #include <QEvent>
 
-CopyAnswerButton::CopyAnswerButton(Clock& clock, std::function<void()> onCopy, QWidget* parent)
-    : QPushButton(parent), m_clock(clock), m_onCopy(std::move(onCopy))
+CopyAnswerButton::CopyAnswerButton(Clock& clock, QWidget* parent) : QPushButton(parent), m_clock(clock)
 {
     setToolTip(tr("Copy the answer"));
     connect(this, &QPushButton::clicked, this, &CopyAnswerButton::copy);
@@ -17,8 +16,7 @@ CopyAnswerButton::CopyAnswerButton(Clock& clock, std::function<void()> onCopy, Q
 
 void CopyAnswerButton::copy()
 {
-    if (m_onCopy)
-        m_onCopy();
+    Q_EMIT copyRequested();
     setCopied(true);
     AccessibleAnnouncement::announce(this, tr("Copied"));
     m_reset = m_clock.after(copiedMs, [this] { setCopied(false); });

@@ -3,11 +3,10 @@
 #include "common/TaskHandle.h"
 
 #include <QPushButton>
-#include <functional>
 
 class Clock;
 
-// "Copy" (Ctrl+Shift+C): copies the latest answer through its callback, then reads "Copied"
+// "Copy" (Ctrl+Shift+C): asks for the latest answer to be copied (copyRequested()), then reads "Copied"
 // with a checkmark for 1.5 seconds; every press starts the 1.5 seconds again.
 class CopyAnswerButton : public QPushButton {
     Q_OBJECT
@@ -15,9 +14,12 @@ class CopyAnswerButton : public QPushButton {
 public:
     static constexpr int copiedMs = 1500;
 
-    CopyAnswerButton(Clock& clock, std::function<void()> onCopy, QWidget* parent = nullptr);
+    explicit CopyAnswerButton(Clock& clock, QWidget* parent = nullptr);
 
     bool isCopied() const { return m_copied; }
+
+Q_SIGNALS:
+    void copyRequested();
 
 protected:
     void changeEvent(QEvent* event) override;
@@ -27,7 +29,6 @@ private:
     void setCopied(bool copied);
 
     Clock& m_clock;
-    std::function<void()> m_onCopy;
     bool m_copied = false;
     TaskHandle m_reset;
 };

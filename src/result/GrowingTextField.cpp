@@ -40,6 +40,6 @@ void GrowingTextField::keyPressEvent(QKeyEvent* event)
         QPlainTextEdit::keyPressEvent(event);
         return;
     }
-    if (onSubmit && !toPlainText().trimmed().isEmpty())
-        onSubmit(toPlainText());
+    if (!toPlainText().trimmed().isEmpty())
+        Q_EMIT submitted(toPlainText());
 }

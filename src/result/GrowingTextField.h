@@ -1,10 +1,9 @@
 #pragma once
 
 #include <QPlainTextEdit>
-#include <functional>
 
 // A text field that grows with its text from one line to a maximum number of lines and then
-// scrolls. Return submits the text; Shift+Return starts a new line. The placeholder shows while
+// scrolls. Return submits the text (submitted()); Shift+Return starts a new line. The placeholder shows while
 // it is empty.
 class GrowingTextField : public QPlainTextEdit {
     Q_OBJECT
@@ -12,10 +11,11 @@ class GrowingTextField : public QPlainTextEdit {
 public:
     GrowingTextField(const QString& placeholder, int maximumLines, QWidget* parent = nullptr);
 
-    std::function<void(const QString&)> onSubmit;
-
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override { return sizeHint(); }
+
+Q_SIGNALS:
+    void submitted(const QString& text);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

@@ -9,9 +9,10 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-ResultFooter::ResultFooter(const ResultViewData& data, Clock& clock, Callbacks callbacks, QWidget* parent)
-    : QWidget(parent), m_callbacks(std::move(callbacks)), m_copy(new CopyAnswerButton(clock, m_callbacks.onCopy))
+ResultFooter::ResultFooter(const ResultViewData& data, Clock& clock, QWidget* parent)
+    : QWidget(parent), m_copy(new CopyAnswerButton(clock))
 {
+    connect(m_copy, &CopyAnswerButton::copyRequested, this, &ResultFooter::copyRequested);
     if (data.action.isRewriting())
         buildRewrite(data);
     else
@@ -26,7 +27,7 @@ QPushButton* ResultFooter::makeReplace(const ResultViewData& data, const QString
         return nullptr;
     auto* button = new QPushButton(text);
     button->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Return));
-    connect(button, &QPushButton::clicked, this, [this] { m_callbacks.onReplace(); });
+    connect(button, &QPushButton::clicked, this, &ResultFooter::replaceRequested);
     return button;
 }
 
@@ -35,7 +36,7 @@ void ResultFooter::buildRewrite(const ResultViewData& data)
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(12, 12, 12, 12);
     m_retry = new QPushButton(tr("Try again"));
-    connect(m_retry, &QPushButton::clicked, this, [this] { m_callbacks.onRetry(); });
+    connect(m_retry, &QPushButton::clicked, this, &ResultFooter::retryRequested);
     row->addWidget(m_retry);
     row->addStretch(1);
     row->addWidget(m_copy);
@@ -53,7 +54,7 @@ void ResultFooter::buildFollowUp(const ResultViewData& data)
     column->setSpacing(8);
     m_followUp = new GrowingTextField(tr("Ask a follow-up…"), 4);
     m_followUp->setAccessibleName(tr("Follow-up question"));
-    m_followUp->onSubmit = [this](const QString& text) { m_callbacks.onSubmit(text); };
+    connect(m_followUp, &GrowingTextField::submitted, this, &ResultFooter::questionSubmitted);
     column->addWidget(m_followUp);
     auto* row = new QHBoxLayout;
     row->addStretch(1);

@@ -3,7 +3,6 @@
 #include "result/ResultViewData.h"
 
 #include <QWidget>
-#include <functional>
 
 class Clock;
 class CopyAnswerButton;
@@ -18,14 +17,7 @@ class ResultFooter : public QWidget {
     Q_OBJECT
 
 public:
-    struct Callbacks {
-        std::function<void()> onRetry;
-        std::function<void()> onCopy;
-        std::function<void()> onReplace;
-        std::function<void(const QString&)> onSubmit;
-    };
-
-    ResultFooter(const ResultViewData& data, Clock& clock, Callbacks callbacks, QWidget* parent = nullptr);
+    ResultFooter(const ResultViewData& data, Clock& clock, QWidget* parent = nullptr);
 
     // Follows the streaming state and the latest answer.
     void follow(const ResultViewData& data);
@@ -35,12 +27,17 @@ public:
     CopyAnswerButton* copyButton() const { return m_copy; }
     GrowingTextField* followUpField() const { return m_followUp; }
 
+Q_SIGNALS:
+    void retryRequested();
+    void copyRequested();
+    void replaceRequested();
+    void questionSubmitted(const QString& text);
+
 private:
     void buildRewrite(const ResultViewData& data);
     void buildFollowUp(const ResultViewData& data);
     QPushButton* makeReplace(const ResultViewData& data, const QString& text);
 
-    Callbacks m_callbacks;
     CopyAnswerButton* m_copy;
     QPushButton* m_retry = nullptr;
     QPushButton* m_replace = nullptr;

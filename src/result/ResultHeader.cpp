@@ -13,9 +13,8 @@
 #include <QMenu>
 #include <QToolButton>
 
-ResultHeader::ResultHeader(const AIAction& action, const QString& appName, WritingModeStore& modes, Callbacks callbacks,
-                           QWidget* parent)
-    : QWidget(parent), m_action(action), m_modes(modes), m_callbacks(std::move(callbacks))
+ResultHeader::ResultHeader(const AIAction& action, const QString& appName, WritingModeStore& modes, QWidget* parent)
+    : QWidget(parent), m_action(action), m_modes(modes)
 {
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(16, 30, 16, 10);
@@ -33,10 +32,7 @@ ResultHeader::ResultHeader(const AIAction& action, const QString& appName, Writi
     m_continueButton->setAutoRaise(true);
     m_continueButton->setToolTip(tr("Continue in Halvora window"));
     m_continueButton->setAccessibleName(tr("Continue in the Halvora window"));
-    connect(m_continueButton, &QToolButton::clicked, this, [this] {
-        if (m_callbacks.onContinue)
-            m_callbacks.onContinue();
-    });
+    connect(m_continueButton, &QToolButton::clicked, this, &ResultHeader::continueRequested);
     row->addWidget(m_continueButton);
     updateIcons();
 }
@@ -84,14 +80,14 @@ void ResultHeader::fillStyleMenu()
     menu->clear();
     for (const RewriteStyle style : RewriteStyle::allCases()) {
         connect(menu->addAction(Mnemonics::literal(style.title())), &QAction::triggered, this,
-                [this, style] { m_callbacks.onSwitchRewrite(AIAction::rewrite(style)); });
+                [this, style] { Q_EMIT rewriteRequested(AIAction::rewrite(style)); });
     }
     if (m_modes.modes().isEmpty())
         return;
     menu->addSeparator();
     for (const WritingMode& mode : m_modes.modes()) {
         connect(menu->addAction(Mnemonics::literal(mode.name)), &QAction::triggered, this,
-                [this, mode] { m_callbacks.onSwitchRewrite(AIAction::custom(mode)); });
+                [this, mode] { Q_EMIT rewriteRequested(AIAction::custom(mode)); });
     }
 }
 

@@ -3,7 +3,6 @@
 #include "actions/AIAction.h"
 
 #include <QWidget>
-#include <functional>
 
 class QLabel;
 class QToolButton;
@@ -17,13 +16,7 @@ class ResultHeader : public QWidget {
     Q_OBJECT
 
 public:
-    struct Callbacks {
-        std::function<void(const AIAction&)> onSwitchRewrite;
-        std::function<void()> onContinue;
-    };
-
-    ResultHeader(const AIAction& action, const QString& appName, WritingModeStore& modes, Callbacks callbacks,
-                 QWidget* parent = nullptr);
+    ResultHeader(const AIAction& action, const QString& appName, WritingModeStore& modes, QWidget* parent = nullptr);
 
     // Follows a switch to another rewrite style: the menu's label and the icon change with it.
     void setAction(const AIAction& action);
@@ -31,6 +24,11 @@ public:
     // The rewrite style menu button; null for other actions.
     QToolButton* styleMenuButton() const { return m_styleButton; }
     QToolButton* continueButton() const { return m_continueButton; }
+
+Q_SIGNALS:
+    // Another rewrite style or writing mode was picked from the menu.
+    void rewriteRequested(const AIAction& action);
+    void continueRequested();
 
 protected:
     void changeEvent(QEvent* event) override;
@@ -42,7 +40,6 @@ private:
 
     AIAction m_action;
     WritingModeStore& m_modes;
-    Callbacks m_callbacks;
     QLabel* m_icon = nullptr;
     QToolButton* m_styleButton = nullptr;
     QToolButton* m_continueButton = nullptr;

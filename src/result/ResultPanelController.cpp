@@ -56,28 +56,28 @@ void ResultPanelController::show(const AIAction& action, const Selection& select
 // new conversation replaces the model.
 ResultView* ResultPanelController::makeView()
 {
-    ResultView::Callbacks callbacks;
-    callbacks.onSwitchRewrite = [this](const AIAction& action) { m_model->switchRewrite(action); };
-    callbacks.onContinue = [this] { m_model->continueInWindow(); };
-    callbacks.onStop = [this] { m_model->stop(); };
-    callbacks.onRetry = [this] { m_model->retry(); };
-    callbacks.onCopy = [this] { m_model->copyLatest(); };
-    callbacks.onReplace = [this] { m_model->replaceSelection(); };
-    callbacks.onClose = [this] { close(); };
-    callbacks.onSignIn = [this] {
+    auto* view = new ResultView(viewData(*m_model), m_clock, m_modes);
+    connect(view, &ResultView::rewriteRequested, this,
+            [this](const AIAction& action) { m_model->switchRewrite(action); });
+    connect(view, &ResultView::continueRequested, this, [this] { m_model->continueInWindow(); });
+    connect(view, &ResultView::stopRequested, this, [this] { m_model->stop(); });
+    connect(view, &ResultView::retryRequested, this, [this] { m_model->retry(); });
+    connect(view, &ResultView::copyRequested, this, [this] { m_model->copyLatest(); });
+    connect(view, &ResultView::replaceRequested, this, [this] { m_model->replaceSelection(); });
+    connect(view, &ResultView::closeRequested, this, &ResultPanelController::close);
+    connect(view, &ResultView::signInRequested, this, [this] {
         if (m_signIn)
             m_signIn();
-    };
-    callbacks.onSubmit = [this](const QString& text) {
+    });
+    connect(view, &ResultView::questionSubmitted, this, [this](const QString& text) {
         m_model->setDraft(text);
         m_model->submitDraft();
         // An accepted question leaves the field it was typed in empty, also when its turn fails
         // (Retry asks it again).
         if (m_model->draft().isEmpty())
-            if (ResultView* current = view())
+            if (ResultView* current = this->view())
                 current->clearQuestionFields();
-    };
-    auto* view = new ResultView(viewData(*m_model), m_clock, m_modes, callbacks);
+    });
     connectModel(view);
     return view;
 }

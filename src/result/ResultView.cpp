@@ -32,15 +32,14 @@ QFrame* divider()
 
 } // namespace
 
-ResultView::ResultView(const ResultViewData& data, Clock& clock, WritingModeStore& modes, Callbacks callbacks,
-                       QWidget* parent)
-    : QWidget(parent), m_clock(clock), m_data(data), m_callbacks(std::move(callbacks)),
-      m_header(
-          new ResultHeader(data.action, data.appName, modes, {m_callbacks.onSwitchRewrite, m_callbacks.onContinue})),
+ResultView::ResultView(const ResultViewData& data, Clock& clock, WritingModeStore& modes, QWidget* parent)
+    : QWidget(parent), m_clock(clock), m_data(data), m_header(new ResultHeader(data.action, data.appName, modes)),
       m_scroll(new QScrollArea), m_quote(new QuoteButton(data.selectionText, 3)),
       m_questionField(new GrowingTextField(tr("Ask anything about the selection…"), 5))
 {
     setMinimumSize(360, 260);
+    connect(m_header, &ResultHeader::rewriteRequested, this, &ResultView::rewriteRequested);
+    connect(m_header, &ResultHeader::continueRequested, this, &ResultView::continueRequested);
     auto* page = new QVBoxLayout(this);
     page->setContentsMargins(0, 0, 0, 0);
     page->setSpacing(0);
@@ -56,7 +55,7 @@ ResultView::ResultView(const ResultViewData& data, Clock& clock, WritingModeStor
     m_quote->setFont(callout);
     m_column->addWidget(m_quote);
     m_questionField->setAccessibleName(tr("Question about the selected text"));
-    m_questionField->onSubmit = [this](const QString& text) { m_callbacks.onSubmit(text); };
+    connect(m_questionField, &GrowingTextField::submitted, this, &ResultView::questionSubmitted);
     m_column->addWidget(m_questionField);
     m_statusLine = makeStatusLine();
     m_errorLine = makeErrorLine();
@@ -70,9 +69,11 @@ ResultView::ResultView(const ResultViewData& data, Clock& clock, WritingModeStor
     page->addWidget(m_scroll, 1);
     followTheEnd();
 
-    ResultFooter::Callbacks footer{m_callbacks.onRetry, m_callbacks.onCopy, m_callbacks.onReplace,
-                                   m_callbacks.onSubmit};
-    m_footer = new ResultFooter(data, clock, footer);
+    m_footer = new ResultFooter(data, clock);
+    connect(m_footer, &ResultFooter::retryRequested, this, &ResultView::retryRequested);
+    connect(m_footer, &ResultFooter::copyRequested, this, &ResultView::copyRequested);
+    connect(m_footer, &ResultFooter::replaceRequested, this, &ResultView::replaceRequested);
+    connect(m_footer, &ResultFooter::questionSubmitted, this, &ResultView::questionSubmitted);
     m_footerDivider = divider();
     page->addWidget(m_footerDivider);
     page->addWidget(m_footer);
@@ -99,7 +100,7 @@ QWidget* ResultView::makeStatusLine()
     row->addStretch(1);
     auto* stop = new QPushButton(tr("Stop"));
     stop->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Period));
-    connect(stop, &QPushButton::clicked, this, [this] { m_callbacks.onStop(); });
+    connect(stop, &QPushButton::clicked, this, &ResultView::stopRequested);
     row->addWidget(stop);
     return line;
 }
@@ -120,9 +121,9 @@ QWidget* ResultView::makeErrorLine()
     m_remedy = new QPushButton;
     connect(m_remedy, &QPushButton::clicked, this, [this] {
         if (m_data.errorFix == ResultViewData::Fix::SignIn)
-            m_callbacks.onSignIn();
+            Q_EMIT signInRequested();
         else
-            m_callbacks.onRetry();
+            Q_EMIT retryRequested();
     });
     row->addWidget(m_remedy, 0, Qt::AlignTop);
     return line;
@@ -213,7 +214,7 @@ void ResultView::scrollToEnd()
 void ResultView::keyPressEvent(QKeyEvent* event)
 {
     if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
-        m_callbacks.onClose();
+        Q_EMIT closeRequested();
         return;
     }
     QWidget::keyPressEvent(event);

@@ -4,7 +4,6 @@
 
 #include <QList>
 #include <QWidget>
-#include <functional>
 
 class Clock;
 class GrowingTextField;
@@ -21,27 +20,14 @@ class WritingModeStore;
 // The content of the result panel: the header, the quoted selection, the question field of an
 // Ask conversation, the turns, a status line with Stop (Ctrl+.) while the model works, an error
 // line with its remedy, and the footer. It shows a ResultViewData and reports what the user does
-// through callbacks; each new data updates the widgets in place, so a streaming answer only
+// through its signals; each new data updates the widgets in place, so a streaming answer only
 // updates its own turn, and keeps its end in view unless the reader has scrolled up. Escape
 // closes the panel.
 class ResultView : public QWidget {
     Q_OBJECT
 
 public:
-    struct Callbacks {
-        std::function<void(const AIAction&)> onSwitchRewrite;
-        std::function<void()> onContinue;
-        std::function<void(const QString&)> onSubmit;
-        std::function<void()> onStop;
-        std::function<void()> onRetry;
-        std::function<void()> onSignIn;
-        std::function<void()> onCopy;
-        std::function<void()> onReplace;
-        std::function<void()> onClose;
-    };
-
-    ResultView(const ResultViewData& data, Clock& clock, WritingModeStore& modes, Callbacks callbacks,
-               QWidget* parent = nullptr);
+    ResultView(const ResultViewData& data, Clock& clock, WritingModeStore& modes, QWidget* parent = nullptr);
 
     void setData(const ResultViewData& data);
     const ResultViewData& data() const { return m_data; }
@@ -56,6 +42,19 @@ public:
     QWidget* errorLine() const { return m_errorLine; }
     QPushButton* remedyButton() const { return m_remedy; }
     ResultFooter* footer() const { return m_footer; }
+
+Q_SIGNALS:
+    void rewriteRequested(const AIAction& action);
+    void continueRequested();
+    // A question typed in the Ask field or the follow-up field.
+    void questionSubmitted(const QString& text);
+    void stopRequested();
+    void retryRequested();
+    void signInRequested();
+    void copyRequested();
+    void replaceRequested();
+    // Escape.
+    void closeRequested();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -74,7 +73,6 @@ private:
 
     Clock& m_clock;
     ResultViewData m_data;
-    Callbacks m_callbacks;
     ResultHeader* m_header;
     QScrollArea* m_scroll;
     QVBoxLayout* m_column;

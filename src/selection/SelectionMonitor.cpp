@@ -10,7 +10,7 @@ const QSet<Qt::Key> SelectionMonitor::arrowAndNavigationKeys = {
     Qt::Key_Left, Qt::Key_Right, Qt::Key_Down, Qt::Key_Up, Qt::Key_Home, Qt::Key_End, Qt::Key_PageUp, Qt::Key_PageDown,
 };
 
-SelectionMonitor::SelectionMonitor(Clock& clock) : m_clock(clock) {}
+SelectionMonitor::SelectionMonitor(Clock& clock, QObject* parent) : QObject(parent), m_clock(clock) {}
 
 void SelectionMonitor::start()
 {
@@ -74,8 +74,7 @@ void SelectionMonitor::keyUp(const InputEvent& event)
 // A scroll hides the pill but lets a check still waiting run: the selection itself is unchanged.
 void SelectionMonitor::scrolled(const InputEvent&)
 {
-    if (onDismiss)
-        onDismiss();
+    Q_EMIT dismissed();
 }
 
 void SelectionMonitor::applicationActivated()
@@ -86,8 +85,7 @@ void SelectionMonitor::applicationActivated()
 void SelectionMonitor::cancelAndDismiss()
 {
     m_pendingCheck.cancel();
-    if (onDismiss)
-        onDismiss();
+    Q_EMIT dismissed();
 }
 
 bool SelectionMonitor::isSelectionKey(const InputEvent& event)
@@ -120,6 +118,5 @@ void SelectionMonitor::check(const QList<QPointF>& near)
         if (!nearMouse)
             return;
     }
-    if (onSelection)
-        onSelection(*selection);
+    Q_EMIT selected(*selection);
 }

@@ -6,17 +6,19 @@
 #include "selection/Selection.h"
 
 #include <QList>
+#include <QObject>
 #include <QPointF>
 #include <QSet>
-
 #include <functional>
 #include <vector>
 
 // Watches mouse and keyboard in all other applications. A selection gesture (a drag, a double
 // or triple click, Shift with a navigation key, select-all) schedules one selection read after a
-// short delay and hands the result to onSelection; a click, typing, a scroll or a switch of
-// application calls onDismiss. Main thread only.
-class SelectionMonitor {
+// short delay and signals the result (selected()); a click, typing, a scroll or a switch of
+// application signals dismissed(). Main thread only.
+class SelectionMonitor : public QObject {
+    Q_OBJECT
+
 public:
     static const QSet<Qt::Key> arrowAndNavigationKeys;
     static constexpr double dragThreshold = 4.0;
@@ -25,10 +27,8 @@ public:
     static constexpr int keyboardDelayMs = 200;
     static constexpr double proximityMargin = 60.0;
 
-    explicit SelectionMonitor(Clock& clock = Clock::system());
+    explicit SelectionMonitor(Clock& clock = Clock::system(), QObject* parent = nullptr);
 
-    std::function<void(const Selection&)> onSelection;
-    std::function<void()> onDismiss;
     // Whether a freshly read selection may be shown; asked when the delay has passed. Always on
     // until set. Gestures are watched and dismissals reported either way.
     void setAutoPopup(std::function<bool()> isOn) { m_autoPopup = std::move(isOn); }
@@ -38,6 +38,10 @@ public:
     // Removes the monitors and cancels the pending check.
     void stop();
     bool hasPendingCheck() const { return m_pendingCheck.isActive(); }
+
+Q_SIGNALS:
+    void selected(const Selection& selection);
+    void dismissed();
 
 private:
     void add(InputEvent::Type type, void (SelectionMonitor::*handler)(const InputEvent&));

@@ -10,18 +10,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace {
-
-void run(const std::function<void()>& command)
-{
-    if (command)
-        command();
-}
-
-} // namespace
-
-AccountSection::AccountSection(QObject& account, Commands commands, QWidget* parent)
-    : SettingsSection(tr("Account"), parent), m_account(account), m_commands(std::move(commands))
+AccountSection::AccountSection(QObject& account, QWidget* parent)
+    : SettingsSection(tr("Account"), parent), m_account(account)
 {
     column()->addWidget(buildSignedIn());
     column()->addWidget(buildSignedOut());
@@ -54,8 +44,8 @@ QWidget* AccountSection::buildSignedIn()
     buttons->addStretch(1);
     buttons->addWidget(signOut);
     column->addLayout(buttons);
-    connect(manage, &QPushButton::clicked, this, [this] { run(m_commands.openAccountPage); });
-    connect(signOut, &QPushButton::clicked, this, [this] { run(m_commands.signOut); });
+    connect(manage, &QPushButton::clicked, this, &AccountSection::accountPageRequested);
+    connect(signOut, &QPushButton::clicked, this, &AccountSection::signOutRequested);
     return m_signedIn;
 }
 
@@ -78,7 +68,7 @@ QWidget* AccountSection::buildSignedOut()
     row->addWidget(m_progress);
     row->addStretch(1);
     column->addLayout(row);
-    connect(m_signIn, &QPushButton::clicked, this, [this] { run(m_commands.signIn); });
+    connect(m_signIn, &QPushButton::clicked, this, &AccountSection::signInRequested);
     return m_signedOut;
 }
 

@@ -2,8 +2,6 @@
 
 #include "settings/SettingsSection.h"
 
-#include <functional>
-
 class QLabel;
 class QProgressBar;
 class QPushButton;
@@ -17,19 +15,19 @@ class QPushButton;
 class AccountSection : public SettingsSection {
     Q_OBJECT
 public:
-    struct Commands {
-        std::function<void()> signIn;
-        std::function<void()> signOut;
-        std::function<void()> openAccountPage;
-    };
-
-    AccountSection(QObject& account, Commands commands, QWidget* parent = nullptr);
+    explicit AccountSection(QObject& account, QWidget* parent = nullptr);
 
     QPushButton* signInButton() const { return m_signIn; }
     QLabel* emailLabel() const { return m_email; }
     QLabel* errorLabel() const { return m_error; }
     QProgressBar* progress() const { return m_progress; }
     QLabel* keyringNote() const { return m_keyringNote; }
+
+Q_SIGNALS:
+    void signInRequested();
+    void signOutRequested();
+    // Manage Account….
+    void accountPageRequested();
 
 private:
     QWidget* buildSignedIn();
@@ -42,7 +40,6 @@ private Q_SLOTS:
 
 private:
     QObject& m_account;
-    Commands m_commands;
     QWidget* m_signedIn = nullptr;
     QWidget* m_signedOut = nullptr;
     QLabel* m_email = nullptr;

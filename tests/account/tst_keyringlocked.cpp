@@ -98,7 +98,7 @@ private Q_SLOTS:
         QCOMPARE(KeychainStore::lookup().locked, true);
 
         AccountManager account;
-        AccountSection section(account, {});
+        AccountSection section(account);
         QVERIFY(!account.token());
         QVERIFY(account.keyringLocked());
         QVERIFY(!section.keyringNote()->isHidden());

@@ -36,9 +36,9 @@ private Q_SLOTS:
         QList<bool> opened;
         QMenu menu;
         ProgramMenu program(
-            settings, permission,
-            {[&token] { return token; }, {}, [&opened](bool newChat) { opened.append(newChat); }, {}, {}, {}, {}},
-            &menu);
+            settings, permission, [&token] { return token; }, &menu);
+        connect(&program, &ProgramMenu::mainWindowRequested, &program,
+                [&opened](bool newChat) { opened.append(newChat); });
         platform.grant->trusted = trusted;
         token = signedIn;
         settings.setAutoPopup(false);

@@ -73,7 +73,8 @@ private Q_SLOTS:
         FakeClock clock;
         Updater updater(QUrl(), QStringLiteral("0.1.0"), defaults, clock);
         QList<Kind> outcomes;
-        updater.onOutcome = [&outcomes](const Updater::Outcome& outcome) { outcomes.append(outcome.kind); };
+        connect(&updater, &Updater::outcomeReady, &updater,
+                [&outcomes](const Updater::Outcome& outcome) { outcomes.append(outcome.kind); });
         updater.checkInBackground();
         updater.checkNow();
         QCOMPARE(outcomes, QList<Kind>{Kind::NotConfigured});
@@ -98,7 +99,8 @@ private Q_SLOTS:
         Updater updater(QUrl(QStringLiteral("http://127.0.0.1:%1/appcast.xml").arg(server.serverPort())),
                         QStringLiteral("0.1.0"), defaults, clock);
         QList<Updater::Outcome> outcomes;
-        updater.onOutcome = [&outcomes](const Updater::Outcome& outcome) { outcomes.append(outcome); };
+        connect(&updater, &Updater::outcomeReady, &updater,
+                [&outcomes](const Updater::Outcome& outcome) { outcomes.append(outcome); });
         updater.checkInBackground();
         QTRY_COMPARE(outcomes.size(), 1);
         QCOMPARE(outcomes.first().kind, Kind::Available);

@@ -176,11 +176,12 @@ private Q_SLOTS:
 private:
     std::unique_ptr<ActionPillView> makeView(bool editable, bool canPaste)
     {
-        ActionPillView::Callbacks callbacks{[this](const AIAction& action) { m_actions.append(action); },
-                                            [this] { ++m_copies; },
-                                            [this] { ++m_pastes; },
-                                            {}};
-        return std::make_unique<ActionPillView>(editable, canPaste, callbacks, *m_modes);
+        auto view = std::make_unique<ActionPillView>(editable, canPaste, *m_modes);
+        connect(view.get(), &ActionPillView::actionRequested, this,
+                [this](const AIAction& action) { m_actions.append(action); });
+        connect(view.get(), &ActionPillView::copyRequested, this, [this] { ++m_copies; });
+        connect(view.get(), &ActionPillView::pasteRequested, this, [this] { ++m_pastes; });
+        return view;
     }
 
     std::unique_ptr<MemoryUserDefaults> m_defaults;

@@ -146,8 +146,10 @@ private Q_SLOTS:
         m_targets = {{"qt-line", m_qtLine}, {"qt-editor", m_qtEditor}, {"gtk", m_gtkText}};
 
         m_clock.start();
-        m_monitor.onSelection = [this](const Selection& s) { m_selections.append({s, m_clock.elapsed()}); };
-        m_monitor.onDismiss = [this] { ++m_dismissals; };
+        connect(&m_monitor, &SelectionMonitor::selected, this, [this](const Selection& s) {
+            m_selections.append({s, m_clock.elapsed()});
+        });
+        connect(&m_monitor, &SelectionMonitor::dismissed, this, [this] { ++m_dismissals; });
         m_monitor.start();
         auto noteGesture = [this](const InputEvent&) { m_lastGestureMs = m_clock.elapsed(); };
         m_mouseUps = Platform::globalEvents().addMonitor(InputEvent::Type::LeftMouseUp, noteGesture);

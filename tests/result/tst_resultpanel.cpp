@@ -183,16 +183,15 @@ private Q_SLOTS:
         QFETCH(int, key);
         QFETCH(QString, command);
         QStringList pressed;
-        ResultView::Callbacks callbacks;
-        callbacks.onReplace = [&pressed] { pressed.append(QStringLiteral("replace")); };
-        callbacks.onCopy = [&pressed] { pressed.append(QStringLiteral("copy")); };
         ResultViewData data;
         data.action = action;
         data.isEditable = true;
         data.canFollowUp = true;
         data.turns = {{QString(), QStringLiteral("Short."), {}}};
         FloatingPanel panel(QSize(440, 480), true, true);
-        auto* view = new ResultView(data, m_platform->clock, *m_modes, callbacks);
+        auto* view = new ResultView(data, m_platform->clock, *m_modes);
+        connect(view, &ResultView::replaceRequested, view, [&pressed] { pressed.append(QStringLiteral("replace")); });
+        connect(view, &ResultView::copyRequested, view, [&pressed] { pressed.append(QStringLiteral("copy")); });
         panel.setContentWidget(view);
         if (view->footer()->followUpField())
             view->footer()->followUpField()->setFocus();
@@ -226,7 +225,8 @@ private Q_SLOTS:
     void copyFeedbackLastsOneAndAHalfSeconds()
     {
         int copies = 0;
-        CopyAnswerButton copy(m_platform->clock, [&copies] { ++copies; });
+        CopyAnswerButton copy(m_platform->clock);
+        connect(&copy, &CopyAnswerButton::copyRequested, &copy, [&copies] { ++copies; });
         copy.click();
         QCOMPARE(copy.text(), QStringLiteral("Copied"));
         m_platform->clock.advance(1000);

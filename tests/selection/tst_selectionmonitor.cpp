@@ -16,8 +16,9 @@ private Q_SLOTS:
         m_monitor = std::make_unique<SelectionMonitor>(m_platform->clock);
         m_selections.clear();
         m_dismissals = 0;
-        m_monitor->onSelection = [this](const Selection& selection) { m_selections.append(selection.text); };
-        m_monitor->onDismiss = [this] { ++m_dismissals; };
+        connect(m_monitor.get(), &SelectionMonitor::selected, this,
+                [this](const Selection& selection) { m_selections.append(selection.text); });
+        connect(m_monitor.get(), &SelectionMonitor::dismissed, this, [this] { ++m_dismissals; });
         m_monitor->start();
     }
     void cleanup()

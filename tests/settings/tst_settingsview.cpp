@@ -246,7 +246,8 @@ private Q_SLOTS:
         QFETCH(QString, button);
         AccountState account;
         int signIns = 0;
-        AccountSection section(account, {[&signIns] { ++signIns; }, {}, {}});
+        AccountSection section(account);
+        connect(&section, &AccountSection::signInRequested, &section, [&signIns] { ++signIns; });
         section.show();
         account.email = email;
         account.isSigningIn = signingIn;
