@@ -1,9 +1,9 @@
 #include "settings/AppSettings.h"
 
 #include "common/Log.h"
+#include "platform/DefaultsKeys.h"
 #include "platform/LoginItem.h"
 #include "platform/UserDefaults.h"
-#include "settings/DefaultsKeys.h"
 
 QList<AppSettings::Appearance> AppSettings::allAppearances()
 {

@@ -1,12 +1,12 @@
 #include "pill/ActionPillController.h"
 #include "pill/ActionPillView.h"
-#include "pill/FloatingPanel.h"
 #include "pill/PillButton.h"
 #include "platform/MemoryUserDefaults.h"
 #include "platform/Platform.h"
 #include "platform/fake/FakePlatform.h"
 #include "platform/linux/QtPasteboard.h"
 #include "settings/WritingModeStore.h"
+#include "ui/FloatingPanel.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -7,6 +7,7 @@
 #include "platform/linux/LinuxAccessibilityGrant.h"
 #include "platform/linux/QtPasteboard.h"
 #include "platform/linux/QtScreens.h"
+#include "platform/linux/SecretServiceStore.h"
 #include "platform/linux/X11Connection.h"
 #include "platform/linux/X11GlobalEvents.h"
 #include "platform/linux/X11Workspace.h"
@@ -14,7 +15,6 @@
 
 #include <QCoreApplication>
 #include <QGuiApplication>
-
 #include <utility>
 
 namespace LinuxPlatform {
@@ -68,6 +68,7 @@ void install()
         services.accessibility = std::make_shared<AtspiAccessibility>();
     services.screens = std::make_shared<QtScreens>();
     services.pasteboard = std::make_shared<QtPasteboard>();
+    services.secretStore = std::make_shared<SecretServiceStore>();
     reason().clear();
     if (isX11Session() && X11Connection::open())
         installX11(services);
