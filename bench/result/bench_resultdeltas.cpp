@@ -1,10 +1,10 @@
 // The view model's share of a streamed answer: a turn is fed its text deltas straight into the
 // event handler (no network, no view) and the main thread's time for all of them is printed.
 
+#include "conversation/ConversationServices.h"
 #include "history/HistoryStore.h"
 #include "platform/MemoryUserDefaults.h"
 #include "platform/fake/FakeClock.h"
-#include "result/ConversationServices.h"
 #include "result/ResultViewModel.h"
 
 #include <QCoreApplication>

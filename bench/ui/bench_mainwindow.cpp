@@ -1,7 +1,7 @@
 // The main window over a history of 1000 conversations (about 5 MB of text): the time to show
 // it, and the time to apply one search keystroke to the sidebar's list.
 #include "history/MainNavigation.h"
-#include "history/MainWindowController.h"
+#include "mainwindow/MainWindowController.h"
 #include "platform/MemoryUserDefaults.h"
 #include "platform/fake/FakePlatform.h"
 

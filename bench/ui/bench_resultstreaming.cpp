@@ -7,12 +7,12 @@
 // incremental update of answers that are one long paragraph (10 and 20 KB, 5 characters a
 // delta), where the block that changes at every update is the whole answer.
 #include "LongParagraph.h"
-#include "pill/FloatingPanel.h"
 #include "platform/MemoryUserDefaults.h"
 #include "platform/fake/FakeClock.h"
 #include "result/ResultView.h"
 #include "result/TurnView.h"
 #include "settings/WritingModeStore.h"
+#include "ui/FloatingPanel.h"
 #include "ui/MarkdownView.h"
 
 #include <QApplication>

@@ -2,14 +2,13 @@
 
 #include "account/AccountLog.h"
 #include "account/AccountRequest.h"
-#include "account/KeychainStore.h"
-#include "account/ServiceUrl.h"
 #include "common/PlatformWording.h"
+#include "common/ServiceUrl.h"
 #include "model/ErrorFix.h"
+#include "platform/DefaultsKeys.h"
 #include "platform/Platform.h"
 #include "platform/UserDefaults.h"
 #include "platform/Workspace.h"
-#include "settings/DefaultsKeys.h"
 
 #include <QCoreApplication>
 #include <QJsonDocument>
@@ -70,10 +69,11 @@ std::optional<QString> firstItem(const QUrlQuery& query, const QString& name)
 AccountManager::AccountManager(QNetworkAccessManager* network, QObject* parent)
     : QObject(parent), m_network(network ? network : new QNetworkAccessManager(this))
 {
-    const KeychainStore::Lookup stored = KeychainStore::lookup();
-    m_token = stored.token;
+    SecretStore& keyring = Platform::secretStore();
+    const SecretStore::Lookup stored = keyring.lookup(tokenService());
+    m_token = stored.secret;
     if (stored.locked)
-        unlockKeyring(KeychainStore::unlockAndLoad([this](const std::optional<QString>& token) {
+        unlockKeyring(keyring.unlockAndLoad(tokenService(), [this](const std::optional<QString>& token) {
             setKeyringLocked(false);
             // A sign-in finished while the keyring was locked keeps its own token.
             if (token && !m_token) {
@@ -85,10 +85,20 @@ AccountManager::AccountManager(QNetworkAccessManager* network, QObject* parent)
     const QVariant email = UserDefaults::standard().value(DefaultsKeys::accountEmail);
     if (email.typeId() == QMetaType::QString)
         m_email = email.toString();
-    KeychainStore::remove(KeychainStore::legacyApiKeyService());
+    keyring.remove(legacyApiKeyService());
 }
 
 AccountManager::~AccountManager() = default;
+
+QString AccountManager::tokenService()
+{
+    return QStringLiteral("Halvora.account-token");
+}
+
+QString AccountManager::legacyApiKeyService()
+{
+    return QStringLiteral("Halvora.anthropic-api-key");
+}
 
 AccountManager& AccountManager::shared()
 {
@@ -275,12 +285,13 @@ void AccountManager::setToken(const std::optional<QString>& token)
     // A prompt still open for an earlier token (or for loading one) is no longer wanted.
     m_unlock.cancel();
     setKeyringLocked(false);
+    SecretStore& keyring = Platform::secretStore();
     if (!token)
-        KeychainStore::remove(KeychainStore::tokenService());
-    else if (!KeychainStore::needsUnlock())
-        KeychainStore::save(*token);
+        keyring.remove(tokenService());
+    else if (!keyring.needsUnlock())
+        keyring.save(tokenService(), *token);
     else
-        unlockKeyring(KeychainStore::unlockAndSave(*token, [this](bool) { setKeyringLocked(false); }));
+        unlockKeyring(keyring.unlockAndSave(tokenService(), *token, [this](bool) { setKeyringLocked(false); }));
     if (token == m_token)
         return;
     m_token = token;

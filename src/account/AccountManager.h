@@ -33,6 +33,10 @@ public:
     // absolute http(s) address, otherwise the built-in one.
     static QUrl serverURL();
     static QUrl builtInServerURL();
+    // The keyring item of the account token, and one that earlier versions left behind (never
+    // written, removed at start).
+    static QString tokenService();
+    static QString legacyApiKeyService();
 
     const std::optional<QString>& token() const { return m_token; }
     const std::optional<QString>& email() const { return m_email; }

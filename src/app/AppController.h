@@ -1,13 +1,13 @@
 #pragma once
 
 #include "app/AccountStatus.h"
-#include "app/PillPresenter.h"
-#include "app/ResultPresenter.h"
-#include "app/SettingsPresenter.h"
 #include "common/TaskHandle.h"
 #include "platform/Clock.h"
 #include "selection/AccessibilityPermission.h"
 #include "selection/SelectionMonitor.h"
+#include "ui/PillPresenter.h"
+#include "ui/ResultPresenter.h"
+#include "ui/SettingsPresenter.h"
 
 #include <memory>
 

@@ -2,7 +2,7 @@
 
 #include "app/LaunchCommand.h"
 #include "app/ProgramMenu.h"
-#include "result/ConversationServices.h"
+#include "conversation/ConversationServices.h"
 
 #include <QList>
 #include <QObject>

@@ -3,7 +3,7 @@
 #include "chat/ChatView.h"
 #include "chat/ChatViewModel.h"
 #include "history/MainNavigation.h"
-#include "history/MainWindowController.h"
+#include "mainwindow/MainWindowController.h"
 #include "platform/MemoryUserDefaults.h"
 #include "platform/fake/FakeAppearanceApplier.h"
 #include "platform/fake/FakeLoginItem.h"
@@ -111,8 +111,14 @@ void saveSettings(const QDir& folder, const QString& suffix, FakePlatform& platf
     AccessibilityPermission permission(platform.clock);
     WritingModeStore modes(defaults);
     modes.save(WritingModeStore::templates().at(2));
-    SettingsWindowController controller(
-        {settings, permission, store, modes, {}, {}, QStringLiteral("GTK applications show their text to Halvora."), {}});
+    SettingsWindowController controller({settings,
+                                         permission,
+                                         store,
+                                         modes,
+                                         {},
+                                         {},
+                                         QStringLiteral("GTK applications show their text to Halvora."),
+                                         {}});
     controller.show();
     grab(controller.window(), folder, QStringLiteral("settings") + suffix);
     WritingModesSection* section = controller.view()->writingModesSection();

@@ -3,11 +3,11 @@
 // looking at the views without a desktop.
 #include "app/WindowScreenshots.h"
 #include "pill/ActionPillView.h"
-#include "pill/FloatingPanel.h"
 #include "platform/MemoryUserDefaults.h"
 #include "platform/fake/FakeClock.h"
 #include "result/ResultView.h"
 #include "settings/WritingModeStore.h"
+#include "ui/FloatingPanel.h"
 #include "ui/PaletteAppearanceApplier.h"
 
 #include <QApplication>

@@ -1,7 +1,7 @@
 #include "chat/ChatComposer.h"
 
 #include "chat/ChatViewModel.h"
-#include "result/GrowingTextField.h"
+#include "ui/GrowingTextField.h"
 #include "ui/Icons.h"
 #include "ui/Theme.h"
 

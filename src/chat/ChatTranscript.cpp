@@ -2,9 +2,9 @@
 
 #include "chat/ChatTurnView.h"
 #include "chat/ChatViewModel.h"
-#include "result/QuoteButton.h"
 #include "settings/StatusColors.h"
 #include "ui/Icons.h"
+#include "ui/QuoteButton.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

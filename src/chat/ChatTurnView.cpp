@@ -1,9 +1,9 @@
 #include "chat/ChatTurnView.h"
 
-#include "history/SourcesList.h"
 #include "ui/DecorativeAccessibility.h"
 #include "ui/Icons.h"
 #include "ui/MarkdownView.h"
+#include "ui/SourcesList.h"
 #include "ui/Theme.h"
 
 #include <QEvent>

@@ -4,8 +4,8 @@
 #include "chat/ChatTranscript.h"
 #include "chat/ChatViewModel.h"
 #include "history/HistoryListing.h"
-#include "result/GrowingTextField.h"
 #include "ui/DecorativeAccessibility.h"
+#include "ui/GrowingTextField.h"
 
 #include <QCoreApplication>
 #include <QFrame>

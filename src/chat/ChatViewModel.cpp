@@ -1,11 +1,10 @@
 #include "chat/ChatViewModel.h"
 
+#include "conversation/StreamedTurn.h"
+#include "conversation/TokenSource.h"
 #include "history/MainNavigation.h"
 #include "model/ConversationHistory.h"
 #include "platform/Platform.h"
-#include "result/ResultViewModel.h"
-#include "result/StreamedTurn.h"
-#include "result/TokenSource.h"
 
 namespace {
 
@@ -151,7 +150,7 @@ void ChatViewModel::succeed(const TurnResult& result, const QUuid& turnID)
     if (StreamedTurn::settle(m_turns, turnID, ConversationHistory::text(result.content)))
         Q_EMIT turnsChanged();
     if (result.stopReason == QStringLiteral("max_tokens"))
-        setErrorMessage(ResultViewModel::lengthLimitNotice());
+        setErrorMessage(StreamedTurn::lengthLimitNotice());
     save();
     m_services.announce(tr("Answer ready"));
     endTurn();
@@ -164,7 +163,7 @@ void ChatViewModel::fail(const TurnError& error, const QUuid& turnID)
     if (error.isCancellation()) {
         save();
     } else {
-        setErrorFix(ResultViewModel::fix(error, m_services.account));
+        setErrorFix(StreamedTurn::fix(error, m_services.account));
         setErrorMessage(error.localizedDescription());
         m_services.announce(error.localizedDescription());
     }

@@ -1,12 +1,12 @@
 #pragma once
 
 #include "actions/AIAction.h"
+#include "conversation/ConversationServices.h"
+#include "conversation/TurnRunner.h"
 #include "history/HistoryStore.h"
 #include "model/ErrorFix.h"
 #include "model/TurnResult.h"
 #include "model/WebSource.h"
-#include "result/ConversationServices.h"
-#include "result/TurnRunner.h"
 
 #include <QDateTime>
 #include <QJsonArray>

@@ -1,6 +1,6 @@
 #include "model/ClaudeClient.h"
 
-#include "account/ServiceUrl.h"
+#include "common/ServiceUrl.h"
 #include "model/ClaudeTurn.h"
 #include "platform/Clock.h"
 

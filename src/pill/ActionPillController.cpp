@@ -2,12 +2,12 @@
 
 #include "common/Timings.h"
 #include "pill/ActionPillView.h"
-#include "pill/FloatingPanel.h"
-#include "pill/ScreenPlacement.h"
 #include "platform/Clock.h"
 #include "platform/Platform.h"
 #include "selection/TextReplacer.h"
 #include "ui/AccessibleAnnouncement.h"
+#include "ui/FloatingPanel.h"
+#include "ui/ScreenPlacement.h"
 
 ActionPillController::ActionPillController(Clock& clock, WritingModeStore& modes, QObject* parent)
     : QObject(parent), m_clock(clock), m_modes(modes)

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/PillPresenter.h"
 #include "common/TaskHandle.h"
+#include "ui/PillPresenter.h"
 
 #include <QObject>
 #include <QPointer>

@@ -53,6 +53,16 @@ public:
     void postKeystroke(Qt::Key, Qt::KeyboardModifiers) override {}
 };
 
+class NoSecretStore final : public SecretStore {
+public:
+    Lookup lookup(const QString&) override { return {}; }
+    bool needsUnlock() override { return false; }
+    TaskHandle unlockAndLoad(const QString&, std::function<void(std::optional<QString>)>) override { return {}; }
+    TaskHandle unlockAndSave(const QString&, const QString&, std::function<void(bool)>) override { return {}; }
+    bool save(const QString&, const QString&) override { return false; }
+    bool remove(const QString&) override { return false; }
+};
+
 template <typename Service, typename Fallback> void fill(std::shared_ptr<Service>& slot)
 {
     if (!slot)
@@ -68,6 +78,7 @@ Platform::Services withFallbacks(Platform::Services services)
     fill<Pasteboard, NoPasteboard>(services.pasteboard);
     fill<Workspace, NoWorkspace>(services.workspace);
     fill<SyntheticKeyboard, NoKeyboard>(services.keyboard);
+    fill<SecretStore, NoSecretStore>(services.secretStore);
     return services;
 }
 
@@ -106,6 +117,10 @@ Workspace& Platform::workspace()
 SyntheticKeyboard& Platform::keyboard()
 {
     return *installed().keyboard;
+}
+SecretStore& Platform::secretStore()
+{
+    return *installed().secretStore;
 }
 
 void Platform::install(Services services)

@@ -5,6 +5,7 @@
 #include "platform/GlobalEvents.h"
 #include "platform/Pasteboard.h"
 #include "platform/Screens.h"
+#include "platform/SecretStore.h"
 #include "platform/SyntheticKeyboard.h"
 #include "platform/Workspace.h"
 
@@ -23,6 +24,7 @@ public:
         std::shared_ptr<Pasteboard> pasteboard;
         std::shared_ptr<Workspace> workspace;
         std::shared_ptr<SyntheticKeyboard> keyboard;
+        std::shared_ptr<SecretStore> secretStore;
     };
 
     static Accessibility& accessibility();
@@ -32,6 +34,7 @@ public:
     static Pasteboard& pasteboard();
     static Workspace& workspace();
     static SyntheticKeyboard& keyboard();
+    static SecretStore& secretStore();
 
     // Replaces every service; the ones left empty fall back to the unavailable stand-ins.
     static void install(Services services);

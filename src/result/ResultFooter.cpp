@@ -1,7 +1,7 @@
 #include "result/ResultFooter.h"
 
 #include "result/CopyAnswerButton.h"
-#include "result/GrowingTextField.h"
+#include "ui/GrowingTextField.h"
 #include "ui/Icons.h"
 #include "ui/Theme.h"
 

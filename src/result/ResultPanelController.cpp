@@ -1,11 +1,11 @@
 #include "result/ResultPanelController.h"
 
-#include "pill/FloatingPanel.h"
-#include "pill/ScreenPlacement.h"
 #include "platform/Platform.h"
 #include "result/ResultPanelSize.h"
 #include "result/ResultView.h"
 #include "result/ResultViewModel.h"
+#include "ui/FloatingPanel.h"
+#include "ui/ScreenPlacement.h"
 
 ResultPanelController::ResultPanelController(Clock& clock, UserDefaults& defaults, WritingModeStore& modes,
                                              const ConversationServices& services, QObject* parent)

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/ResultPresenter.h"
-#include "result/ConversationServices.h"
+#include "conversation/ConversationServices.h"
 #include "result/ResultViewData.h"
+#include "ui/ResultPresenter.h"
 
 #include <QObject>
 #include <QPointer>

@@ -1,11 +1,11 @@
 #include "result/ResultView.h"
 
-#include "result/GrowingTextField.h"
-#include "result/QuoteButton.h"
 #include "result/ResultFooter.h"
 #include "result/ResultHeader.h"
 #include "result/TurnView.h"
+#include "ui/GrowingTextField.h"
 #include "ui/Icons.h"
+#include "ui/QuoteButton.h"
 #include "ui/Theme.h"
 
 #include <QFrame>

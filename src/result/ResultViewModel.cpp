@@ -1,11 +1,11 @@
 #include "result/ResultViewModel.h"
 
+#include "conversation/StreamedTurn.h"
+#include "conversation/TokenSource.h"
 #include "history/HistoryStore.h"
 #include "model/ConversationHistory.h"
 #include "platform/Platform.h"
-#include "result/MainWindowOpener.h"
-#include "result/StreamedTurn.h"
-#include "result/TokenSource.h"
+#include "ui/MainWindowOpener.h"
 
 namespace {
 
@@ -41,11 +41,6 @@ ResultViewModel::ResultViewModel(const Selection& selection, const AIAction& act
 
 // The runner member cancels a running turn; none of its callbacks reaches this object.
 ResultViewModel::~ResultViewModel() = default;
-
-QString ResultViewModel::lengthLimitNotice()
-{
-    return tr("The answer hit the length limit and was cut off.");
-}
 
 QString ResultViewModel::latestAnswer() const
 {
@@ -95,7 +90,7 @@ void ResultViewModel::succeed(const TurnResult& result, const QUuid& turnID)
         Q_EMIT turnsChanged();
     recordHistory();
     if (result.stopReason == QStringLiteral("max_tokens"))
-        setErrorMessage(lengthLimitNotice());
+        setErrorMessage(StreamedTurn::lengthLimitNotice());
     m_services.announce(tr("%1 answer ready").arg(m_action.title()));
     endTurn();
 }
@@ -111,7 +106,7 @@ void ResultViewModel::fail(const TurnError& error, const QUuid& turnID)
     if (StreamedTurn::dropUnanswered(m_turns, turnID, refused))
         Q_EMIT turnsChanged();
     if (!error.isCancellation()) {
-        setErrorFix(fix(error, m_services.account));
+        setErrorFix(StreamedTurn::fix(error, m_services.account));
         setErrorMessage(error.localizedDescription());
         m_services.announce(error.localizedDescription());
     }
@@ -229,12 +224,4 @@ QString ResultViewModel::historyTitle() const
     if (m_action.actionCase() == AIAction::Case::ask && !m_turns.isEmpty() && m_turns.first().question)
         return *m_turns.first().question;
     return m_selection.text;
-}
-
-ErrorFix ResultViewModel::fix(const TurnError& error, TokenSource* account)
-{
-    return ErrorFixes::fix(error, [account] {
-        if (account)
-            account->clearLocalSession();
-    });
 }

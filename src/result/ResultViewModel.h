@@ -1,11 +1,11 @@
 #pragma once
 
 #include "actions/AIAction.h"
+#include "conversation/ConversationServices.h"
+#include "conversation/TurnRunner.h"
 #include "model/ErrorFix.h"
 #include "model/TurnResult.h"
 #include "model/WebSource.h"
-#include "result/ConversationServices.h"
-#include "result/TurnRunner.h"
 #include "selection/Selection.h"
 
 #include <QDateTime>
@@ -84,11 +84,6 @@ public:
     void replaceSelection();
     void continueInWindow();
     void recordHistory();
-
-    // The remedy for a failed turn; a 401 first ends the local session.
-    static ErrorFix fix(const TurnError& error, TokenSource* account);
-
-    static QString lengthLimitNotice();
 
 Q_SIGNALS:
     void actionChanged();

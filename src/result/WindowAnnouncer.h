@@ -1,6 +1,6 @@
 #pragma once
 
-#include "result/Announcer.h"
+#include "conversation/Announcer.h"
 
 #include <QList>
 #include <functional>

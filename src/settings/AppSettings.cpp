@@ -1,8 +1,8 @@
 #include "settings/AppSettings.h"
 
+#include "platform/DefaultsKeys.h"
 #include "platform/LoginItem.h"
 #include "platform/UserDefaults.h"
-#include "settings/DefaultsKeys.h"
 #include "settings/SettingsLog.h"
 
 QList<AppSettings::Appearance> AppSettings::allAppearances()

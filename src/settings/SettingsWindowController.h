@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/SettingsPresenter.h"
 #include "settings/SettingsView.h"
+#include "ui/SettingsPresenter.h"
 
 #include <QPointer>
 

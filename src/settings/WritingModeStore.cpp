@@ -1,7 +1,7 @@
 #include "settings/WritingModeStore.h"
 
+#include "platform/DefaultsKeys.h"
 #include "platform/UserDefaults.h"
-#include "settings/DefaultsKeys.h"
 #include "settings/WritingModeRules.h"
 
 #include <QJsonDocument>

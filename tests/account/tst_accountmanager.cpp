@@ -1,11 +1,10 @@
 #include "RelayProcess.h"
 #include "RelayScenario.h"
 #include "account/AccountManager.h"
-#include "account/KeychainStore.h"
+#include "platform/DefaultsKeys.h"
 #include "platform/MemoryUserDefaults.h"
 #include "platform/UserDefaults.h"
 #include "platform/fake/FakePlatform.h"
-#include "settings/DefaultsKeys.h"
 
 #include <QDirIterator>
 #include <QJsonDocument>
@@ -79,6 +78,8 @@ private:
         return true;
     }
 
+    std::optional<QString> storedToken() const { return m_platform->secrets->item(AccountManager::tokenService()); }
+
     QUrl lastOpened() const
     {
         return m_platform->workspace->openedUrls.value(m_platform->workspace->openedUrls.size() - 1);
@@ -89,7 +90,6 @@ private Q_SLOTS:
     {
         UserDefaults::setStandard(std::make_unique<MemoryUserDefaults>());
         m_platform = std::make_unique<FakePlatform>();
-        KeychainStore::save(QString());
         m_scenario = std::make_unique<RelayScenario>();
     }
 
@@ -97,7 +97,6 @@ private Q_SLOTS:
     {
         m_relay.reset();
         m_platform.reset();
-        KeychainStore::save(QString());
     }
 
     void signInRefreshAndSignOutAgainstTheRelay()
@@ -120,12 +119,12 @@ private Q_SLOTS:
         QCOMPARE(announced.first().first().toString(), QString("Signed in to Halvora"));
         QCOMPARE(account.email(), QString("ada@example.com"));
         QVERIFY(!account.isSigningIn());
-        QCOMPARE(KeychainStore::load(), account.token());
+        QCOMPARE(storedToken(), account.token());
         QVERIFY(!foundInFiles(account.token()->toUtf8()));
 
         const QString token = *account.token();
         account.signOut();
-        QVERIFY(!account.token() && !account.email() && !KeychainStore::load());
+        QVERIFY(!account.token() && !account.email() && !storedToken());
         QVERIFY(!UserDefaults::standard().contains(DefaultsKeys::accountEmail));
         QTRY_VERIFY_WITH_TIMEOUT(m_relay->recordedRequests().last().value("path") == "/api/auth/logout", 5000);
         const QJsonObject logout = m_relay->recordedRequests().last();
@@ -211,7 +210,7 @@ private Q_SLOTS:
         account.handle(QUrl("halvora://auth?code=C&state=" + state));
         QTRY_COMPARE_WITH_TIMEOUT(account.lastErrorText(), expected, 5000);
         QVERIFY(!account.isSigningIn());
-        QVERIFY(!account.token() && !KeychainStore::load());
+        QVERIFY(!account.token() && !storedToken());
     }
 
     void refreshAnswers_data()
@@ -229,7 +228,7 @@ private Q_SLOTS:
         QFETCH(bool, signedIn);
         m_scenario->addResponse(status, R"({"error":"x"})", {}, "api/me");
         QVERIFY(startRelay());
-        KeychainStore::save("stale-token");
+        m_platform->secrets->setItem(AccountManager::tokenService(), "stale-token");
         UserDefaults::standard().setValue(DefaultsKeys::accountEmail, QString("ada@example.com"));
         AccountManager account;
         bool done = false;
@@ -237,8 +236,86 @@ private Q_SLOTS:
         QTRY_VERIFY_WITH_TIMEOUT(done, 5000);
         QCOMPARE(account.token().has_value(), signedIn);
         QCOMPARE(account.email().has_value(), signedIn);
-        QCOMPARE(KeychainStore::load().has_value(), signedIn);
+        QCOMPARE(storedToken().has_value(), signedIn);
         QTEST(account.lastErrorText(), "expectedError");
+    }
+
+    void keyringAtStart_data()
+    {
+        QTest::addColumn<QString>("keyring"); // "open", "locked" or "none" (no Secret Service)
+        QTest::addColumn<bool>("unlock");     // how the user answers the unlock prompt
+        QTest::addColumn<bool>("waits");
+        QTest::addColumn<bool>("signedIn");
+        QTest::newRow("open keyring") << "open" << false << false << true;
+        QTest::newRow("locked, the user unlocks") << "locked" << true << true << true;
+        QTest::newRow("locked, the user dismisses the prompt") << "locked" << false << true << false;
+        QTest::newRow("no Secret Service") << "none" << false << false << false;
+    }
+
+    void keyringAtStart()
+    {
+        QFETCH(QString, keyring);
+        QFETCH(bool, unlock);
+        QFETCH(bool, waits);
+        FakeSecretStore& secrets = *m_platform->secrets;
+        secrets.setItem(AccountManager::tokenService(), "hv_stored");
+        secrets.setItem(AccountManager::legacyApiKeyService(), "sk-old");
+        secrets.setLocked(keyring == "locked");
+        secrets.setAvailable(keyring != "none");
+
+        AccountManager account;
+        QSignalSpy tokenChanged(&account, &AccountManager::tokenChanged);
+        QCOMPARE(account.keyringLocked(), waits);
+        QCOMPARE(secrets.openPrompts(), waits ? 1 : 0);
+        if (waits) {
+            QVERIFY(!account.token());
+            QVERIFY(secrets.answerPrompt(unlock));
+            QVERIFY(!account.keyringLocked());
+        }
+        QTEST(account.token().has_value(), "signedIn");
+        if (account.token())
+            QCOMPARE(*account.token(), "hv_stored");
+        QCOMPARE(tokenChanged.size(), waits && unlock ? 1 : 0);
+        // What earlier versions stored goes as soon as the keyring lets it.
+        QCOMPARE(secrets.item(AccountManager::legacyApiKeyService()).has_value(), keyring != "open");
+    }
+
+    void signInWhileTheKeyringIsLocked_data()
+    {
+        QTest::addColumn<QString>("answer"); // "unlock", "dismiss", or "sign out" before answering
+        QTest::addColumn<bool>("stored");
+        QTest::addColumn<bool>("signedIn");
+        QTest::newRow("the user unlocks: stored") << "unlock" << true << true;
+        QTest::newRow("the user dismisses: signed in, not stored") << "dismiss" << false << true;
+        QTest::newRow("signed out first: the prompt goes") << "sign out" << false << false;
+    }
+
+    void signInWhileTheKeyringIsLocked()
+    {
+        QFETCH(QString, answer);
+        QVERIFY(startRelay());
+        FakeSecretStore& secrets = *m_platform->secrets;
+        secrets.setLocked(true);
+        AccountManager account;
+        QVERIFY(!account.keyringLocked());
+        account.signIn();
+        account.handle(browserSignIn(lastOpened()));
+        QTRY_VERIFY_WITH_TIMEOUT(account.token().has_value(), 5000);
+        QVERIFY(account.keyringLocked());
+        QVERIFY(!storedToken());
+        QCOMPARE(secrets.openPrompts(), 1);
+        const QString token = *account.token();
+        if (answer == "sign out") {
+            account.signOut();
+            QCOMPARE(secrets.openPrompts(), 0);
+            QVERIFY(!secrets.answerPrompt(true));
+        } else {
+            QVERIFY(secrets.answerPrompt(answer == "unlock"));
+        }
+        QVERIFY(!account.keyringLocked());
+        QTEST(account.token().has_value(), "signedIn");
+        QFETCH(bool, stored);
+        QCOMPARE(storedToken(), stored ? std::optional<QString>(token) : std::nullopt);
     }
 
     void serverUrl_data()

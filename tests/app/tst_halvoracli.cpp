@@ -1,6 +1,7 @@
 #include "RelayProcess.h"
 #include "RelayScenario.h"
-#include "account/KeychainStore.h"
+#include "account/AccountManager.h"
+#include "platform/linux/SecretServiceStore.h"
 
 #include <QJsonDocument>
 #include <QProcess>
@@ -42,13 +43,13 @@ class TestHalvoraCli : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void cleanup() { KeychainStore::save(QString()); }
+    void cleanup() { SecretServiceStore().save(AccountManager::tokenService(), QString()); }
 
     void demoRewriteEndToEnd()
     {
         RelayProcess relay;
         QVERIFY2(relay.startDemo(), qPrintable(relay.startMessage()));
-        QVERIFY(KeychainStore::save(relay.signIn()));
+        QVERIFY(SecretServiceStore().save(AccountManager::tokenService(), relay.signIn()));
         const CliRun run =
             runCli({"rewrite", "--style", "grammar", "--server", relay.baseUrl().toString()}, "teh text");
         QCOMPARE(run.exitCode, 0);
@@ -90,7 +91,7 @@ private Q_SLOTS:
         RelayProcess relay;
         QVERIFY(relay.startScenario(scenario.dir()));
         if (signedIn)
-            QVERIFY(KeychainStore::save("cli-token"));
+            QVERIFY(SecretServiceStore().save(AccountManager::tokenService(), "cli-token"));
         const QString server = step == "down" ? QStringLiteral("http://127.0.0.1:1/") : relay.baseUrl().toString();
         const CliRun run = runCli(arguments << "--server" << server, "some text", step == "stall");
         QFETCH(int, exitCode);

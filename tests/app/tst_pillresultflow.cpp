@@ -1,13 +1,13 @@
 #include "app/AppController.h"
 #include "pill/ActionPillController.h"
 #include "pill/ActionPillView.h"
-#include "pill/FloatingPanel.h"
 #include "pill/PillButton.h"
 #include "platform/MemoryUserDefaults.h"
 #include "platform/fake/FakePlatform.h"
 #include "result/ResultPanelController.h"
 #include "result/ResultView.h"
 #include "settings/WritingModeStore.h"
+#include "ui/FloatingPanel.h"
 
 #include <QTest>
 

@@ -4,9 +4,9 @@
 #include "chat/ChatView.h"
 #include "chat/ChatViewModel.h"
 #include "platform/fake/FakePlatform.h"
-#include "result/GrowingTextField.h"
-#include "result/QuoteButton.h"
 #include "support/ReadableImages.h"
+#include "ui/GrowingTextField.h"
+#include "ui/QuoteButton.h"
 #include "ui/Theme.h"
 #include "ui/ThemePalette.h"
 

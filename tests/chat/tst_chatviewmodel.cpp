@@ -1,7 +1,7 @@
 // The chat model against the relay in scenario mode: new and reopened chats, what each turn
 // sends, sources, cancellation, errors, saving and the selection of a newly saved chat.
 #include "chat/ChatViewModel.h"
-#include "result/ConversationKit.h"
+#include "conversation/ConversationKit.h"
 
 #include <QJsonArray>
 #include <QTest>

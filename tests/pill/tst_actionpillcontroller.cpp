@@ -1,12 +1,12 @@
 #include "pill/ActionPillController.h"
 #include "pill/ActionPillView.h"
-#include "pill/FloatingPanel.h"
 #include "pill/PillButton.h"
 #include "platform/MemoryUserDefaults.h"
 #include "platform/Platform.h"
 #include "platform/fake/FakePlatform.h"
 #include "platform/linux/QtPasteboard.h"
 #include "settings/WritingModeStore.h"
+#include "ui/FloatingPanel.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -138,7 +138,7 @@ private Q_SLOTS:
         QFETCH(QStringList, formats);
         const FakePlatform& fake = *m_platform;
         Platform::install({fake.accessibility, fake.grant, fake.events, fake.screens, std::make_shared<QtPasteboard>(),
-                           fake.workspace, fake.keyboard});
+                           fake.workspace, fake.keyboard, fake.secrets});
         auto* offered = new OfferedFormats(formats);
         QGuiApplication::clipboard()->setMimeData(offered);
         m_pill->show(selection());

@@ -1,8 +1,8 @@
+#include "platform/DefaultsKeys.h"
 #include "platform/LoginItem.h"
 #include "platform/linux/FileUserDefaults.h"
 #include "platform/linux/LinuxPlatform.h"
 #include "settings/AppSettings.h"
-#include "settings/DefaultsKeys.h"
 
 #include <QCoreApplication>
 #include <QFile>

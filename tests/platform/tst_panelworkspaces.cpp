@@ -1,8 +1,8 @@
 // The result panel's window on a real window manager (openbox in the private session): it is
 // on every workspace, so switching workspaces never hides an answer the user is reading.
-#include "pill/FloatingPanel.h"
 #include "platform/linux/LinuxPlatform.h"
 #include "platform/linux/X11Connection.h"
+#include "ui/FloatingPanel.h"
 
 #include <QTest>
 #include <X11/Xlib.h>

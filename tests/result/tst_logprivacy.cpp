@@ -2,11 +2,10 @@
 // or an answer: a sign-in with a known token, a turn on a known selection and a failed follow-up
 // against the relay, with every message caught at the default rules and with debug on.
 #include "account/AccountManager.h"
-#include "account/KeychainStore.h"
 #include "platform/UserDefaults.h"
-#include "result/ConversationKit.h"
+#include "conversation/ConversationKit.h"
 #include "result/ResultViewModel.h"
-#include "settings/DefaultsKeys.h"
+#include "platform/DefaultsKeys.h"
 
 #include <QJsonDocument>
 #include <QLoggingCategory>
@@ -80,8 +79,6 @@ class TestLogPrivacy : public QObject {
     }
 
 private Q_SLOTS:
-    void initTestCase() { KeychainStore::save(QString()); }
-
     void init()
     {
         caught.clear();
@@ -92,7 +89,6 @@ private Q_SLOTS:
     {
         qInstallMessageHandler(m_previous);
         QLoggingCategory::setFilterRules(QString());
-        KeychainStore::save(QString());
     }
 
     void secretsNeverReachTheLog_data()

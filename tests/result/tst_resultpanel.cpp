@@ -1,8 +1,6 @@
-#include "pill/FloatingPanel.h"
 #include "platform/MemoryUserDefaults.h"
 #include "platform/fake/FakePlatform.h"
 #include "result/CopyAnswerButton.h"
-#include "result/GrowingTextField.h"
 #include "result/ResultFooter.h"
 #include "result/ResultHeader.h"
 #include "result/ResultPanelController.h"
@@ -11,6 +9,8 @@
 #include "result/TurnView.h"
 #include "settings/WritingModeStore.h"
 #include "support/ReadableImages.h"
+#include "ui/FloatingPanel.h"
+#include "ui/GrowingTextField.h"
 #include "ui/MarkdownView.h"
 
 #include <QAccessible>

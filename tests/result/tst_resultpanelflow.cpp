@@ -1,9 +1,7 @@
 // The result panel driving a real conversation against the relay in scenario mode: streaming
 // into the view, follow-ups, Stop and Escape, failures with Retry, and the announcements.
-#include "pill/FloatingPanel.h"
+#include "conversation/ConversationKit.h"
 #include "platform/MemoryUserDefaults.h"
-#include "result/ConversationKit.h"
-#include "result/GrowingTextField.h"
 #include "result/ResultFooter.h"
 #include "result/ResultHeader.h"
 #include "result/ResultPanelController.h"
@@ -13,6 +11,8 @@
 #include "result/WindowAnnouncer.h"
 #include "settings/WritingModeStore.h"
 #include "ui/AccessibleAnnouncement.h"
+#include "ui/FloatingPanel.h"
+#include "ui/GrowingTextField.h"
 
 #include <QApplication>
 #include <QMenu>

@@ -1,6 +1,6 @@
 // The result flow against the relay in scenario mode: streaming, follow-ups, stops, failures,
 // rewrite switches, history records and the copy/replace/hand-over actions.
-#include "result/ConversationKit.h"
+#include "conversation/ConversationKit.h"
 #include "result/ResultViewModel.h"
 #include "support/TestRows.h"
 

@@ -1,8 +1,8 @@
+#include "platform/DefaultsKeys.h"
 #include "platform/MemoryUserDefaults.h"
 #include "platform/fake/FakeAppearanceApplier.h"
 #include "platform/fake/FakeLoginItem.h"
 #include "settings/AppSettings.h"
-#include "settings/DefaultsKeys.h"
 
 #include <QRegularExpression>
 #include <QSignalSpy>

@@ -1,9 +1,9 @@
 // halvora-cli: one model turn from the terminal, with the program's account token.
 #include "account/AccountManager.h"
-#include "account/KeychainStore.h"
 #include "app/cli/CliOptions.h"
 #include "app/cli/CliTurn.h"
 #include "platform/linux/FileUserDefaults.h"
+#include "platform/linux/SecretServiceStore.h"
 #include "settings/WritingModeStore.h"
 
 #include <QCoreApplication>
@@ -70,7 +70,8 @@ int main(int argc, char* argv[])
     CliTurn turn(*action, options.json, out, err);
     watchInterrupts([&turn] { turn.cancel(); });
     int code = 0;
-    turn.start(options.server.value_or(AccountManager::serverURL()), KeychainStore::load(), selection, options.question,
+    turn.start(options.server.value_or(AccountManager::serverURL()),
+               SecretServiceStore().lookup(AccountManager::tokenService()).secret, selection, options.question,
                [&code](int result) {
                    code = result;
                    QCoreApplication::quit();

@@ -8,7 +8,7 @@ FakePlatform::FakePlatform()
     pasteboard->journal = &journal;
     workspace->journal = &journal;
     keyboard->journal = &journal;
-    Platform::install({accessibility, grant, events, screens, pasteboard, workspace, keyboard});
+    Platform::install({accessibility, grant, events, screens, pasteboard, workspace, keyboard, secrets});
 }
 
 FakePlatform::~FakePlatform()

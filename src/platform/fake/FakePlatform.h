@@ -7,10 +7,10 @@
 #include "platform/fake/FakeKeyboard.h"
 #include "platform/fake/FakePasteboard.h"
 #include "platform/fake/FakeScreens.h"
+#include "platform/fake/FakeSecretStore.h"
 #include "platform/fake/FakeWorkspace.h"
 
 #include <QStringList>
-
 #include <memory>
 
 // Installs a full set of fake platform services for as long as it exists, with one clock and
@@ -35,4 +35,5 @@ public:
     std::shared_ptr<FakePasteboard> pasteboard = std::make_shared<FakePasteboard>();
     std::shared_ptr<FakeWorkspace> workspace = std::make_shared<FakeWorkspace>();
     std::shared_ptr<FakeKeyboard> keyboard = std::make_shared<FakeKeyboard>();
+    std::shared_ptr<FakeSecretStore> secrets = std::make_shared<FakeSecretStore>();
 };

@@ -8,6 +8,7 @@
 #include "platform/linux/LinuxAccessibilityGrant.h"
 #include "platform/linux/QtPasteboard.h"
 #include "platform/linux/QtScreens.h"
+#include "platform/linux/SecretServiceStore.h"
 #include "platform/linux/X11Connection.h"
 #include "platform/linux/X11GlobalEvents.h"
 #include "platform/linux/X11Workspace.h"
@@ -72,6 +73,7 @@ void install()
         qCWarning(atspiLog) << "Cannot reach the accessibility bus; selections cannot be read";
     services.screens = std::make_shared<QtScreens>();
     services.pasteboard = std::make_shared<QtPasteboard>();
+    services.secretStore = std::make_shared<SecretServiceStore>();
     reason().clear();
     if (isX11Session() && X11Connection::open())
         installX11(services);
