@@ -12,11 +12,9 @@
 #include <QProcess>
 #include <QTemporaryFile>
 #include <QTimer>
-
 #include <algorithm>
 #include <csignal>
 #include <cstdio>
-
 #include <sys/resource.h>
 
 namespace {
@@ -99,8 +97,8 @@ void idleFigures()
     const Usage before = usage();
     idle(seconds * 1000);
     const Usage after = usage();
-    std::printf("gesture monitor idle for %d s: %.1f ms CPU, %ld context switches (one timer ends the wait)\n",
-                seconds, after.cpuMs - before.cpuMs, after.wakeups - before.wakeups);
+    std::printf("gesture monitor idle for %d s: %.1f ms CPU, %ld context switches (one timer ends the wait)\n", seconds,
+                after.cpuMs - before.cpuMs, after.wakeups - before.wakeups);
 }
 
 } // namespace
@@ -120,22 +118,22 @@ int main(int argc, char* argv[])
     file.write("one two three\nfour five six\nseven eight nine\n");
     file.flush();
     QProcess zenity;
-    zenity.start(QStringLiteral("zenity"), {QStringLiteral("--text-info"), QStringLiteral("--editable"),
-                                            QStringLiteral("--width=520"), QStringLiteral("--height=320"),
-                                            QStringLiteral("--filename=") + file.fileName()});
+    zenity.start(QStringLiteral("zenity"),
+                 {QStringLiteral("--text-info"), QStringLiteral("--editable"), QStringLiteral("--width=520"),
+                  QStringLiteral("--height=320"), QStringLiteral("--filename=") + file.fileName()});
     const qint32 pid = qint32(zenity.processId());
     const bool front = waitFor(
         [&] {
-            const auto app = Platform::workspace().frontmostApplication();
+            const auto app = Platform::workspace().activeApplication();
             return app && app->pid == pid;
         },
         10000);
     if (front) {
         // A double click on the first word of the text view, which sits near the window's top-left.
-        QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("getactivewindow"), QStringLiteral("mousemove"),
-                                                      QStringLiteral("--window"), QStringLiteral("%1"),
-                                                      QStringLiteral("20"), QStringLiteral("20"), QStringLiteral("click"),
-                                                      QStringLiteral("--repeat"), QStringLiteral("2"), QStringLiteral("1")});
+        QProcess::execute(QStringLiteral("xdotool"),
+                          {QStringLiteral("getactivewindow"), QStringLiteral("mousemove"), QStringLiteral("--window"),
+                           QStringLiteral("%1"), QStringLiteral("20"), QStringLiteral("20"), QStringLiteral("click"),
+                           QStringLiteral("--repeat"), QStringLiteral("2"), QStringLiteral("1")});
         if (waitFor([] { return SelectionReader::read().has_value(); }, 5000))
             readFigures(pid);
         else

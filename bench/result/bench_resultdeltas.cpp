@@ -3,7 +3,7 @@
 
 #include "conversation/ConversationServices.h"
 #include "history/HistoryStore.h"
-#include "platform/MemoryUserDefaults.h"
+#include "platform/MemoryPreferences.h"
 #include "platform/fake/FakeClock.h"
 #include "result/ResultViewModel.h"
 
@@ -61,7 +61,7 @@ Figures applyDeltas(int count, HistoryStore& history, FakeClock& clock)
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    UserDefaults::setStandard(std::make_unique<MemoryUserDefaults>());
+    Preferences::setInstance(std::make_unique<MemoryPreferences>());
     QTemporaryDir dir;
     FakeClock clock;
     HistoryStore history(dir.filePath(QStringLiteral("History.json")), clock);

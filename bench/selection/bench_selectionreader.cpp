@@ -6,7 +6,6 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-
 #include <algorithm>
 #include <cstdio>
 #include <vector>
@@ -15,15 +14,15 @@ namespace {
 
 const char* const tree = R"({"applications": [
   {"pid": 501, "focused": "field", "elements": [
-    {"id": "window", "role": "AXWindow"},
-    {"id": "field", "parent": "window", "role": "AXTextField", "selectedText": "brown fox",
-     "value": "the quick brown fox", "settable": ["AXValue", "AXSelectedText"], "bounds": [100, 100, 80, 20]}]},
+    {"id": "window", "role": "Window"},
+    {"id": "field", "parent": "window", "role": "TextField", "selectedText": "brown fox",
+     "value": "the quick brown fox", "settable": ["Value", "SelectedText"], "bounds": [100, 100, 80, 20]}]},
   {"pid": 502, "focused": "leaf", "elements": [
-    {"id": "a4", "role": "AXTextArea", "selectedText": "deep text", "settable": ["AXValue"], "bounds": [300, 400, 120, 40]},
-    {"id": "a3", "parent": "a4", "role": "AXGroup"},
-    {"id": "a2", "parent": "a3", "role": "AXGroup"},
-    {"id": "a1", "parent": "a2", "role": "AXGroup"},
-    {"id": "leaf", "parent": "a1", "role": "AXStaticText"}]}]})";
+    {"id": "a4", "role": "TextArea", "selectedText": "deep text", "settable": ["Value"], "bounds": [300, 400, 120, 40]},
+    {"id": "a3", "parent": "a4", "role": "Group"},
+    {"id": "a2", "parent": "a3", "role": "Group"},
+    {"id": "a1", "parent": "a2", "role": "Group"},
+    {"id": "leaf", "parent": "a1", "role": "StaticText"}]}]})";
 
 // Median and 95th percentile of batches of reads, in microseconds per read.
 void measure(const char* name, FakePlatform& platform, qint32 pid)

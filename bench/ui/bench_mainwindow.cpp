@@ -2,7 +2,7 @@
 // it, and the time to apply one search keystroke to the sidebar's list.
 #include "history/MainNavigation.h"
 #include "mainwindow/MainWindowController.h"
-#include "platform/MemoryUserDefaults.h"
+#include "platform/MemoryPreferences.h"
 #include "platform/fake/FakePlatform.h"
 
 #include <QApplication>
@@ -16,8 +16,8 @@ namespace {
 
 HistoryStore::Conversation conversation(int index, const QDateTime& now)
 {
-    static const HistoryStore::Kind kinds[] = {HistoryStore::Kind::chat, HistoryStore::Kind::rewrite,
-                                               HistoryStore::Kind::explain, HistoryStore::Kind::research};
+    static const HistoryStore::Kind kinds[] = {HistoryStore::Kind::Chat, HistoryStore::Kind::Rewrite,
+                                               HistoryStore::Kind::Explain, HistoryStore::Kind::Research};
     HistoryStore::Conversation c;
     c.kind = kinds[index % 4];
     c.title = QStringLiteral("Conversation %1 about the quarterly report").arg(index);
@@ -57,7 +57,7 @@ int main(int argc, char* argv[])
             bytes += turn.answer.size() + turn.question->size();
     }
     MainNavigation nav;
-    MemoryUserDefaults defaults;
+    MemoryPreferences defaults;
     auto chat = [](const std::optional<HistoryStore::Conversation>&, const QUuid&, QWidget* parent) {
         return new QLabel(parent);
     };

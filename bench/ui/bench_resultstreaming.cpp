@@ -7,7 +7,7 @@
 // incremental update of answers that are one long paragraph (10 and 20 KB, 5 characters a
 // delta), where the block that changes at every update is the whole answer.
 #include "LongParagraph.h"
-#include "platform/MemoryUserDefaults.h"
+#include "platform/MemoryPreferences.h"
 #include "platform/fake/FakeClock.h"
 #include "result/ResultView.h"
 #include "result/TurnView.h"
@@ -49,7 +49,7 @@ double percentile(QList<double> values, double fraction)
 
 struct Panel {
     FakeClock clock;
-    MemoryUserDefaults defaults;
+    MemoryPreferences defaults;
     WritingModeStore modes{defaults};
     FloatingPanel panel{QSize(440, 480), true, true};
     ResultView* view;

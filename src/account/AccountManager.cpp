@@ -2,12 +2,12 @@
 
 #include "account/AccountLog.h"
 #include "account/AccountRequest.h"
-#include "common/PlatformWording.h"
 #include "common/ServiceUrl.h"
+#include "common/Wording.h"
 #include "model/ErrorFix.h"
-#include "platform/DefaultsKeys.h"
 #include "platform/Platform.h"
-#include "platform/UserDefaults.h"
+#include "platform/PreferenceKeys.h"
+#include "platform/Preferences.h"
 #include "platform/Workspace.h"
 
 #include <QCoreApplication>
@@ -82,7 +82,7 @@ AccountManager::AccountManager(QNetworkAccessManager* network, QObject* parent)
                 refresh();
             }
         }));
-    const QVariant email = UserDefaults::standard().value(DefaultsKeys::accountEmail);
+    const QVariant email = Preferences::instance().value(PreferenceKeys::accountEmail);
     if (email.typeId() == QMetaType::QString)
         m_email = email.toString();
     keyring.remove(legacyApiKeyService());
@@ -113,7 +113,7 @@ QUrl AccountManager::builtInServerURL()
 
 QUrl AccountManager::serverURL()
 {
-    const QVariant stored = UserDefaults::standard().value(DefaultsKeys::serverURL);
+    const QVariant stored = Preferences::instance().value(PreferenceKeys::serverURL);
     if (stored.typeId() != QMetaType::QString)
         return builtInServerURL();
     const QUrl url(stored.toString(), QUrl::StrictMode);
@@ -143,7 +143,7 @@ QUrl AccountManager::signInUrl(const QString& state)
 void AccountManager::signIn()
 {
     const QString state = randomState();
-    UserDefaults::standard().setValue(DefaultsKeys::pendingSignInState, state);
+    Preferences::instance().setValue(PreferenceKeys::pendingSignInState, state);
     setSigningIn(true);
     setLastError(std::nullopt);
     // The address carries the sign-in state: only its host goes to the log.
@@ -158,13 +158,13 @@ void AccountManager::handle(const QUrl& url)
     const QUrlQuery query(url);
     const auto code = firstItem(query, QStringLiteral("code"));
     const auto state = firstItem(query, QStringLiteral("state"));
-    const QVariant pending = UserDefaults::standard().value(DefaultsKeys::pendingSignInState);
+    const QVariant pending = Preferences::instance().value(PreferenceKeys::pendingSignInState);
     if (!code || !state || pending.typeId() != QMetaType::QString || pending.toString() != *state) {
-        setLastError(PlatformWording::text(PlatformWording::Text::SignInLinkMismatch));
+        setLastError(Wording::text(Wording::Text::SignInLinkMismatch));
         setSigningIn(false);
         return;
     }
-    UserDefaults::standard().remove(DefaultsKeys::pendingSignInState);
+    Preferences::instance().remove(PreferenceKeys::pendingSignInState);
     exchange(*code, *state);
 }
 
@@ -301,9 +301,9 @@ void AccountManager::setToken(const std::optional<QString>& token)
 void AccountManager::setEmail(const std::optional<QString>& email)
 {
     if (email)
-        UserDefaults::standard().setValue(DefaultsKeys::accountEmail, *email);
+        Preferences::instance().setValue(PreferenceKeys::accountEmail, *email);
     else
-        UserDefaults::standard().remove(DefaultsKeys::accountEmail);
+        Preferences::instance().remove(PreferenceKeys::accountEmail);
     if (email == m_email)
         return;
     m_email = email;

@@ -4,17 +4,17 @@
 
 AIAction AIAction::rewrite(RewriteStyle style)
 {
-    return AIAction(Case::rewrite, style);
+    return AIAction(Case::Rewrite, style);
 }
 
 AIAction AIAction::custom(const WritingMode& mode)
 {
-    return AIAction(Case::custom, mode);
+    return AIAction(Case::Custom, mode);
 }
 
 AIAction AIAction::chat(bool deep)
 {
-    return AIAction(Case::chat, deep);
+    return AIAction(Case::Chat, deep);
 }
 
 std::optional<RewriteStyle> AIAction::style() const
@@ -34,51 +34,51 @@ std::optional<WritingMode> AIAction::writingMode() const
 bool AIAction::isDeep() const
 {
     const auto* deep = std::get_if<bool>(&m_payload);
-    return m_case == Case::chat && deep && *deep;
+    return m_case == Case::Chat && deep && *deep;
 }
 
 QString AIAction::title() const
 {
     switch (m_case) {
-    case Case::rewrite:
+    case Case::Rewrite:
         return std::get<RewriteStyle>(m_payload).title();
-    case Case::custom:
+    case Case::Custom:
         return std::get<WritingMode>(m_payload).name;
-    case Case::chat:
+    case Case::Chat:
         return isDeep() ? QCoreApplication::translate("AIAction", "Deep research")
                         : QCoreApplication::translate("AIAction", "Chat");
-    case Case::explain:
+    case Case::Explain:
         return QCoreApplication::translate("AIAction", "Explain");
-    case Case::translate:
+    case Case::Translate:
         return QCoreApplication::translate("AIAction", "Translate");
-    case Case::research:
+    case Case::Research:
         return QCoreApplication::translate("AIAction", "Research");
-    case Case::webSearch:
+    case Case::WebSearch:
         return QCoreApplication::translate("AIAction", "Web search");
-    case Case::ask:
+    case Case::Ask:
         return QCoreApplication::translate("AIAction", "Ask AI");
     }
     return {};
 }
 
-QString AIAction::symbol() const
+QString AIAction::iconName() const
 {
     switch (m_case) {
-    case Case::rewrite:
-        return std::get<RewriteStyle>(m_payload).symbol();
-    case Case::custom:
-        return QStringLiteral("text.badge.checkmark");
-    case Case::chat:
-        return isDeep() ? QStringLiteral("books.vertical") : QStringLiteral("bubble.left.and.text.bubble.right");
-    case Case::explain:
-        return QStringLiteral("lightbulb");
-    case Case::translate:
-        return QStringLiteral("character.bubble");
-    case Case::research:
-        return QStringLiteral("books.vertical");
-    case Case::webSearch:
-        return QStringLiteral("globe");
-    case Case::ask:
+    case Case::Rewrite:
+        return std::get<RewriteStyle>(m_payload).iconName();
+    case Case::Custom:
+        return QStringLiteral("text-check");
+    case Case::Chat:
+        return isDeep() ? QStringLiteral("accessories-dictionary") : QStringLiteral("conversation");
+    case Case::Explain:
+        return QStringLiteral("dialog-information");
+    case Case::Translate:
+        return QStringLiteral("preferences-desktop-locale");
+    case Case::Research:
+        return QStringLiteral("accessories-dictionary");
+    case Case::WebSearch:
+        return QStringLiteral("applications-internet");
+    case Case::Ask:
         return QStringLiteral("sparkles");
     }
     return {};
@@ -86,7 +86,7 @@ QString AIAction::symbol() const
 
 bool AIAction::isWeb() const
 {
-    return m_case == Case::research || m_case == Case::webSearch || isDeep();
+    return m_case == Case::Research || m_case == Case::WebSearch || isDeep();
 }
 
 QString AIAction::openingStatus() const
@@ -101,20 +101,20 @@ QString AIAction::openingStatus() const
 QString AIAction::historyKindName() const
 {
     switch (m_case) {
-    case Case::rewrite:
-    case Case::custom:
+    case Case::Rewrite:
+    case Case::Custom:
         return QStringLiteral("rewrite");
-    case Case::chat:
+    case Case::Chat:
         return QStringLiteral("chat");
-    case Case::explain:
+    case Case::Explain:
         return QStringLiteral("explain");
-    case Case::translate:
+    case Case::Translate:
         return QStringLiteral("translate");
-    case Case::research:
+    case Case::Research:
         return QStringLiteral("research");
-    case Case::webSearch:
+    case Case::WebSearch:
         return QStringLiteral("search");
-    case Case::ask:
+    case Case::Ask:
         return QStringLiteral("ask");
     }
     return {};

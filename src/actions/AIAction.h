@@ -2,12 +2,11 @@
 
 #include "actions/RewriteStyle.h"
 #include "actions/WritingMode.h"
-#include "common/PlatformWording.h"
+#include "common/Wording.h"
 
 #include <QJsonArray>
 #include <QMetaType>
 #include <QString>
-
 #include <optional>
 #include <variant>
 
@@ -16,12 +15,12 @@
 // value; two actions are equal when their cases and payloads are equal. It is never stored:
 // history keeps a kind name and a style text instead.
 //
-// Besides the display title and symbol it knows what the model is sent for it: the system
+// Besides the display title and icon name it knows what the model is sent for it: the system
 // prompt, the first user message wrapped around the selection and the server tools.
 class AIAction {
 public:
     // The cases, in the order of their tags 0 to 7.
-    enum class Case { rewrite, custom, chat, explain, translate, research, webSearch, ask };
+    enum class Case { Rewrite, Custom, Chat, Explain, Translate, Research, WebSearch, Ask };
 
     // A plain chat; a value is needed for QVariant and queued signals.
     AIAction() = default;
@@ -29,11 +28,11 @@ public:
     static AIAction rewrite(RewriteStyle style);
     static AIAction custom(const WritingMode& mode);
     static AIAction chat(bool deep);
-    static AIAction explain() { return AIAction(Case::explain); }
-    static AIAction translate() { return AIAction(Case::translate); }
-    static AIAction research() { return AIAction(Case::research); }
-    static AIAction webSearch() { return AIAction(Case::webSearch); }
-    static AIAction ask() { return AIAction(Case::ask); }
+    static AIAction explain() { return AIAction(Case::Explain); }
+    static AIAction translate() { return AIAction(Case::Translate); }
+    static AIAction research() { return AIAction(Case::Research); }
+    static AIAction webSearch() { return AIAction(Case::WebSearch); }
+    static AIAction ask() { return AIAction(Case::Ask); }
 
     Case actionCase() const { return m_case; }
     int tag() const { return static_cast<int>(m_case); }
@@ -45,16 +44,16 @@ public:
 
     // Display title: the style's or mode's name, or "Chat", "Explain", "Ask AI", …
     QString title() const;
-    // Name of the symbol shown for the action.
-    QString symbol() const;
+    // Name of the icon shown for the action.
+    QString iconName() const;
 
     // rewrite and custom: the answer replaces the selection, and there are no follow-ups.
-    bool isRewriting() const { return m_case == Case::rewrite || m_case == Case::custom; }
+    bool isRewriting() const { return m_case == Case::Rewrite || m_case == Case::Custom; }
     // research, webSearch and a deep chat: they carry the web tools.
     bool isWeb() const;
     bool allowsFollowUps() const { return !isRewriting(); }
     // Every action but ask starts its first turn as soon as it is chosen; ask waits for a question.
-    bool runsAtOnce() const { return m_case != Case::ask; }
+    bool runsAtOnce() const { return m_case != Case::Ask; }
     // Status shown when a turn starts: "Rewriting…", "Searching the web…" or "Thinking…".
     QString openingStatus() const;
     // The history kind this action is recorded under: "rewrite", "chat", "search", …
@@ -62,9 +61,8 @@ public:
     // The history style: the title for rewriting actions, nothing for the others.
     std::optional<QString> historyStyle() const;
 
-    // The system prompt, in this build's wording or in a given one.
-    QString systemPrompt() const { return systemPrompt(PlatformWording::buildPlatform); }
-    QString systemPrompt(PlatformWording::Platform wording) const;
+    // The system prompt.
+    QString systemPrompt() const;
     // The first user message of a conversation about the selection. Later questions are sent alone.
     QString firstUserMessage(const QString& selection, const std::optional<QString>& question = std::nullopt) const;
     // The server tools for the request, each {"type", "name", "max_uses"}; often empty.
@@ -78,7 +76,7 @@ private:
 
     QString instructionPrompt() const;
 
-    Case m_case = Case::chat;
+    Case m_case = Case::Chat;
     Payload m_payload = false;
 };
 

@@ -1,14 +1,13 @@
 // The texts and tools the model is sent for each action. The wording is the program's
 // instruction to the model: change it only on purpose, never in passing.
 #include "actions/AIAction.h"
-
 #include "actions/Translation.h"
 
 #include <QJsonObject>
 
 namespace {
 
-using PlatformWording::Text;
+using Wording::Text;
 
 QString rewriteOutputRule()
 {
@@ -43,11 +42,11 @@ QJsonObject tool(const char* type, const char* name, int maxUses)
 
 } // namespace
 
-QString AIAction::systemPrompt(PlatformWording::Platform wording) const
+QString AIAction::systemPrompt() const
 {
-    if (m_case != Case::chat)
-        return PlatformWording::text(Text::PopupPreamble, wording) + instructionPrompt();
-    const QString chatPrompt = PlatformWording::text(Text::ChatPrompt, wording);
+    if (m_case != Case::Chat)
+        return Wording::text(Text::PopupPreamble) + instructionPrompt();
+    const QString chatPrompt = Wording::text(Text::ChatPrompt);
     if (!isDeep())
         return chatPrompt;
     return chatPrompt + QStringLiteral(" Research this message with web search, and fetch pages when you need detail. "
@@ -58,35 +57,35 @@ QString AIAction::systemPrompt(PlatformWording::Platform wording) const
 QString AIAction::instructionPrompt() const
 {
     switch (m_case) {
-    case Case::rewrite:
+    case Case::Rewrite:
         return QStringLiteral("Rewrite the selected text. ") + std::get<RewriteStyle>(m_payload).instruction() +
                QLatin1Char('\n') + rewriteOutputRule();
-    case Case::custom:
+    case Case::Custom:
         return customModePrompt(std::get<WritingMode>(m_payload));
-    case Case::explain:
+    case Case::Explain:
         return QStringLiteral(
             "Explain what the selected text means in plain language. Define jargon, acronyms and references, and add "
             "the context a smart non-expert would need. Match length to the selection: a short paragraph or a few "
             "bullets for a short selection, more for dense material. Use Markdown.");
-    case Case::translate:
+    case Case::Translate:
         return Translation::instruction() +
                QStringLiteral(" Output only the translation: no preamble, no notes, no quotes. Keep names, numbers "
                               "and formatting. Translate naturally, not word for word.");
-    case Case::research:
+    case Case::Research:
         return QStringLiteral(
             "Research the selected text using web search, and fetch pages when you need detail. Produce a "
             "well-organized brief in Markdown with these sections: Summary, Key facts, Background, Different "
             "perspectives (only if there are real disagreements), and Open questions. Prefer recent, authoritative "
             "sources and cite them.");
-    case Case::webSearch:
+    case Case::WebSearch:
         return QStringLiteral(
             "Search the web for the selected text and give a short, direct answer that summarizes what current "
             "sources say. Lead with the answer, then a few supporting bullets. Cite your sources. Use Markdown.");
-    case Case::ask:
+    case Case::Ask:
         return QStringLiteral(
             "They have a question about the selection. Answer it directly, using the selected text as the main "
             "context and your own knowledge where useful. Be concise. Use Markdown.");
-    case Case::chat:
+    case Case::Chat:
         break;
     }
     return {};
@@ -95,20 +94,20 @@ QString AIAction::instructionPrompt() const
 QString AIAction::firstUserMessage(const QString& selection, const std::optional<QString>& question) const
 {
     switch (m_case) {
-    case Case::rewrite:
-    case Case::custom:
+    case Case::Rewrite:
+    case Case::Custom:
         return wrappedSelection(selection);
-    case Case::chat:
+    case Case::Chat:
         return question.value_or(selection);
-    case Case::explain:
+    case Case::Explain:
         return wrappedSelection(selection) + QStringLiteral("\n\nExplain this.");
-    case Case::translate:
+    case Case::Translate:
         return wrappedSelection(selection) + QStringLiteral("\n\nTranslate this.");
-    case Case::research:
+    case Case::Research:
         return wrappedSelection(selection) + QStringLiteral("\n\nResearch this.");
-    case Case::webSearch:
+    case Case::WebSearch:
         return wrappedSelection(selection) + QStringLiteral("\n\nSearch the web for this.");
-    case Case::ask:
+    case Case::Ask:
         return wrappedSelection(selection) + QStringLiteral("\n\n") + question.value_or(QString());
     }
     return {};
@@ -116,7 +115,7 @@ QString AIAction::firstUserMessage(const QString& selection, const std::optional
 
 QJsonArray AIAction::tools() const
 {
-    if (m_case == Case::webSearch)
+    if (m_case == Case::WebSearch)
         return {tool("web_search_20260209", "web_search", 3)};
     if (isWeb())
         return {tool("web_search_20260209", "web_search", 8), tool("web_fetch_20260209", "web_fetch", 5)};

@@ -10,9 +10,9 @@
 // Its stable text form (rawValue) is the case name; it is also its identity in lists.
 class RewriteStyle {
 public:
-    enum Case { improve, grammar, shorter, longer, professional, casual, simplify, translate };
+    enum Case { Improve, Grammar, Shorter, Longer, Professional, Casual, Simplify, Translate };
 
-    constexpr RewriteStyle(Case value = improve) : m_value(value) {}
+    constexpr RewriteStyle(Case value = Improve) : m_value(value) {}
     constexpr operator Case() const { return m_value; }
 
     // The style's display name ("Fix spelling & grammar"); the translate style names the
@@ -22,16 +22,16 @@ public:
     QString untranslatedTitle() const;
     // The sentence that tells the model how to rewrite.
     QString instruction() const;
-    // The symbol name shown for a rewrite in this style.
-    QString symbol() const;
+    // The icon name shown for a rewrite in this style.
+    QString iconName() const;
     // The case name: "improve", "grammar", …
-    QString rawValue() const;
-    QString id() const { return rawValue(); }
+    QString toString() const;
+    QString id() const { return toString(); }
 
     // The style whose raw value is exactly the text (case-sensitive); nothing otherwise.
-    static std::optional<RewriteStyle> fromRawValue(const QString& rawValue);
+    static std::optional<RewriteStyle> fromString(const QString& name);
     // All eight styles in declaration order.
-    static QList<RewriteStyle> allCases();
+    static QList<RewriteStyle> all();
 
 private:
     Case m_value;

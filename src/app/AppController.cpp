@@ -57,7 +57,7 @@ void AppController::wireComponents()
     monitor.setAutoPopup(m_parts.autoPopup);
     QObject::connect(&monitor, &SelectionMonitor::selected, &monitor,
                      [this](const Selection& selection) { m_parts.pill->show(selection); });
-    QObject::connect(&monitor, &SelectionMonitor::dismissed, &monitor, [this] { m_parts.pill->orderOutPanel(); });
+    QObject::connect(&monitor, &SelectionMonitor::dismissed, &monitor, [this] { m_parts.pill->hidePanel(); });
     m_parts.pill->setOnAction(
         [this](const AIAction& action, const Selection& selection) { m_parts.results->show(action, selection); });
     m_parts.results->setOpenSettings([this] { showSettings(); });
@@ -67,14 +67,14 @@ void AppController::wireComponents()
 // The token is looked at only when the grant is present: either gap leads to the settings window.
 void AppController::sendNewUsersToSettings()
 {
-    const bool ready = m_parts.permission->isTrusted() && m_parts.account->hasToken();
+    const bool ready = m_parts.permission->isGranted() && m_parts.account->hasToken();
     if (!ready)
         showSettings();
 }
 
 void AppController::showSettings()
 {
-    m_parts.pill->orderOutPanel();
+    m_parts.pill->hidePanel();
     m_parts.settingsWindow->show();
 }
 
@@ -92,6 +92,6 @@ void AppController::showActionsNow(PillKeyboard keyboard)
         return;
     }
     m_parts.pill->show(*selection);
-    if (keyboard == PillKeyboard::take)
+    if (keyboard == PillKeyboard::Take)
         m_parts.pill->focusPill();
 }

@@ -37,7 +37,7 @@ public:
 
     // Whether the pill shown on request takes the keyboard: yes when the request came from a
     // key binding (the command line), no when it came from the pointer (the tray menu).
-    enum class PillKeyboard { leave, take };
+    enum class PillKeyboard { Leave, Take };
 
     explicit AppController(Parts parts);
     ~AppController();
@@ -51,7 +51,7 @@ public:
     // Wires the components and runs the launch checks; called once.
     void start();
     // Shows the pill for whatever is selected right now, after a short wait, or beeps.
-    void showActionsForCurrentSelection(PillKeyboard keyboard = PillKeyboard::leave);
+    void showActionsForCurrentSelection(PillKeyboard keyboard = PillKeyboard::Leave);
     // Puts the pill away and shows the settings window.
     void showSettings();
 

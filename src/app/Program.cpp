@@ -15,7 +15,7 @@
 #include "mainwindow/MainWindowController.h"
 #include "model/ClaudeClient.h"
 #include "pill/ActionPillController.h"
-#include "platform/UserDefaults.h"
+#include "platform/Preferences.h"
 #include "platform/linux/LinuxPlatform.h"
 #include "result/ResultPanelController.h"
 #include "result/WindowAnnouncer.h"
@@ -72,7 +72,7 @@ void Program::showTrayIcon()
 {
     m_trayMenu = new QMenu;
     connect(this, &QObject::destroyed, m_trayMenu, [menu = m_trayMenu] { delete menu; });
-    m_tray = new QSystemTrayIcon(QIcon(QStringLiteral(":/halvora/MenuBarIcon.svg")), this);
+    m_tray = new QSystemTrayIcon(QIcon(QStringLiteral(":/halvora/TrayIcon.svg")), this);
     m_tray->setToolTip(tr("Halvora"));
     m_tray->setContextMenu(m_trayMenu);
     m_tray->show();
@@ -108,7 +108,7 @@ void Program::finishStart()
 void Program::installPlatform()
 {
     LinuxPlatform::install();
-    AppearanceApplier::setStandard(std::make_unique<PaletteAppearanceApplier>());
+    AppearanceApplier::setInstance(std::make_unique<PaletteAppearanceApplier>());
     AppSettings::shared().applyAppearance();
 }
 
@@ -129,7 +129,7 @@ void Program::buildController()
     AppController::Parts parts;
     parts.monitor = std::make_unique<SelectionMonitor>(Clock::system());
     parts.pill = std::make_unique<ActionPillController>(Clock::system(), WritingModeStore::shared());
-    auto results = std::make_unique<ResultPanelController>(Clock::system(), UserDefaults::standard(),
+    auto results = std::make_unique<ResultPanelController>(Clock::system(), Preferences::instance(),
                                                            WritingModeStore::shared(), conversationServices());
     results->setSignIn([] { AccountManager::shared().signIn(); });
     m_results = results.get();
@@ -157,7 +157,7 @@ void Program::buildMainWindow()
         return view;
     };
     m_mainWindow = new MainWindowController(
-        {MainNavigation::shared(), HistoryStore::shared(), Clock::system(), UserDefaults::standard(), chat}, this);
+        {MainNavigation::shared(), HistoryStore::shared(), Clock::system(), Preferences::instance(), chat}, this);
 }
 
 // The main window is made before the conversations need it.
@@ -175,7 +175,7 @@ ConversationServices Program::conversationServices() const
 
 void Program::buildUpdater()
 {
-    m_updater = new Updater(Updater::builtInFeed(), QCoreApplication::applicationVersion(), UserDefaults::standard(),
+    m_updater = new Updater(Updater::builtInFeed(), QCoreApplication::applicationVersion(), Preferences::instance(),
                             Clock::system(), this);
     connect(m_updater, &Updater::outcomeReady, this, [](const Updater::Outcome& outcome) {
         UpdateDialog::show(outcome, QCoreApplication::applicationVersion());
@@ -222,9 +222,9 @@ QWindow* Program::trayIconWindow()
 void Program::reportTrayShown()
 {
     if (QWindow* icon = trayIconWindow())
-        Timings::reportWhenExposed(icon, QStringLiteral("tray icon shown"), Timings::Since::processStart);
+        Timings::reportWhenExposed(icon, QStringLiteral("tray icon shown"), Timings::Since::ProcessStart);
     else
-        Timings::report(QStringLiteral("tray icon requested"), Timings::Since::processStart);
+        Timings::report(QStringLiteral("tray icon requested"), Timings::Since::ProcessStart);
 }
 
 void Program::run(const LaunchCommand& command)
@@ -239,7 +239,7 @@ void Program::carryOut(const LaunchCommand& command)
 {
     switch (command.kind) {
     case LaunchCommand::Kind::ShowActions:
-        AppController::shared().showActionsForCurrentSelection(AppController::PillKeyboard::take);
+        AppController::shared().showActionsForCurrentSelection(AppController::PillKeyboard::Take);
         break;
     case LaunchCommand::Kind::OpenMainWindow:
         m_mainWindow->show();

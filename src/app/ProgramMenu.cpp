@@ -47,7 +47,7 @@ void ProgramMenu::build()
 void ProgramMenu::refresh()
 {
     m_permission.refresh();
-    const bool trusted = m_permission.isTrusted();
+    const bool trusted = m_permission.isGranted();
     m_granted->setVisible(trusted);
     m_grant->setVisible(!trusted);
     m_signIn->setVisible(!(m_isSignedIn && m_isSignedIn()));

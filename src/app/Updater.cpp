@@ -2,7 +2,7 @@
 
 #include "app/AppLog.h"
 #include "platform/Clock.h"
-#include "platform/UserDefaults.h"
+#include "platform/Preferences.h"
 
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
@@ -15,8 +15,8 @@ constexpr int timeoutMs = 20000;
 
 } // namespace
 
-Updater::Updater(const QUrl& feed, const QString& currentVersion, UserDefaults& defaults, Clock& clock, QObject* parent)
-    : QObject(parent), m_feed(feed), m_version(currentVersion), m_defaults(defaults), m_clock(clock),
+Updater::Updater(const QUrl& feed, const QString& currentVersion, Preferences& defaults, Clock& clock, QObject* parent)
+    : QObject(parent), m_feed(feed), m_version(currentVersion), m_preferences(defaults), m_clock(clock),
       m_network(new QNetworkAccessManager(this))
 {}
 
@@ -38,7 +38,7 @@ QString Updater::lastCheckKey()
 
 void Updater::checkInBackground()
 {
-    const QDateTime last = QDateTime::fromString(m_defaults.value(lastCheckKey()).toString(), Qt::ISODate);
+    const QDateTime last = QDateTime::fromString(m_preferences.value(lastCheckKey()).toString(), Qt::ISODate);
     if (m_feed.isEmpty() || (last.isValid() && last.secsTo(m_clock.now()) < checkIntervalSecs))
         return;
     start(false);
@@ -57,7 +57,7 @@ void Updater::start(bool manual)
 {
     if (m_reply)
         return;
-    m_defaults.setValue(lastCheckKey(), m_clock.now().toString(Qt::ISODate));
+    m_preferences.setValue(lastCheckKey(), m_clock.now().toString(Qt::ISODate));
     QNetworkRequest request(m_feed);
     request.setTransferTimeout(timeoutMs);
     m_reply = m_network->get(request);

@@ -8,7 +8,7 @@
 class Clock;
 class QNetworkAccessManager;
 class QNetworkReply;
-class UserDefaults;
+class Preferences;
 
 // Looks for a newer release in the update feed fixed at build time: at start at most once a
 // day, and whenever the user asks. Without a feed, updates come with the package manager and
@@ -24,7 +24,7 @@ public:
         QString message;
     };
 
-    Updater(const QUrl& feed, const QString& currentVersion, UserDefaults& defaults, Clock& clock,
+    Updater(const QUrl& feed, const QString& currentVersion, Preferences& defaults, Clock& clock,
             QObject* parent = nullptr);
     ~Updater() override;
 
@@ -48,7 +48,7 @@ private:
 
     QUrl m_feed;
     QString m_version;
-    UserDefaults& m_defaults;
+    Preferences& m_preferences;
     Clock& m_clock;
     QNetworkAccessManager* m_network = nullptr;
     QNetworkReply* m_reply = nullptr;

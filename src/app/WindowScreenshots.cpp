@@ -4,9 +4,9 @@
 #include "chat/ChatViewModel.h"
 #include "history/MainNavigation.h"
 #include "mainwindow/MainWindowController.h"
-#include "platform/MemoryUserDefaults.h"
+#include "platform/MemoryPreferences.h"
 #include "platform/fake/FakeAppearanceApplier.h"
-#include "platform/fake/FakeLoginItem.h"
+#include "platform/fake/FakeAutostart.h"
 #include "platform/fake/FakePlatform.h"
 #include "selection/AccessibilityPermission.h"
 #include "settings/AppSettings.h"
@@ -36,7 +36,7 @@ HistoryStore::Conversation sample(Kind kind, const QString& title, int hoursAgo,
 
 HistoryStore::Conversation researchChat(const QDateTime& now)
 {
-    HistoryStore::Conversation c = sample(Kind::chat, QStringLiteral("Which heat pump suits an old house?"), 0, now);
+    HistoryStore::Conversation c = sample(Kind::Chat, QStringLiteral("Which heat pump suits an old house?"), 0, now);
     c.turns = {HistoryStore::Turn{
         QUuid::createUuid(),
         QStringLiteral("Which heat pump suits an old house?"),
@@ -53,19 +53,19 @@ HistoryStore::Conversation researchChat(const QDateTime& now)
 
 void fill(HistoryStore& store, const QDateTime& now)
 {
-    HistoryStore::Conversation rewrite = sample(Kind::rewrite, QStringLiteral("thanks for the quick reply"), 30, now);
+    HistoryStore::Conversation rewrite = sample(Kind::Rewrite, QStringLiteral("thanks for the quick reply"), 30, now);
     rewrite.style = QStringLiteral("More professional");
     rewrite.appName = QStringLiteral("Thunderbird");
     rewrite.selection = QStringLiteral("thanks for the quick reply, ill send the numbers tmrw");
     rewrite.turns.first().answer = QStringLiteral("Thank you for your quick reply. I will send the figures tomorrow.");
     HistoryStore::Conversation search =
-        sample(Kind::search, QStringLiteral("opening hours of the city library"), 50, now);
+        sample(Kind::Search, QStringLiteral("opening hours of the city library"), 50, now);
     search.appName = QStringLiteral("Firefox");
-    store.upsert(sample(Kind::translate, QStringLiteral("Guten Morgen, wie geht es Ihnen?"), 24 * 9, now));
-    store.upsert(sample(Kind::explain, QStringLiteral("amortised constant time"), 24 * 3, now));
+    store.upsert(sample(Kind::Translate, QStringLiteral("Guten Morgen, wie geht es Ihnen?"), 24 * 9, now));
+    store.upsert(sample(Kind::Explain, QStringLiteral("amortised constant time"), 24 * 3, now));
     store.upsert(search);
     store.upsert(rewrite);
-    store.upsert(sample(Kind::ask, QStringLiteral("What does this clause mean?"), 3, now));
+    store.upsert(sample(Kind::Ask, QStringLiteral("What does this clause mean?"), 3, now));
     store.upsert(researchChat(now));
 }
 
@@ -81,7 +81,7 @@ void saveMainWindow(const QDir& folder, const QString& suffix, FakePlatform& pla
     HistoryStore store(dir.filePath(QStringLiteral("History.json")), platform.clock);
     fill(store, platform.clock.now());
     MainNavigation nav;
-    MemoryUserDefaults defaults;
+    MemoryPreferences defaults;
     auto chat = [&store](const std::optional<HistoryStore::Conversation>& conversation, const QUuid& id,
                          QWidget* parent) -> QWidget* {
         ConversationServices services;
@@ -104,8 +104,8 @@ void saveSettings(const QDir& folder, const QString& suffix, FakePlatform& platf
     QTemporaryDir dir;
     HistoryStore store(dir.filePath(QStringLiteral("History.json")), platform.clock);
     fill(store, platform.clock.now());
-    MemoryUserDefaults defaults;
-    FakeLoginItem login;
+    MemoryPreferences defaults;
+    FakeAutostart login;
     FakeAppearanceApplier applier;
     AppSettings settings(defaults, login, applier);
     AccessibilityPermission permission(platform.clock);
@@ -132,7 +132,7 @@ void saveSettings(const QDir& folder, const QString& suffix, FakePlatform& platf
 void WindowScreenshots::save(const QDir& folder, const QString& suffix)
 {
     FakePlatform platform;
-    platform.grant->trusted = false;
+    platform.grant->granted = false;
     saveMainWindow(folder, suffix, platform);
     saveSettings(folder, suffix, platform);
 }

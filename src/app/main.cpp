@@ -15,7 +15,7 @@ int main(int argc, char* argv[])
     QApplication::setApplicationVersion(QStringLiteral(HALVORA_VERSION));
     QApplication::setQuitOnLastWindowClosed(false);
     // The applier the program installs: its D-Bus watch must go while the application still exists.
-    const auto dropApplier = qScopeGuard([] { AppearanceApplier::setStandard(nullptr); });
+    const auto dropApplier = qScopeGuard([] { AppearanceApplier::setInstance(nullptr); });
 
     QCommandLineParser parser;
     parser.setApplicationDescription(

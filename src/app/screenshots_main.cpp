@@ -3,7 +3,7 @@
 // looking at the views without a desktop.
 #include "app/WindowScreenshots.h"
 #include "pill/ActionPillView.h"
-#include "platform/MemoryUserDefaults.h"
+#include "platform/MemoryPreferences.h"
 #include "platform/fake/FakeClock.h"
 #include "result/ResultView.h"
 #include "settings/WritingModeStore.h"
@@ -52,7 +52,7 @@ QList<std::pair<QString, ResultViewData>> resultStates()
     error.errorMessage = QStringLiteral("The connection to the server was lost. Check your network and try again.");
     error.errorFix = ResultViewData::Fix::Retry;
 
-    ResultViewData rewrite = baseData(AIAction::rewrite(RewriteStyle::shorter));
+    ResultViewData rewrite = baseData(AIAction::rewrite(RewriteStyle::Shorter));
     rewrite.turns = {{QString(),
                       QStringLiteral("An idempotent operation gives the same result however often it "
                                      "is applied."),
@@ -88,7 +88,7 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QApplication::setStyle(QStringLiteral("Fusion"));
     const QDir folder(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("."));
-    MemoryUserDefaults defaults;
+    MemoryPreferences defaults;
     WritingModeStore modes(defaults);
     PaletteAppearanceApplier applier;
     for (const auto& [scheme, suffix] : {std::pair{AppearanceApplier::Scheme::Light, QStringLiteral("-light")},

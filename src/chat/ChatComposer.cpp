@@ -102,7 +102,7 @@ QWidget* ChatComposer::buildButtons()
     auto* box = new QWidget(this);
     auto* layout = new QHBoxLayout(box);
     layout->setContentsMargins(0, 0, 0, 0);
-    if (m_model.kind() == HistoryStore::Kind::chat) {
+    if (m_model.kind() == HistoryStore::Kind::Chat) {
         m_deep = new QToolButton(box);
         m_deep->setCheckable(true);
         m_deep->setText(tr("Deep research"));
@@ -132,8 +132,9 @@ void ChatComposer::updateIcons()
 {
     const bool dark = Theme::isDark(palette());
     if (m_deep)
-        m_deep->setIcon(Icons::tinted(QStringLiteral("books.vertical"), Theme::text(dark), Theme::secondaryText(dark)));
-    m_send->setIcon(Icons::tinted(QStringLiteral("arrow.up"), Qt::white, Theme::secondaryText(dark)));
+        m_deep->setIcon(
+            Icons::tinted(QStringLiteral("accessories-dictionary"), Theme::text(dark), Theme::secondaryText(dark)));
+    m_send->setIcon(Icons::tinted(QStringLiteral("arrow-up"), Qt::white, Theme::secondaryText(dark)));
 }
 
 void ChatComposer::changeEvent(QEvent* event)

@@ -83,7 +83,7 @@ QWidget* ChatTranscript::buildErrorRow()
     row->setContentsMargins(10, 10, 10, 10);
     row->setSpacing(8);
     auto* icon = new QLabel(m_errorRow);
-    icon->setPixmap(Icons::pixmap(QStringLiteral("exclamationmark.triangle.fill"), 14, orange, devicePixelRatioF()));
+    icon->setPixmap(Icons::pixmap(QStringLiteral("dialog-warning"), 14, orange, devicePixelRatioF()));
     m_error = new QLabel(m_errorRow);
     m_error->setWordWrap(true);
     m_error->setTextFormat(Qt::PlainText);

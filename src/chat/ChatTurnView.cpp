@@ -109,9 +109,10 @@ void ChatTurnView::restyle()
 {
     const bool dark = Theme::isDark(palette());
     const QColor secondary = Theme::secondaryText(dark);
-    m_copy->setIcon(Icons::tinted(QStringLiteral("doc.on.doc"), secondary, Theme::border(dark), 12));
+    m_copy->setIcon(Icons::tinted(QStringLiteral("edit-copy"), secondary, Theme::border(dark), 12));
     if (m_deepIcon)
-        m_deepIcon->setPixmap(Icons::pixmap(QStringLiteral("books.vertical"), 12, secondary, devicePixelRatioF()));
+        m_deepIcon->setPixmap(
+            Icons::pixmap(QStringLiteral("accessories-dictionary"), 12, secondary, devicePixelRatioF()));
     if (!m_question)
         return;
     m_question->setStyleSheet(QStringLiteral("#chatQuestion { background: %1; color: %2; border-radius: 12px; }")

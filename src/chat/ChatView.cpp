@@ -60,7 +60,7 @@ QWidget* ChatView::buildEmptyState()
     column->setSpacing(10);
     column->addStretch(1);
     auto* icon = new QLabel(page);
-    icon->setPixmap(QIcon(QStringLiteral(":/halvora/MenuBarIcon.svg")).pixmap(34, 34));
+    icon->setPixmap(QIcon(QStringLiteral(":/halvora/TrayIcon.svg")).pixmap(34, 34));
     DecorativeAccessibility::hide(icon);
     column->addWidget(icon, 0, Qt::AlignHCenter);
     auto* title = new QLabel(tr("What do you want to dig into?"), page);

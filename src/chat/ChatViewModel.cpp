@@ -54,18 +54,18 @@ TurnRunner::Handlers ChatViewModel::turnHandlers()
 std::optional<AIAction> ChatViewModel::baseAction(HistoryStore::Kind kind)
 {
     switch (kind) {
-    case HistoryStore::Kind::ask:
+    case HistoryStore::Kind::Ask:
         return AIAction::ask();
-    case HistoryStore::Kind::explain:
+    case HistoryStore::Kind::Explain:
         return AIAction::explain();
-    case HistoryStore::Kind::translate:
+    case HistoryStore::Kind::Translate:
         return AIAction::translate();
-    case HistoryStore::Kind::search:
+    case HistoryStore::Kind::Search:
         return AIAction::webSearch();
-    case HistoryStore::Kind::research:
+    case HistoryStore::Kind::Research:
         return AIAction::research();
-    case HistoryStore::Kind::chat:
-    case HistoryStore::Kind::rewrite:
+    case HistoryStore::Kind::Chat:
+    case HistoryStore::Kind::Rewrite:
         break;
     }
     return std::nullopt;
@@ -76,7 +76,7 @@ AIAction ChatViewModel::chosenAction() const
     if (!m_baseAction)
         return AIAction::chat(m_deepResearch);
     const AIAction::Case base = m_baseAction->actionCase();
-    if (base == AIAction::Case::research || base == AIAction::Case::webSearch)
+    if (base == AIAction::Case::Research || base == AIAction::Case::WebSearch)
         return *m_baseAction;
     return AIAction::ask();
 }
@@ -128,10 +128,10 @@ void ChatViewModel::run(const QString& question)
     const QJsonArray messages = apiMessages(question, action);
     Turn turn;
     turn.question = question;
-    turn.deep = action.actionCase() == AIAction::Case::chat && action.isDeep();
+    turn.deep = action.actionCase() == AIAction::Case::Chat && action.isDeep();
     m_turns.append(turn);
     Q_EMIT turnsChanged();
-    if (m_kind == HistoryStore::Kind::chat && m_turns.size() == 1)
+    if (m_kind == HistoryStore::Kind::Chat && m_turns.size() == 1)
         setTitle(HistoryStore::title(question, HistoryStore::titleLimit));
     setStreaming(true);
     setStatus(action.isWeb() ? tr("Searching the web…") : tr("Thinking…"));
@@ -164,8 +164,8 @@ void ChatViewModel::fail(const TurnError& error, const QUuid& turnID)
         save();
     } else {
         setErrorFix(StreamedTurn::fix(error, m_services.account));
-        setErrorMessage(error.localizedDescription());
-        m_services.announce(error.localizedDescription());
+        setErrorMessage(error.message());
+        m_services.announce(error.message());
     }
     endTurn();
 }
@@ -183,9 +183,9 @@ void ChatViewModel::cancel()
 
 void ChatViewModel::copy(const Turn& turn)
 {
-    Pasteboard& pasteboard = Platform::pasteboard();
-    pasteboard.clear();
-    pasteboard.setString(turn.answer.trimmed());
+    Clipboard& clipboard = Platform::clipboard();
+    clipboard.clear();
+    clipboard.setString(turn.answer.trimmed());
     m_services.announce(tr("Copied"));
 }
 

@@ -119,7 +119,7 @@ private:
     void setLastQuestion(const std::optional<QString>& question);
 
     QUuid m_id;
-    HistoryStore::Kind m_kind = HistoryStore::Kind::chat;
+    HistoryStore::Kind m_kind = HistoryStore::Kind::Chat;
     std::optional<QString> m_selection;
     std::optional<QString> m_appName;
     QString m_title;

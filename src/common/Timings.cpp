@@ -54,7 +54,7 @@ private:
 // The moment a milestone counts from, with its wording; nothing when it is unknown.
 std::optional<std::pair<qint64, QString>> origin(Since since)
 {
-    if (since == Since::processStart) {
+    if (since == Since::ProcessStart) {
         const std::optional<qint64> start = processStartMs();
         return start ? std::optional(std::pair(*start, QStringLiteral("process start"))) : std::nullopt;
     }

@@ -12,7 +12,7 @@ class QWindow;
 // printed. The lines name milestones only, never user data.
 namespace Timings {
 
-enum class Since { processStart, gestureEnd };
+enum class Since { ProcessStart, GestureEnd };
 
 bool enabled();
 // Milliseconds on the clock the kernel dates process starts with (time since boot).

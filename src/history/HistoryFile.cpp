@@ -92,7 +92,7 @@ void appendConversation(QByteArray& out, const Conversation& conversation)
     appendKey(out.append('{'), "id", true);
     appendString(out, uuidText(conversation.id));
     appendKey(out, "kind");
-    appendString(out, HistoryStore::rawValue(conversation.kind));
+    appendString(out, HistoryStore::toString(conversation.kind));
     appendKey(out, "title");
     appendString(out, conversation.title);
     appendOptional(out, "selection", conversation.selection);
@@ -219,10 +219,10 @@ Turn readTurn(JsonReader& in)
 
 void readKind(JsonReader& in, Conversation& conversation)
 {
-    const auto kind = HistoryStore::kindFromRawValue(in.string());
+    const auto kind = HistoryStore::kindFromString(in.string());
     if (!kind)
         in.fail();
-    conversation.kind = kind.value_or(HistoryStore::Kind::chat);
+    conversation.kind = kind.value_or(HistoryStore::Kind::Chat);
 }
 
 void readConversationField(JsonReader& in, QByteArrayView key, Conversation& conversation, unsigned& seen)

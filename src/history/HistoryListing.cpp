@@ -40,23 +40,23 @@ bool matches(const HistoryStore::Conversation& conversation, const QString& quer
 
 QList<Filter> allFilters()
 {
-    return {Filter::all, Filter::chats, Filter::ask, Filter::research, Filter::rewrites, Filter::explain};
+    return {Filter::All, Filter::Chats, Filter::Ask, Filter::Research, Filter::Rewrites, Filter::Explain};
 }
 
 QString label(Filter filter)
 {
     switch (filter) {
-    case Filter::all:
+    case Filter::All:
         return QCoreApplication::translate("HistoryListing", "All");
-    case Filter::chats:
+    case Filter::Chats:
         return QCoreApplication::translate("HistoryListing", "Chats");
-    case Filter::ask:
+    case Filter::Ask:
         return QCoreApplication::translate("HistoryListing", "Ask AI");
-    case Filter::research:
+    case Filter::Research:
         return QCoreApplication::translate("HistoryListing", "Research");
-    case Filter::rewrites:
+    case Filter::Rewrites:
         return QCoreApplication::translate("HistoryListing", "Rewrites");
-    case Filter::explain:
+    case Filter::Explain:
         return QCoreApplication::translate("HistoryListing", "Explain, Translate, Search");
     }
     return {};
@@ -65,18 +65,18 @@ QString label(Filter filter)
 bool lists(Filter filter, Kind kind)
 {
     switch (filter) {
-    case Filter::all:
+    case Filter::All:
         return true;
-    case Filter::chats:
-        return kind == Kind::chat;
-    case Filter::ask:
-        return kind == Kind::ask;
-    case Filter::research:
-        return kind == Kind::research;
-    case Filter::rewrites:
-        return kind == Kind::rewrite;
-    case Filter::explain:
-        return kind == Kind::explain || kind == Kind::translate || kind == Kind::search;
+    case Filter::Chats:
+        return kind == Kind::Chat;
+    case Filter::Ask:
+        return kind == Kind::Ask;
+    case Filter::Research:
+        return kind == Kind::Research;
+    case Filter::Rewrites:
+        return kind == Kind::Rewrite;
+    case Filter::Explain:
+        return kind == Kind::Explain || kind == Kind::Translate || kind == Kind::Search;
     }
     return false;
 }
@@ -128,41 +128,41 @@ QList<Group> groups(const QList<HistoryStore::Conversation>& conversations, cons
 QString kindLabel(Kind kind)
 {
     switch (kind) {
-    case Kind::chat:
+    case Kind::Chat:
         return QCoreApplication::translate("HistoryListing", "Chat");
-    case Kind::ask:
+    case Kind::Ask:
         return QCoreApplication::translate("HistoryListing", "Ask AI");
-    case Kind::explain:
+    case Kind::Explain:
         return QCoreApplication::translate("HistoryListing", "Explain");
-    case Kind::translate:
+    case Kind::Translate:
         return QCoreApplication::translate("HistoryListing", "Translate");
-    case Kind::search:
+    case Kind::Search:
         return QCoreApplication::translate("HistoryListing", "Web search");
-    case Kind::research:
+    case Kind::Research:
         return QCoreApplication::translate("HistoryListing", "Research");
-    case Kind::rewrite:
+    case Kind::Rewrite:
         return QCoreApplication::translate("HistoryListing", "Rewrite");
     }
     return {};
 }
 
-QString kindSymbol(Kind kind)
+QString kindIconName(Kind kind)
 {
     switch (kind) {
-    case Kind::chat:
-        return QStringLiteral("bubble.left.and.text.bubble.right");
-    case Kind::ask:
+    case Kind::Chat:
+        return QStringLiteral("conversation");
+    case Kind::Ask:
         return QStringLiteral("sparkles");
-    case Kind::explain:
-        return QStringLiteral("lightbulb");
-    case Kind::translate:
-        return QStringLiteral("character.bubble");
-    case Kind::search:
-        return QStringLiteral("globe");
-    case Kind::research:
-        return QStringLiteral("books.vertical");
-    case Kind::rewrite:
-        return QStringLiteral("pencil.and.outline");
+    case Kind::Explain:
+        return QStringLiteral("dialog-information");
+    case Kind::Translate:
+        return QStringLiteral("preferences-desktop-locale");
+    case Kind::Search:
+        return QStringLiteral("applications-internet");
+    case Kind::Research:
+        return QStringLiteral("accessories-dictionary");
+    case Kind::Rewrite:
+        return QStringLiteral("document-edit");
     }
     return {};
 }

@@ -10,7 +10,7 @@
 namespace HistoryListing {
 
 // The sidebar's filter, in picker order.
-enum class Filter { all, chats, ask, research, rewrites, explain };
+enum class Filter { All, Chats, Ask, Research, Rewrites, Explain };
 
 struct Group {
     QString label;
@@ -36,8 +36,8 @@ QString groupLabel(const QDateTime& updatedAt, const QDateTime& now, const QTime
 
 // "Chat", "Web search", …: the kind's name in the list.
 QString kindLabel(HistoryStore::Kind kind);
-// The kind's icon symbol.
-QString kindSymbol(HistoryStore::Kind kind);
+// The kind's icon name.
+QString kindIconName(HistoryStore::Kind kind);
 // The row's second line: the style or the kind's name, then " in " and the application.
 QString subtitle(const HistoryStore::Conversation& conversation);
 

@@ -3,7 +3,7 @@
 #include "common/SafeFile.h"
 #include "history/HistoryFile.h"
 #include "history/HistoryLog.h"
-#include "platform/UserDefaults.h"
+#include "platform/Preferences.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -18,7 +18,7 @@ const QString saveHistoryKey = QStringLiteral("saveHistory");
 
 bool storedEnabled()
 {
-    const QVariant stored = UserDefaults::standard().value(saveHistoryKey);
+    const QVariant stored = Preferences::instance().value(saveHistoryKey);
     return stored.typeId() == QMetaType::Bool ? stored.toBool() : true;
 }
 
@@ -81,7 +81,7 @@ void HistoryStore::load()
 
 void HistoryStore::setEnabled(bool enabled)
 {
-    UserDefaults::standard().setValue(saveHistoryKey, enabled);
+    Preferences::instance().setValue(saveHistoryKey, enabled);
     if (enabled == m_enabled)
         return;
     m_enabled = enabled;
@@ -158,16 +158,16 @@ HistoryWriter::Encoder HistoryStore::encoderFor(QList<Conversation> snapshot)
     return [snapshot = std::move(snapshot)] { return HistoryFile::encode(snapshot); };
 }
 
-QString HistoryStore::rawValue(Kind kind)
+QString HistoryStore::toString(Kind kind)
 {
     static const char* const names[] = {"chat", "ask", "explain", "translate", "search", "research", "rewrite"};
     return QString::fromLatin1(names[int(kind)]);
 }
 
-std::optional<HistoryStore::Kind> HistoryStore::kindFromRawValue(const QString& raw)
+std::optional<HistoryStore::Kind> HistoryStore::kindFromString(const QString& raw)
 {
     for (Kind kind : allKinds()) {
-        if (rawValue(kind) == raw)
+        if (toString(kind) == raw)
             return kind;
     }
     return std::nullopt;
@@ -175,7 +175,7 @@ std::optional<HistoryStore::Kind> HistoryStore::kindFromRawValue(const QString& 
 
 QList<HistoryStore::Kind> HistoryStore::allKinds()
 {
-    return {Kind::chat, Kind::ask, Kind::explain, Kind::translate, Kind::search, Kind::research, Kind::rewrite};
+    return {Kind::Chat, Kind::Ask, Kind::Explain, Kind::Translate, Kind::Search, Kind::Research, Kind::Rewrite};
 }
 
 namespace {

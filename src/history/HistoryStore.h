@@ -21,7 +21,7 @@ class HistoryStore : public QObject {
 
 public:
     // What a conversation started as; the order is the listing order.
-    enum class Kind { chat, ask, explain, translate, search, research, rewrite };
+    enum class Kind { Chat, Ask, Explain, Translate, Search, Research, Rewrite };
     Q_ENUM(Kind)
 
     // One web page listed with an answer.
@@ -44,7 +44,7 @@ public:
     // One stored conversation; its id stays the same across saves.
     struct Conversation {
         QUuid id = QUuid::createUuid();
-        Kind kind = Kind::chat;
+        Kind kind = Kind::Chat;
         QString title;
         std::optional<QString> selection;
         std::optional<QString> appName;
@@ -97,8 +97,8 @@ public:
     // user-perceived characters with a trailing "…" when longer.
     static QString title(const QString& from, int limit);
 
-    static QString rawValue(Kind kind);
-    static std::optional<Kind> kindFromRawValue(const QString& raw);
+    static QString toString(Kind kind);
+    static std::optional<Kind> kindFromString(const QString& raw);
     static QList<Kind> allKinds();
 
 Q_SIGNALS:

@@ -42,8 +42,8 @@ void HistoryRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
         painter->restore();
         return;
     }
-    const QString symbol = index.data(SymbolRole).toString();
-    const QPixmap icon = Icons::pixmap(symbol, 16, Theme::accent(dark), painter->device()->devicePixelRatioF());
+    const QString iconName = index.data(IconNameRole).toString();
+    const QPixmap icon = Icons::pixmap(iconName, 16, Theme::accent(dark), painter->device()->devicePixelRatioF());
     painter->drawPixmap(area.left(), area.top() + 2, icon);
     const QRect textArea = area.adjusted(24, 0, 0, 0);
     const QFontMetrics metrics(option.font);

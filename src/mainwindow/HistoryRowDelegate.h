@@ -7,7 +7,7 @@
 class HistoryRowDelegate : public QStyledItemDelegate {
     Q_OBJECT
 public:
-    enum Role { IdRole = Qt::UserRole, SubtitleRole, SymbolRole, HeadingRole, NoteRole };
+    enum Role { IdRole = Qt::UserRole, SubtitleRole, IconNameRole, HeadingRole, NoteRole };
 
     using QStyledItemDelegate::QStyledItemDelegate;
 

@@ -79,9 +79,8 @@ QWidget* MainView::buildSidebar()
 void MainView::buildActions()
 {
     const bool dark = Theme::isDark(palette());
-    m_newChat =
-        new QAction(Icons::tinted(QStringLiteral("square.and.pencil"), Theme::text(dark), Theme::secondaryText(dark)),
-                    tr("New Chat"), this);
+    m_newChat = new QAction(Icons::tinted(QStringLiteral("compose"), Theme::text(dark), Theme::secondaryText(dark)),
+                            tr("New Chat"), this);
     m_newChat->setToolTip(tr("New chat (Ctrl+N)"));
     m_newChat->setShortcut(QKeySequence::New);
     m_newChat->setShortcutContext(Qt::WindowShortcut);

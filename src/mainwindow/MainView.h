@@ -68,7 +68,7 @@ private:
     HistoryStore& m_store;
     Clock& m_clock;
     ChatFactory m_chatFactory;
-    Filter m_filter = Filter::all;
+    Filter m_filter = Filter::All;
     QComboBox* m_filterPicker = nullptr;
     QLineEdit* m_search = nullptr;
     QListWidget* m_list = nullptr;

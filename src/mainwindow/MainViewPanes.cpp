@@ -45,7 +45,7 @@ void MainView::addRows(const QList<HistoryListing::Group>& groups)
             const QString second = subtitle(conversation);
             row->setData(Role::IdRole, conversation.id);
             row->setData(Role::SubtitleRole, second);
-            row->setData(Role::SymbolRole, HistoryListing::kindSymbol(conversation.kind));
+            row->setData(Role::IconNameRole, HistoryListing::kindIconName(conversation.kind));
             row->setData(Qt::AccessibleTextRole, conversation.title + QStringLiteral(", ") + second);
         }
     }
@@ -93,7 +93,7 @@ void MainView::refreshDetail()
     Detail detail = Detail::NewChat;
     QUuid identity = m_nav.newChatID();
     if (conversation) {
-        detail = conversation->kind == HistoryStore::Kind::rewrite ? Detail::Rewrite : Detail::Conversation;
+        detail = conversation->kind == HistoryStore::Kind::Rewrite ? Detail::Rewrite : Detail::Conversation;
         identity = conversation->id;
     }
     // A pane is rebuilt only when it is to show something else: a chat that saves its own

@@ -1,7 +1,7 @@
 #include "mainwindow/MainWindowController.h"
 
 #include "history/MainNavigation.h"
-#include "platform/UserDefaults.h"
+#include "platform/Preferences.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>

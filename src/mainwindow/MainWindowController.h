@@ -7,10 +7,10 @@
 #include <QObject>
 #include <QPointer>
 
-class UserDefaults;
+class Preferences;
 
 // Owns the main window: made on the first show(), kept when closed and shown again with its
-// last frame, which is also kept in the user defaults (when it closes and when the program
+// last frame, which is also kept in the preferences (when it closes and when the program
 // quits with it open) so the next start opens it where it was.
 class MainWindowController : public QObject, public MainWindowOpener {
     Q_OBJECT
@@ -19,7 +19,7 @@ public:
         MainNavigation& nav;
         HistoryStore& store;
         Clock& clock;
-        UserDefaults& defaults;
+        Preferences& defaults;
         MainView::ChatFactory chatFactory;
     };
 

@@ -56,9 +56,9 @@ void RewriteBlock::changeEvent(QEvent* event)
 void RewriteBlock::restyle()
 {
     const bool dark = Theme::isDark(palette());
-    const QString symbol = m_copied ? QStringLiteral("checkmark") : QStringLiteral("doc.on.doc");
+    const QString iconName = m_copied ? QStringLiteral("object-select") : QStringLiteral("edit-copy");
     m_copy->setText(m_copied ? tr("Copied") : tr("Copy"));
-    m_copy->setIcon(Icons::tinted(symbol, Theme::secondaryText(dark), Theme::border(dark), 14));
+    m_copy->setIcon(Icons::tinted(iconName, Theme::secondaryText(dark), Theme::border(dark), 14));
     const QString fill = m_emphasised ? Theme::surface(dark).name() : QStringLiteral("transparent");
     const QString ink = (m_emphasised ? Theme::text(dark) : Theme::secondaryText(dark)).name();
     m_body->setStyleSheet(QStringLiteral("#rewriteBlockBody { background: %1; color: %2; border: 1px solid %3; "

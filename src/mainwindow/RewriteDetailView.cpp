@@ -99,8 +99,8 @@ QString RewriteDetailView::subheading() const
 
 void RewriteDetailView::copy(RewriteBlock* block)
 {
-    Platform::pasteboard().clear();
-    Platform::pasteboard().setString(block->text());
+    Platform::clipboard().clear();
+    Platform::clipboard().setString(block->text());
     m_copied = block->title();
     m_original->setCopied(block == m_original);
     m_rewrite->setCopied(block == m_rewrite);

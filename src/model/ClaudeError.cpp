@@ -34,7 +34,7 @@ ClaudeError ClaudeError::invalidResponse()
     return ClaudeError();
 }
 
-QString ClaudeError::errorDescription() const
+QString ClaudeError::userMessage() const
 {
     switch (m_kind) {
     case Kind::SignedOut:

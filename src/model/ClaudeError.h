@@ -26,7 +26,7 @@ public:
     const std::optional<QString>& explanation() const { return m_explanation; }
 
     // The user-facing message.
-    QString errorDescription() const;
+    QString userMessage() const;
 
     bool operator==(const ClaudeError& other) const = default;
 

@@ -12,20 +12,20 @@ RequestProfile make(int maxTokens, const char* effort, const char* header)
 RequestProfile withoutTools(const AIAction& action)
 {
     switch (action.actionCase()) {
-    case AIAction::Case::rewrite:
-    case AIAction::Case::custom:
+    case AIAction::Case::Rewrite:
+    case AIAction::Case::Custom:
         return make(16000, "low", "rewrite");
-    case AIAction::Case::translate:
+    case AIAction::Case::Translate:
         return make(16000, "low", "explain");
-    case AIAction::Case::explain:
+    case AIAction::Case::Explain:
         return make(16000, "medium", "explain");
-    case AIAction::Case::ask:
+    case AIAction::Case::Ask:
         return make(16000, "medium", "ask");
-    case AIAction::Case::webSearch:
+    case AIAction::Case::WebSearch:
         return make(16000, "medium", "search");
-    case AIAction::Case::chat:
+    case AIAction::Case::Chat:
         return action.isDeep() ? make(32000, "high", "research") : make(32000, "medium", "ask");
-    case AIAction::Case::research:
+    case AIAction::Case::Research:
         break;
     }
     return make(32000, "high", "research");

@@ -25,7 +25,7 @@ TurnError TurnError::parse(const QString& description)
     return error;
 }
 
-QString TurnError::localizedDescription() const
+QString TurnError::message() const
 {
-    return m_kind == Kind::Claude ? m_claude.errorDescription() : m_description;
+    return m_kind == Kind::Claude ? m_claude.userMessage() : m_description;
 }

@@ -23,7 +23,7 @@ public:
     bool isCancellation() const { return m_kind == Kind::Cancelled; }
 
     // The text shown to the user: ClaudeError's message, otherwise the underlying description.
-    QString localizedDescription() const;
+    QString message() const;
 
     bool operator==(const TurnError& other) const = default;
 

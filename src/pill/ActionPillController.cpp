@@ -39,7 +39,7 @@ void ActionPillController::show(const Selection& selection)
     connect(view, &ActionPillView::actionRequested, this, &ActionPillController::handleAction);
     connect(view, &ActionPillView::copyRequested, this, &ActionPillController::handleCopy);
     connect(view, &ActionPillView::pasteRequested, this, &ActionPillController::handlePaste);
-    connect(view, &ActionPillView::escapePressed, this, &ActionPillController::orderOutPanel);
+    connect(view, &ActionPillView::escapePressed, this, &ActionPillController::hidePanel);
     const QSize size = view->sizeHint();
     createPanel();
     m_panel->setContentWidget(view);
@@ -47,15 +47,15 @@ void ActionPillController::show(const Selection& selection)
         QSizeF(size), selection.rect, Platform::screens().cursorPosition(), ScreenPlacement::current());
     m_panel->setGeometry(QRect(origin.toPoint(), size));
     m_panel->fadeIn();
-    m_panel->orderFrontRegardless();
-    Timings::reportWhenExposed(m_panel->windowHandle(), QStringLiteral("pill shown"), Timings::Since::gestureEnd);
+    m_panel->showWithoutActivating();
+    Timings::reportWhenExposed(m_panel->windowHandle(), QStringLiteral("pill shown"), Timings::Since::GestureEnd);
     AccessibleAnnouncement::announce(m_panel, tr("Halvora actions available"));
 }
 
-void ActionPillController::orderOutPanel()
+void ActionPillController::hidePanel()
 {
     if (m_panel)
-        m_panel->orderOut();
+        m_panel->hideWithoutClosing();
 }
 
 void ActionPillController::focusPill()
@@ -72,14 +72,14 @@ ActionPillView* ActionPillController::view() const
 
 bool ActionPillController::clipboardHasText()
 {
-    return Platform::pasteboard().hasText();
+    return Platform::clipboard().hasText();
 }
 
 void ActionPillController::handleAction(const AIAction& action)
 {
     if (!m_selection)
         return;
-    orderOutPanel();
+    hidePanel();
     if (m_onAction)
         m_onAction(action, *m_selection);
 }
@@ -88,16 +88,16 @@ void ActionPillController::handleCopy()
 {
     if (!m_selection)
         return;
-    Platform::pasteboard().clear();
-    Platform::pasteboard().setString(m_selection->text);
+    Platform::clipboard().clear();
+    Platform::clipboard().setString(m_selection->text);
     AccessibleAnnouncement::announce(m_panel, tr("Copied"));
-    m_copyTimeout = m_clock.after(copiedDisplayMs, [this] { orderOutPanel(); });
+    m_copyTimeout = m_clock.after(copiedDisplayMs, [this] { hidePanel(); });
 }
 
 void ActionPillController::handlePaste()
 {
     if (!m_selection)
         return;
-    orderOutPanel();
+    hidePanel();
     TextReplacer::pasteClipboard(*m_selection, m_clock);
 }

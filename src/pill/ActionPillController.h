@@ -28,7 +28,7 @@ public:
     ~ActionPillController() override;
 
     void show(const Selection& selection) override;
-    void orderOutPanel() override;
+    void hidePanel() override;
     void setOnAction(std::function<void(const AIAction&, const Selection&)> onAction) override;
 
     // Lets the keyboard work the pill, for users who pick an action without the mouse. The keys

@@ -45,7 +45,7 @@ void ActionPillView::addReadOnlyActions()
 
 void ActionPillView::addActionButton(const AIAction& action, const QString& title, const QString& help)
 {
-    auto* button = new PillButton(action.symbol(), title, help);
+    auto* button = new PillButton(action.iconName(), title, help);
     connect(button, &QAbstractButton::clicked, this, [this, action] { Q_EMIT actionRequested(action); });
     layout()->addWidget(button);
 }
@@ -60,7 +60,7 @@ void ActionPillView::addDivider()
 
 void ActionPillView::addCopyAndPaste(bool canPaste)
 {
-    m_copyButton = new PillButton(QStringLiteral("doc.on.doc"), QString(), tr("Copy the selected text"));
+    m_copyButton = new PillButton(QStringLiteral("edit-copy"), QString(), tr("Copy the selected text"));
     m_copyButton->setAccessibleName(tr("Copy"));
     connect(m_copyButton, &QAbstractButton::clicked, this, [this] {
         Q_EMIT copyRequested();
@@ -70,7 +70,7 @@ void ActionPillView::addCopyAndPaste(bool canPaste)
     if (!m_isEditable)
         return;
     auto* paste =
-        new PillButton(QStringLiteral("doc.on.clipboard"), QString(), tr("Paste the clipboard over the selected text"));
+        new PillButton(QStringLiteral("edit-paste"), QString(), tr("Paste the clipboard over the selected text"));
     paste->setAccessibleName(tr("Paste"));
     paste->setEnabled(canPaste);
     connect(paste, &QAbstractButton::clicked, this, &ActionPillView::pasteRequested);
@@ -80,7 +80,7 @@ void ActionPillView::addCopyAndPaste(bool canPaste)
 void ActionPillView::markCopied()
 {
     m_copied = true;
-    m_copyButton->setSymbol(QStringLiteral("checkmark"));
+    m_copyButton->setIconName(QStringLiteral("object-select"));
     m_copyButton->setAccessibleName(tr("Copied"));
     QAccessibleEvent nameChanged(m_copyButton, QAccessible::NameChanged);
     QAccessible::updateAccessibility(&nameChanged);

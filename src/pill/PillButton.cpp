@@ -7,8 +7,8 @@
 #include <QPainter>
 #include <QPainterPath>
 
-PillButton::PillButton(const QString& symbol, const QString& title, const QString& help, QWidget* parent)
-    : QAbstractButton(parent), m_symbol(symbol)
+PillButton::PillButton(const QString& iconName, const QString& title, const QString& help, QWidget* parent)
+    : QAbstractButton(parent), m_iconName(iconName)
 {
     setText(title);
     setToolTip(help);
@@ -22,9 +22,9 @@ PillButton::PillButton(const QString& symbol, const QString& title, const QStrin
     setFont(callout);
 }
 
-void PillButton::setSymbol(const QString& symbol)
+void PillButton::setIconName(const QString& iconName)
 {
-    m_symbol = symbol;
+    m_iconName = iconName;
     update();
 }
 
@@ -80,7 +80,7 @@ void PillButton::paintEvent(QPaintEvent*)
     paintCapsule(painter);
     const QColor color = foreground();
     const int iconTop = (height() - iconSize) / 2;
-    painter.drawPixmap(horizontalPadding, iconTop, Icons::pixmap(m_symbol, iconSize, color, devicePixelRatioF()));
+    painter.drawPixmap(horizontalPadding, iconTop, Icons::pixmap(m_iconName, iconSize, color, devicePixelRatioF()));
     if (text().isEmpty())
         return;
     painter.setPen(color);

@@ -10,10 +10,10 @@ class PillButton : public QAbstractButton {
     Q_OBJECT
 
 public:
-    PillButton(const QString& symbol, const QString& title, const QString& help, QWidget* parent = nullptr);
+    PillButton(const QString& iconName, const QString& title, const QString& help, QWidget* parent = nullptr);
 
-    void setSymbol(const QString& symbol);
-    const QString& symbol() const { return m_symbol; }
+    void setIconName(const QString& iconName);
+    const QString& iconName() const { return m_iconName; }
     bool hovering() const { return m_hovering; }
     // The capsule's opacity for the current state: 0.28 pressed, 0.16 hovered, 0 otherwise.
     double capsuleOpacity() const;
@@ -41,7 +41,7 @@ protected:
     QColor foreground() const;
 
 private:
-    QString m_symbol;
+    QString m_iconName;
     bool m_hovering = false;
     bool m_keyboardCurrent = false;
 };

@@ -10,32 +10,31 @@
 #include <QPainter>
 
 RewriteMenuButton::RewriteMenuButton(WritingModeStore& modes, QWidget* parent)
-    : PillButton(QStringLiteral("pencil.and.outline"), tr("Rewrite"),
-                 tr("Rewrite the selection. Click for Improve writing, or open the menu for more styles."),
-                 parent),
+    : PillButton(QStringLiteral("document-edit"), tr("Rewrite"),
+                 tr("Rewrite the selection. Click for Improve writing, or open the menu for more styles."), parent),
       m_modes(modes), m_menu(new QMenu(this))
 {
     setAccessibleName(tr("Rewrite"));
     setAccessibleDescription(tr("Opens rewrite styles for the selected text"));
     connect(this, &QAbstractButton::clicked, this,
-            [this] { Q_EMIT actionRequested(AIAction::rewrite(RewriteStyle::improve)); });
+            [this] { Q_EMIT actionRequested(AIAction::rewrite(RewriteStyle::Improve)); });
 }
 
 void RewriteMenuButton::rebuildMenu()
 {
     m_menu->clear();
     const QColor color = Theme::text(Theme::isDark(palette()));
-    for (const RewriteStyle style : RewriteStyle::allCases()) {
+    for (const RewriteStyle style : RewriteStyle::all()) {
         QAction* item =
-            m_menu->addAction(Icons::tinted(style.symbol(), color, color), Mnemonics::literal(style.title()));
+            m_menu->addAction(Icons::tinted(style.iconName(), color, color), Mnemonics::literal(style.title()));
         connect(item, &QAction::triggered, this, [this, style] { Q_EMIT actionRequested(AIAction::rewrite(style)); });
     }
     if (m_modes.modes().isEmpty())
         return;
     m_menu->addSection(tr("Your writing modes"));
     for (const WritingMode& mode : m_modes.modes()) {
-        QAction* item = m_menu->addAction(Icons::tinted(QStringLiteral("text.badge.checkmark"), color, color),
-                                          Mnemonics::literal(mode.name));
+        QAction* item =
+            m_menu->addAction(Icons::tinted(QStringLiteral("text-check"), color, color), Mnemonics::literal(mode.name));
         connect(item, &QAction::triggered, this, [this, mode] { Q_EMIT actionRequested(AIAction::custom(mode)); });
     }
 }
@@ -58,7 +57,7 @@ void RewriteMenuButton::paintEvent(QPaintEvent* event)
     const int size = 10;
     const int left = width() - horizontalPadding - size;
     painter.drawPixmap(left, (height() - size) / 2,
-                       Icons::pixmap(QStringLiteral("chevron.down"), size, foreground(), devicePixelRatioF()));
+                       Icons::pixmap(QStringLiteral("go-down"), size, foreground(), devicePixelRatioF()));
 }
 
 void RewriteMenuButton::mousePressEvent(QMouseEvent* event)

@@ -2,7 +2,6 @@
 
 #include <QRectF>
 #include <QString>
-
 #include <memory>
 #include <optional>
 
@@ -29,8 +28,8 @@ public:
     virtual AccessibilityElementRef editableAncestor() = 0;
 
     virtual std::optional<QString> selectedText() = 0;
-    // The element's role under the names the selection logic compares ("AXTextField", "AXTextArea",
-    // "AXComboBox", "AXSearchField", "AXStaticText", "AXWebArea"); other roles pass through.
+    // The element's role under the names the selection logic compares ("TextField", "TextArea",
+    // "ComboBox", "SearchField", "StaticText", "WebArea"); other roles pass through.
     virtual std::optional<QString> role() = 0;
     // The element's whole text.
     virtual std::optional<QString> value() = 0;

@@ -6,9 +6,9 @@ public:
     virtual ~AccessibilityGrant() = default;
 
     // Whether the grant is present right now.
-    virtual bool isTrusted() = 0;
+    virtual bool isGranted() = 0;
     // Asks the system to show its own prompt for the grant (where it has one, or to turn the
-    // session's accessibility on). The outcome shows later through isTrusted().
+    // session's accessibility on). The outcome shows later through isGranted().
     virtual void requestGrant() = 0;
     // Opens the system's accessibility settings; false when they could not be opened.
     virtual bool openSettings() = 0;

@@ -7,7 +7,7 @@ public:
     void apply(Scheme) override {}
 };
 
-std::unique_ptr<AppearanceApplier>& standardSlot()
+std::unique_ptr<AppearanceApplier>& instanceSlot()
 {
     static std::unique_ptr<AppearanceApplier> applier;
     return applier;
@@ -15,15 +15,15 @@ std::unique_ptr<AppearanceApplier>& standardSlot()
 
 } // namespace
 
-AppearanceApplier& AppearanceApplier::standard()
+AppearanceApplier& AppearanceApplier::instance()
 {
-    auto& slot = standardSlot();
+    auto& slot = instanceSlot();
     if (!slot)
         slot = std::make_unique<NoAppearanceApplier>();
     return *slot;
 }
 
-void AppearanceApplier::setStandard(std::unique_ptr<AppearanceApplier> applier)
+void AppearanceApplier::setInstance(std::unique_ptr<AppearanceApplier> applier)
 {
-    standardSlot() = std::move(applier);
+    instanceSlot() = std::move(applier);
 }

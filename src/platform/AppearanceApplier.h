@@ -13,6 +13,6 @@ public:
 
     // The process-wide applier. Until one is installed (by the user interface), applying
     // does nothing.
-    static AppearanceApplier& standard();
-    static void setStandard(std::unique_ptr<AppearanceApplier> applier);
+    static AppearanceApplier& instance();
+    static void setInstance(std::unique_ptr<AppearanceApplier> applier);
 };

@@ -11,7 +11,7 @@ public:
 
 class NoGrant final : public AccessibilityGrant {
 public:
-    bool isTrusted() override { return false; }
+    bool isGranted() override { return false; }
     void requestGrant() override {}
     bool openSettings() override { return false; }
 };
@@ -29,19 +29,19 @@ public:
     QPointF cursorPosition() override { return {}; }
 };
 
-class NoPasteboard final : public Pasteboard {
+class NoClipboard final : public Clipboard {
 public:
-    QList<PasteboardItem> items() override { return {}; }
+    QList<ClipboardItem> items() override { return {}; }
     bool hasText() override { return false; }
     void clear() override {}
     void setString(const QString&) override {}
-    qint64 changeCount() override { return 0; }
-    void writeItems(const QList<PasteboardItem>&) override {}
+    qint64 serial() override { return 0; }
+    void writeItems(const QList<ClipboardItem>&) override {}
 };
 
 class NoWorkspace final : public Workspace {
 public:
-    std::optional<RunningApplication> frontmostApplication() override { return std::nullopt; }
+    std::optional<RunningApplication> activeApplication() override { return std::nullopt; }
     qint32 ownProcessId() override { return qint32(QCoreApplication::applicationPid()); }
     bool activateApplication(qint32) override { return false; }
     bool openUrl(const QUrl&) override { return false; }
@@ -75,7 +75,7 @@ Platform::Services withFallbacks(Platform::Services services)
     fill<AccessibilityGrant, NoGrant>(services.accessibilityGrant);
     fill<GlobalEvents, NoGlobalEvents>(services.globalEvents);
     fill<Screens, NoScreens>(services.screens);
-    fill<Pasteboard, NoPasteboard>(services.pasteboard);
+    fill<Clipboard, NoClipboard>(services.clipboard);
     fill<Workspace, NoWorkspace>(services.workspace);
     fill<SyntheticKeyboard, NoKeyboard>(services.keyboard);
     fill<SecretStore, NoSecretStore>(services.secretStore);
@@ -106,9 +106,9 @@ Screens& Platform::screens()
 {
     return *installed().screens;
 }
-Pasteboard& Platform::pasteboard()
+Clipboard& Platform::clipboard()
 {
-    return *installed().pasteboard;
+    return *installed().clipboard;
 }
 Workspace& Platform::workspace()
 {

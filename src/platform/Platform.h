@@ -2,8 +2,8 @@
 
 #include "platform/Accessibility.h"
 #include "platform/AccessibilityGrant.h"
+#include "platform/Clipboard.h"
 #include "platform/GlobalEvents.h"
-#include "platform/Pasteboard.h"
 #include "platform/Screens.h"
 #include "platform/SecretStore.h"
 #include "platform/SyntheticKeyboard.h"
@@ -21,7 +21,7 @@ public:
         std::shared_ptr<AccessibilityGrant> accessibilityGrant;
         std::shared_ptr<GlobalEvents> globalEvents;
         std::shared_ptr<Screens> screens;
-        std::shared_ptr<Pasteboard> pasteboard;
+        std::shared_ptr<Clipboard> clipboard;
         std::shared_ptr<Workspace> workspace;
         std::shared_ptr<SyntheticKeyboard> keyboard;
         std::shared_ptr<SecretStore> secretStore;
@@ -31,7 +31,7 @@ public:
     static AccessibilityGrant& accessibilityGrant();
     static GlobalEvents& globalEvents();
     static Screens& screens();
-    static Pasteboard& pasteboard();
+    static Clipboard& clipboard();
     static Workspace& workspace();
     static SyntheticKeyboard& keyboard();
     static SecretStore& secretStore();

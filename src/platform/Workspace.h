@@ -2,7 +2,6 @@
 
 #include <QString>
 #include <QUrl>
-
 #include <optional>
 
 // A running application as the desktop knows it.
@@ -18,7 +17,7 @@ public:
     virtual ~Workspace() = default;
 
     // The application that has the keyboard focus, if any.
-    virtual std::optional<RunningApplication> frontmostApplication() = 0;
+    virtual std::optional<RunningApplication> activeApplication() = 0;
     virtual qint32 ownProcessId() = 0;
     // Brings the application's window to the front; false when it no longer runs.
     virtual bool activateApplication(qint32 pid) = 0;

@@ -29,7 +29,7 @@ void CopyAnswerButton::setCopied(bool copied)
     // Setting the text resets the shortcut to the text's mnemonic, so it is set again each time.
     setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));
     const QColor color = Theme::text(Theme::isDark(palette()));
-    setIcon(Icons::tinted(copied ? QStringLiteral("checkmark") : QStringLiteral("doc.on.doc"), color,
+    setIcon(Icons::tinted(copied ? QStringLiteral("object-select") : QStringLiteral("edit-copy"), color,
                           Theme::secondaryText(Theme::isDark(palette()))));
 }
 

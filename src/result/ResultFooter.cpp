@@ -61,7 +61,7 @@ void ResultFooter::buildFollowUp(const ResultViewData& data)
     row->addWidget(m_copy);
     if ((m_replace = makeReplace(data, tr("Paste")))) {
         const QColor color = Theme::text(Theme::isDark(palette()));
-        m_replace->setIcon(Icons::tinted(QStringLiteral("doc.on.clipboard"), color, color));
+        m_replace->setIcon(Icons::tinted(QStringLiteral("edit-paste"), color, color));
         m_replace->setToolTip(tr("Paste the answer over the selected text in %1").arg(data.appName));
         m_replace->setAccessibleDescription(tr("Replaces the selected text in %1 with the answer").arg(data.appName));
         row->addWidget(m_replace);

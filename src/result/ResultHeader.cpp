@@ -78,7 +78,7 @@ void ResultHeader::fillStyleMenu()
 {
     QMenu* menu = m_styleButton->menu();
     menu->clear();
-    for (const RewriteStyle style : RewriteStyle::allCases()) {
+    for (const RewriteStyle style : RewriteStyle::all()) {
         connect(menu->addAction(Mnemonics::literal(style.title())), &QAction::triggered, this,
                 [this, style] { Q_EMIT rewriteRequested(AIAction::rewrite(style)); });
     }
@@ -94,9 +94,9 @@ void ResultHeader::fillStyleMenu()
 void ResultHeader::updateIcons()
 {
     const bool dark = Theme::isDark(palette());
-    m_icon->setPixmap(Icons::pixmap(m_action.symbol(), 16, Theme::accent(dark), devicePixelRatioF()));
+    m_icon->setPixmap(Icons::pixmap(m_action.iconName(), 16, Theme::accent(dark), devicePixelRatioF()));
     const QColor secondary = Theme::secondaryText(dark);
-    m_continueButton->setIcon(Icons::tinted(QStringLiteral("arrow.up.forward.app"), secondary, secondary));
+    m_continueButton->setIcon(Icons::tinted(QStringLiteral("window-new"), secondary, secondary));
 }
 
 void ResultHeader::changeEvent(QEvent* event)

@@ -7,9 +7,9 @@
 #include "ui/FloatingPanel.h"
 #include "ui/ScreenPlacement.h"
 
-ResultPanelController::ResultPanelController(Clock& clock, UserDefaults& defaults, WritingModeStore& modes,
+ResultPanelController::ResultPanelController(Clock& clock, Preferences& defaults, WritingModeStore& modes,
                                              const ConversationServices& services, QObject* parent)
-    : QObject(parent), m_clock(clock), m_defaults(defaults), m_modes(modes), m_services(services)
+    : QObject(parent), m_clock(clock), m_preferences(defaults), m_modes(modes), m_services(services)
 {}
 
 // The panel goes first: closing it stops the model, which must still exist then.
@@ -21,11 +21,11 @@ ResultPanelController::~ResultPanelController()
 
 void ResultPanelController::createPanel()
 {
-    const QSize size = ResultPanelSize::read(m_defaults).toSize();
+    const QSize size = ResultPanelSize::read(m_preferences).toSize();
     m_panel = new FloatingPanel(size, true, true);
     m_panel->setMinimumSize(int(ResultPanelSize::minimumWidth), int(ResultPanelSize::minimumHeight));
     m_panel->setAccessibleName(tr("Halvora result"));
-    connect(m_panel, &FloatingPanel::willClose, this, &ResultPanelController::panelWillClose);
+    connect(m_panel, &FloatingPanel::aboutToClose, this, &ResultPanelController::panelAboutToClose);
 }
 
 // Each result gets a new conversation and new content at the remembered size (not the size
@@ -43,12 +43,12 @@ void ResultPanelController::show(const AIAction& action, const Selection& select
         createPanel();
     m_panel->setContentWidget(makeView());
     m_panel->setWindowTitle(action.title());
-    const QSizeF size = ResultPanelSize::read(m_defaults);
+    const QSizeF size = ResultPanelSize::read(m_preferences);
     const QPointF origin = ScreenPlacement::resultOrigin(size, selection.rect, Platform::screens().cursorPosition(),
                                                          ScreenPlacement::current());
     m_panel->setGeometry(QRectF(origin, size).toRect());
-    m_panel->makeKeyAndOrderFront();
-    if (action.actionCase() != AIAction::Case::ask)
+    m_panel->showAndActivate();
+    if (action.actionCase() != AIAction::Case::Ask)
         m_model->run(std::nullopt);
 }
 
@@ -136,8 +136,8 @@ void ResultPanelController::stopModel()
 }
 
 // Every way of closing ends here (the close button, Escape, Replace, Continue in window).
-void ResultPanelController::panelWillClose()
+void ResultPanelController::panelAboutToClose()
 {
     stopModel();
-    ResultPanelSize::write(m_defaults, QSizeF(m_panel->size()));
+    ResultPanelSize::write(m_preferences, QSizeF(m_panel->size()));
 }

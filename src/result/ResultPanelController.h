@@ -12,7 +12,7 @@ class Clock;
 class FloatingPanel;
 class ResultView;
 class ResultViewModel;
-class UserDefaults;
+class Preferences;
 class WritingModeStore;
 
 // Shows the result of an action in one reusable floating panel beside the selection: it makes
@@ -26,7 +26,7 @@ class ResultPanelController : public QObject, public ResultPresenter {
     Q_OBJECT
 
 public:
-    ResultPanelController(Clock& clock, UserDefaults& defaults, WritingModeStore& modes,
+    ResultPanelController(Clock& clock, Preferences& defaults, WritingModeStore& modes,
                           const ConversationServices& services, QObject* parent = nullptr);
     ~ResultPanelController() override;
 
@@ -47,13 +47,13 @@ public:
 
 private:
     void createPanel();
-    void panelWillClose();
+    void panelAboutToClose();
     void stopModel();
     void connectModel(ResultView* view);
     ResultView* makeView();
 
     Clock& m_clock;
-    UserDefaults& m_defaults;
+    Preferences& m_preferences;
     WritingModeStore& m_modes;
     ConversationServices m_services;
     std::function<void()> m_openSettings;

@@ -1,6 +1,6 @@
 #include "result/ResultPanelSize.h"
 
-#include "platform/UserDefaults.h"
+#include "platform/Preferences.h"
 
 #include <QRegularExpression>
 #include <cmath>
@@ -10,7 +10,7 @@ QString ResultPanelSize::key()
     return QStringLiteral("resultPanelSize");
 }
 
-QSizeF ResultPanelSize::read(const UserDefaults& defaults)
+QSizeF ResultPanelSize::read(const Preferences& defaults)
 {
     const QVariant stored = defaults.value(key());
     if (stored.typeId() == QMetaType::QString) {
@@ -21,7 +21,7 @@ QSizeF ResultPanelSize::read(const UserDefaults& defaults)
     return {defaultWidth, defaultHeight};
 }
 
-void ResultPanelSize::write(UserDefaults& defaults, const QSizeF& size)
+void ResultPanelSize::write(Preferences& defaults, const QSizeF& size)
 {
     defaults.setValue(key(), format(size));
 }

@@ -4,7 +4,7 @@
 #include <QString>
 #include <optional>
 
-class UserDefaults;
+class Preferences;
 
 // The result panel's remembered size, kept under "resultPanelSize" as a size string
 // ("{440, 480}"). A stored size is used only when it is at least 360 by 260; anything smaller,
@@ -17,8 +17,8 @@ public:
     static constexpr double defaultHeight = 480;
 
     static QString key();
-    static QSizeF read(const UserDefaults& defaults);
-    static void write(UserDefaults& defaults, const QSizeF& size);
+    static QSizeF read(const Preferences& defaults);
+    static void write(Preferences& defaults, const QSizeF& size);
 
     // "{width, height}", numbers in their shortest form.
     static QString format(const QSizeF& size);

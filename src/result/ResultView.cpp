@@ -178,8 +178,8 @@ void ResultView::updateLines()
 
 void ResultView::updateIcons()
 {
-    m_errorIcon->setPixmap(Icons::pixmap(QStringLiteral("exclamationmark.triangle.fill"), 16, QColor(0xF0, 0x8C, 0x00),
-                                         devicePixelRatioF()));
+    m_errorIcon->setPixmap(
+        Icons::pixmap(QStringLiteral("dialog-warning"), 16, QColor(0xF0, 0x8C, 0x00), devicePixelRatioF()));
 }
 
 // While the reader stays at the end, a growing answer keeps the end in view; scrolling up

@@ -54,7 +54,7 @@ bool ResultViewModel::canFollowUp() const
 
 bool ResultViewModel::needsFirstQuestion() const
 {
-    return m_action.actionCase() == AIAction::Case::ask && m_turns.isEmpty() && !m_isStreaming;
+    return m_action.actionCase() == AIAction::Case::Ask && m_turns.isEmpty() && !m_isStreaming;
 }
 
 void ResultViewModel::run(const std::optional<QString>& question)
@@ -107,8 +107,8 @@ void ResultViewModel::fail(const TurnError& error, const QUuid& turnID)
         Q_EMIT turnsChanged();
     if (!error.isCancellation()) {
         setErrorFix(StreamedTurn::fix(error, m_services.account));
-        setErrorMessage(error.localizedDescription());
-        m_services.announce(error.localizedDescription());
+        setErrorMessage(error.message());
+        m_services.announce(error.message());
     }
     endTurn();
 }
@@ -149,7 +149,7 @@ void ResultViewModel::restart()
 {
     m_messages = QJsonArray();
     setTurns({});
-    if (m_action.actionCase() != AIAction::Case::ask)
+    if (m_action.actionCase() != AIAction::Case::Ask)
         run(std::nullopt);
     else if (m_lastQuestion)
         run(m_lastQuestion);
@@ -168,9 +168,9 @@ void ResultViewModel::switchRewrite(const AIAction& action)
 
 void ResultViewModel::copyLatest()
 {
-    Pasteboard& pasteboard = Platform::pasteboard();
-    pasteboard.clear();
-    pasteboard.setString(latestAnswer().trimmed());
+    Clipboard& clipboard = Platform::clipboard();
+    clipboard.clear();
+    clipboard.setString(latestAnswer().trimmed());
 }
 
 void ResultViewModel::replaceSelection()
@@ -208,7 +208,7 @@ void ResultViewModel::recordHistory()
     if (m_action.isRewriting() && conversation.turns.size() > 1)
         conversation.turns = {conversation.turns.last()};
     conversation.id = m_historyID;
-    conversation.kind = HistoryStore::kindFromRawValue(m_action.historyKindName()).value_or(HistoryStore::Kind::ask);
+    conversation.kind = HistoryStore::kindFromString(m_action.historyKindName()).value_or(HistoryStore::Kind::Ask);
     conversation.title = HistoryStore::title(historyTitle(), HistoryStore::titleLimit);
     conversation.selection = m_selection.text;
     conversation.appName = m_selection.appName;
@@ -221,7 +221,7 @@ void ResultViewModel::recordHistory()
 
 QString ResultViewModel::historyTitle() const
 {
-    if (m_action.actionCase() == AIAction::Case::ask && !m_turns.isEmpty() && m_turns.first().question)
+    if (m_action.actionCase() == AIAction::Case::Ask && !m_turns.isEmpty() && m_turns.first().question)
         return *m_turns.first().question;
     return m_selection.text;
 }

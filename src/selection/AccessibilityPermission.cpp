@@ -3,7 +3,7 @@
 #include "platform/Platform.h"
 
 AccessibilityPermission::AccessibilityPermission(Clock& clock, QObject* parent)
-    : QObject(parent), m_clock(clock), m_isTrusted(Platform::accessibilityGrant().isTrusted())
+    : QObject(parent), m_clock(clock), m_granted(Platform::accessibilityGrant().isGranted())
 {}
 
 AccessibilityPermission& AccessibilityPermission::shared()
@@ -14,11 +14,11 @@ AccessibilityPermission& AccessibilityPermission::shared()
 
 void AccessibilityPermission::refresh()
 {
-    const bool trusted = Platform::accessibilityGrant().isTrusted();
-    if (trusted == m_isTrusted)
+    const bool trusted = Platform::accessibilityGrant().isGranted();
+    if (trusted == m_granted)
         return;
-    m_isTrusted = trusted;
-    Q_EMIT isTrustedChanged(trusted);
+    m_granted = trusted;
+    Q_EMIT grantedChanged(trusted);
     // A revoked grant is only recorded; nothing is called for it.
     if (trusted && m_onGranted)
         m_onGranted();
@@ -27,7 +27,7 @@ void AccessibilityPermission::refresh()
 void AccessibilityPermission::requestIfNeeded()
 {
     refresh();
-    if (m_isTrusted)
+    if (m_granted)
         return;
     Platform::accessibilityGrant().requestGrant();
     startPolling();
@@ -51,7 +51,7 @@ void AccessibilityPermission::startPolling()
 void AccessibilityPermission::poll()
 {
     refresh();
-    if (m_isTrusted)
+    if (m_granted)
         return;
     m_pollTask = m_clock.after(pollIntervalMs, [this] { poll(); });
 }

@@ -4,7 +4,6 @@
 #include "platform/Clock.h"
 
 #include <QObject>
-
 #include <functional>
 
 // Tracks whether the user has granted this program accessibility access, asks for it, opens
@@ -12,7 +11,7 @@
 // without a restart. onGranted runs once each time a check finds the grant newly present.
 class AccessibilityPermission : public QObject {
     Q_OBJECT
-    Q_PROPERTY(bool isTrusted READ isTrusted NOTIFY isTrustedChanged)
+    Q_PROPERTY(bool granted READ isGranted NOTIFY grantedChanged)
 
 public:
     static constexpr int pollIntervalMs = 1000;
@@ -20,7 +19,7 @@ public:
     explicit AccessibilityPermission(Clock& clock = Clock::system(), QObject* parent = nullptr);
     static AccessibilityPermission& shared();
 
-    bool isTrusted() const { return m_isTrusted; }
+    bool isGranted() const { return m_granted; }
     void setOnGranted(std::function<void()> onGranted) { m_onGranted = std::move(onGranted); }
     bool isPolling() const { return m_pollTask.isActive(); }
 
@@ -32,14 +31,14 @@ public:
     void openSystemSettings();
 
 Q_SIGNALS:
-    void isTrustedChanged(bool isTrusted);
+    void grantedChanged(bool granted);
 
 private:
     void startPolling();
     void poll();
 
     Clock& m_clock;
-    bool m_isTrusted = false;
+    bool m_granted = false;
     std::function<void()> m_onGranted;
     TaskHandle m_pollTask;
 };

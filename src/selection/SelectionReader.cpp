@@ -4,10 +4,10 @@
 #include "selection/SelectionLog.h"
 
 const QStringList SelectionReader::textInputRoles = {
-    QStringLiteral("AXTextField"),
-    QStringLiteral("AXTextArea"),
-    QStringLiteral("AXComboBox"),
-    QStringLiteral("AXSearchField"),
+    QStringLiteral("TextField"),
+    QStringLiteral("TextArea"),
+    QStringLiteral("ComboBox"),
+    QStringLiteral("SearchField"),
 };
 
 namespace {
@@ -27,10 +27,10 @@ bool overlaps(const QRectF& a, const QRectF& b)
 
 std::optional<Selection> SelectionReader::read()
 {
-    if (!Platform::accessibilityGrant().isTrusted())
+    if (!Platform::accessibilityGrant().isGranted())
         return std::nullopt;
     auto& workspace = Platform::workspace();
-    const auto app = workspace.frontmostApplication();
+    const auto app = workspace.activeApplication();
     if (!app || app->pid == workspace.ownProcessId())
         return std::nullopt;
     AccessibilityElementRef appElement = Platform::accessibility().applicationElement(app->pid);
@@ -88,7 +88,7 @@ bool SelectionReader::isEditable(AccessibilityElement& element)
     if (element.editableAncestor())
         return true;
     const QString role = element.role().value_or(QString());
-    if (role == QLatin1String("AXStaticText") || role == QLatin1String("AXWebArea"))
+    if (role == QLatin1String("StaticText") || role == QLatin1String("WebArea"))
         return false;
     const bool valueSettable = element.isSettable(AccessibilityElement::Attribute::Value);
     const bool selectedTextSettable = element.isSettable(AccessibilityElement::Attribute::SelectedText);

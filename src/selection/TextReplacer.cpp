@@ -18,8 +18,8 @@ std::list<TaskHandle>& runningSteps()
 // The user's clipboard while a paste holds its temporary text there, with the change count
 // that marks the temporary text as still in place.
 struct HeldClipboard {
-    QList<PasteboardItem> snapshot;
-    qint64 changeCount = 0;
+    QList<ClipboardItem> snapshot;
+    qint64 serial = 0;
 };
 
 std::optional<HeldClipboard>& heldClipboard()
@@ -28,20 +28,20 @@ std::optional<HeldClipboard>& heldClipboard()
     return held;
 }
 
-bool isFrontmost(qint32 pid)
+bool isActiveApplication(qint32 pid)
 {
-    const auto front = Platform::workspace().frontmostApplication();
+    const auto front = Platform::workspace().activeApplication();
     return front && front->pid == pid;
 }
 
 // What the clipboard really held before any paste of ours: a paste that starts while an
 // earlier one still waits to restore must not take that one's temporary text for the user's.
-QList<PasteboardItem> userClipboard(Pasteboard& pasteboard)
+QList<ClipboardItem> userClipboard(Clipboard& clipboard)
 {
     const auto& held = heldClipboard();
-    if (held && held->changeCount == pasteboard.changeCount())
+    if (held && held->serial == clipboard.serial())
         return held->snapshot;
-    return pasteboard.items();
+    return clipboard.items();
 }
 
 } // namespace
@@ -49,7 +49,7 @@ QList<PasteboardItem> userClipboard(Pasteboard& pasteboard)
 void TextReplacer::replace(const Selection& selection, const QString& text, Clock& clock)
 {
     // An application that has quit is not written to: the keystroke would land elsewhere.
-    if (!Platform::workspace().activateApplication(selection.pid) && !isFrontmost(selection.pid)) {
+    if (!Platform::workspace().activateApplication(selection.pid) && !isActiveApplication(selection.pid)) {
         qCWarning(selectionLog) << "Replace skipped: application" << selection.pid << "is gone or cannot be activated";
         return;
     }
@@ -64,10 +64,10 @@ void TextReplacer::replace(const Selection& selection, const QString& text, Cloc
 
 void TextReplacer::pasteClipboard(const Selection& selection, Clock& clock)
 {
-    const auto front = Platform::workspace().frontmostApplication();
+    const auto front = Platform::workspace().activeApplication();
     if (!front || front->pid != selection.pid)
         // An application that has quit is not written to: the keystroke would land elsewhere.
-        if (!Platform::workspace().activateApplication(selection.pid) && !isFrontmost(selection.pid)) {
+        if (!Platform::workspace().activateApplication(selection.pid) && !isActiveApplication(selection.pid)) {
             qCWarning(selectionLog) << "Paste skipped: application" << selection.pid
                                     << "is gone or cannot be activated";
             return;
@@ -99,27 +99,27 @@ bool TextReplacer::setViaAccessibility(const Selection& selection, const QString
 // back afterwards unless the clipboard changed again in the meantime.
 void TextReplacer::paste(const QString& text, Clock& clock)
 {
-    Pasteboard& pasteboard = Platform::pasteboard();
-    const QList<PasteboardItem> snapshot = userClipboard(pasteboard);
-    pasteboard.clear();
-    pasteboard.setString(text);
-    const qint64 changeCount = pasteboard.changeCount();
-    heldClipboard() = HeldClipboard{snapshot, changeCount};
+    Clipboard& clipboard = Platform::clipboard();
+    const QList<ClipboardItem> snapshot = userClipboard(clipboard);
+    clipboard.clear();
+    clipboard.setString(text);
+    const qint64 serial = clipboard.serial();
+    heldClipboard() = HeldClipboard{snapshot, serial};
     postPasteKeystroke();
-    later(clock, restoreDelayMs, [snapshot, changeCount] { restore(snapshot, changeCount); });
+    later(clock, restoreDelayMs, [snapshot, serial] { restore(snapshot, serial); });
 }
 
-void TextReplacer::restore(const QList<PasteboardItem>& snapshot, qint64 expectedChangeCount)
+void TextReplacer::restore(const QList<ClipboardItem>& snapshot, qint64 expectedSerial)
 {
-    Pasteboard& pasteboard = Platform::pasteboard();
-    if (pasteboard.changeCount() != expectedChangeCount) {
+    Clipboard& clipboard = Platform::clipboard();
+    if (clipboard.serial() != expectedSerial) {
         qCInfo(selectionLog) << "The clipboard changed during a paste; the earlier clipboard is not put back";
         return;
     }
     heldClipboard().reset();
-    pasteboard.clear();
+    clipboard.clear();
     if (!snapshot.isEmpty())
-        pasteboard.writeItems(snapshot);
+        clipboard.writeItems(snapshot);
 }
 
 void TextReplacer::postPasteKeystroke()

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "platform/Clipboard.h"
 #include "platform/Clock.h"
-#include "platform/Pasteboard.h"
 #include "selection/Selection.h"
 
 // Writes text back where a selection was captured: directly through accessibility when the
@@ -23,7 +23,7 @@ public:
 
 private:
     static void paste(const QString& text, Clock& clock);
-    static void restore(const QList<PasteboardItem>& snapshot, qint64 expectedChangeCount);
+    static void restore(const QList<ClipboardItem>& snapshot, qint64 expectedSerial);
     static void postPasteKeystroke();
     static void later(Clock& clock, int delayMs, std::function<void()> work);
 };

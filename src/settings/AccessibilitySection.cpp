@@ -1,6 +1,6 @@
 #include "settings/AccessibilitySection.h"
 
-#include "common/PlatformWording.h"
+#include "common/Wording.h"
 #include "selection/AccessibilityPermission.h"
 #include "settings/StatusColors.h"
 #include "ui/Icons.h"
@@ -15,13 +15,13 @@ AccessibilitySection::AccessibilitySection(AccessibilityPermission& permission, 
     : SettingsSection(tr("Accessibility"), parent), m_permission(permission)
 {
     column()->addWidget(statusRow());
-    m_explanation = addNote(PlatformWording::text(PlatformWording::Text::AccessibilityExplanation));
+    m_explanation = addNote(Wording::text(Wording::Text::AccessibilityExplanation));
     m_open = new QPushButton(tr("Open Accessibility Settings…"), this);
     column()->addWidget(m_open, 0, Qt::AlignLeft);
     if (!helpText.isEmpty())
         addNote(helpText, true);
     connect(m_open, &QPushButton::clicked, &m_permission, &AccessibilityPermission::openSystemSettings);
-    connect(&m_permission, &AccessibilityPermission::isTrustedChanged, this, &AccessibilitySection::update);
+    connect(&m_permission, &AccessibilityPermission::grantedChanged, this, &AccessibilitySection::update);
     update();
 }
 
@@ -51,12 +51,11 @@ QString AccessibilitySection::statusText() const
 
 void AccessibilitySection::update()
 {
-    const bool trusted = m_permission.isTrusted();
+    const bool trusted = m_permission.isGranted();
     m_status->setText(trusted ? tr("Granted") : tr("Not granted"));
-    const QString symbol =
-        trusted ? QStringLiteral("checkmark.circle.fill") : QStringLiteral("exclamationmark.triangle.fill");
+    const QString iconName = trusted ? QStringLiteral("check-circle-filled") : QStringLiteral("dialog-warning");
     const QColor colour = trusted ? StatusColors::green() : StatusColors::orange();
-    m_statusIcon->setPixmap(Icons::pixmap(symbol, 16, colour, devicePixelRatioF()));
+    m_statusIcon->setPixmap(Icons::pixmap(iconName, 16, colour, devicePixelRatioF()));
     // The icon says nothing the text does not; the pair reads as one value.
     m_statusValue->setAccessibleName(tr("Status: ") + m_status->text());
     m_explanation->setVisible(!trusted);

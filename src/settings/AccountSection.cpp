@@ -78,8 +78,7 @@ QWidget* AccountSection::buildError()
     auto* row = new QHBoxLayout(m_errorRow);
     row->setContentsMargins(0, 0, 0, 0);
     auto* icon = new QLabel(m_errorRow);
-    icon->setPixmap(Icons::pixmap(QStringLiteral("exclamationmark.triangle.fill"), 14, StatusColors::orange(),
-                                  devicePixelRatioF()));
+    icon->setPixmap(Icons::pixmap(QStringLiteral("dialog-warning"), 14, StatusColors::orange(), devicePixelRatioF()));
     m_error = note(QString(), false, m_errorRow);
     m_error->setTextFormat(Qt::PlainText);
     QPalette palette = m_error->palette();

@@ -1,8 +1,8 @@
 #include "settings/AppSettings.h"
 
-#include "platform/DefaultsKeys.h"
-#include "platform/LoginItem.h"
-#include "platform/UserDefaults.h"
+#include "platform/Autostart.h"
+#include "platform/PreferenceKeys.h"
+#include "platform/Preferences.h"
 #include "settings/SettingsLog.h"
 
 QList<AppSettings::Appearance> AppSettings::allAppearances()
@@ -10,7 +10,7 @@ QList<AppSettings::Appearance> AppSettings::allAppearances()
     return {Appearance::System, Appearance::Light, Appearance::Dark};
 }
 
-QString AppSettings::rawValue(Appearance appearance)
+QString AppSettings::toString(Appearance appearance)
 {
     switch (appearance) {
     case Appearance::Light:
@@ -23,30 +23,30 @@ QString AppSettings::rawValue(Appearance appearance)
     return QStringLiteral("system");
 }
 
-std::optional<AppSettings::Appearance> AppSettings::fromRawValue(const QString& raw)
+std::optional<AppSettings::Appearance> AppSettings::fromString(const QString& raw)
 {
     for (Appearance appearance : allAppearances()) {
-        if (rawValue(appearance) == raw)
+        if (toString(appearance) == raw)
             return appearance;
     }
     return std::nullopt;
 }
 
-AppSettings::AppSettings(UserDefaults& defaults, LoginItem& loginItem, AppearanceApplier& applier, QObject* parent)
-    : QObject(parent), m_defaults(defaults), m_loginItem(loginItem), m_applier(applier)
+AppSettings::AppSettings(Preferences& defaults, Autostart& autostart, AppearanceApplier& applier, QObject* parent)
+    : QObject(parent), m_preferences(defaults), m_autostart(autostart), m_applier(applier)
 {
-    const QVariant autoPopup = m_defaults.value(DefaultsKeys::autoPopup);
+    const QVariant autoPopup = m_preferences.value(PreferenceKeys::autoPopup);
     if (autoPopup.typeId() == QMetaType::Bool)
         m_autoPopup = autoPopup.toBool();
-    const QVariant appearance = m_defaults.value(DefaultsKeys::appearance);
+    const QVariant appearance = m_preferences.value(PreferenceKeys::appearance);
     if (appearance.typeId() == QMetaType::QString)
-        m_appearance = fromRawValue(appearance.toString()).value_or(Appearance::System);
-    m_defaults.remove(DefaultsKeys::model);
+        m_appearance = fromString(appearance.toString()).value_or(Appearance::System);
+    m_preferences.remove(PreferenceKeys::model);
 }
 
 AppSettings& AppSettings::shared()
 {
-    static AppSettings settings(UserDefaults::standard(), LoginItem::standard(), AppearanceApplier::standard());
+    static AppSettings settings(Preferences::instance(), Autostart::instance(), AppearanceApplier::instance());
     return settings;
 }
 
@@ -54,7 +54,7 @@ void AppSettings::setAppearance(Appearance appearance)
 {
     const bool changed = appearance != m_appearance;
     m_appearance = appearance;
-    m_defaults.setValue(DefaultsKeys::appearance, rawValue(appearance));
+    m_preferences.setValue(PreferenceKeys::appearance, toString(appearance));
     applyAppearance();
     if (changed)
         Q_EMIT appearanceChanged();
@@ -69,20 +69,20 @@ void AppSettings::setAutoPopup(bool autoPopup)
 {
     const bool changed = autoPopup != m_autoPopup;
     m_autoPopup = autoPopup;
-    m_defaults.setValue(DefaultsKeys::autoPopup, autoPopup);
+    m_preferences.setValue(PreferenceKeys::autoPopup, autoPopup);
     if (changed)
         Q_EMIT autoPopupChanged();
 }
 
 bool AppSettings::launchAtLogin() const
 {
-    return m_loginItem.isEnabled();
+    return m_autostart.isEnabled();
 }
 
 void AppSettings::setLaunchAtLogin(bool launchAtLogin)
 {
     QString error;
-    const bool done = launchAtLogin ? m_loginItem.registerItem(&error) : m_loginItem.unregisterItem(&error);
+    const bool done = launchAtLogin ? m_autostart.enable(&error) : m_autostart.disable(&error);
     if (!done)
         qCWarning(settingsLog).noquote() << QStringLiteral("Launch at login change failed: ") + error;
     ++m_launchAtLoginRevision;

@@ -6,12 +6,12 @@
 #include <QObject>
 #include <optional>
 
-class LoginItem;
-class UserDefaults;
+class Autostart;
+class Preferences;
 
 // The user's general preferences: the colour appearance, whether the action pill pops up on
 // every new selection, and whether the program starts at login. Appearance and automatic
-// pop-up are kept in the user defaults and written at every change; launch at login is
+// pop-up are kept in the preferences and written at every change; launch at login is
 // only ever the desktop's own registration, asked for each time it is read. Main thread only.
 class AppSettings : public QObject {
     Q_OBJECT
@@ -26,12 +26,12 @@ public:
     Q_ENUM(Appearance)
 
     static QList<Appearance> allAppearances();
-    static QString rawValue(Appearance appearance);
-    static std::optional<Appearance> fromRawValue(const QString& raw);
+    static QString toString(Appearance appearance);
+    static std::optional<Appearance> fromString(const QString& raw);
 
     // Reads the stored preferences and removes the obsolete "model" key. Does not apply the
     // appearance: the program calls applyAppearance() once at launch.
-    AppSettings(UserDefaults& defaults, LoginItem& loginItem, AppearanceApplier& applier, QObject* parent = nullptr);
+    AppSettings(Preferences& defaults, Autostart& autostart, AppearanceApplier& applier, QObject* parent = nullptr);
 
     // The program's instance, made on first use with the installed platform services.
     static AppSettings& shared();
@@ -58,8 +58,8 @@ Q_SIGNALS:
 private:
     static AppearanceApplier::Scheme scheme(Appearance appearance);
 
-    UserDefaults& m_defaults;
-    LoginItem& m_loginItem;
+    Preferences& m_preferences;
+    Autostart& m_autostart;
     AppearanceApplier& m_applier;
     Appearance m_appearance = Appearance::System;
     bool m_autoPopup = true;

@@ -1,6 +1,6 @@
 #include "settings/HistorySection.h"
 
-#include "common/PlatformWording.h"
+#include "common/Wording.h"
 #include "history/HistoryStore.h"
 
 #include <QCheckBox>
@@ -8,14 +8,14 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-using PlatformWording::Text;
+using Wording::Text;
 
 HistorySection::HistorySection(HistoryStore& store, QWidget* parent)
     : SettingsSection(tr("History"), parent), m_store(store)
 {
-    m_save = new QCheckBox(PlatformWording::text(Text::SaveHistorySwitch), this);
+    m_save = new QCheckBox(Wording::text(Text::SaveHistorySwitch), this);
     column()->addWidget(m_save);
-    addNote(PlatformWording::text(Text::HistoryKeptLocallyNote), true);
+    addNote(Wording::text(Text::HistoryKeptLocallyNote), true);
     m_clear = new QPushButton(tr("Clear History…"), this);
     column()->addWidget(m_clear, 0, Qt::AlignLeft);
     connect(m_save, &QCheckBox::toggled, &m_store, &HistoryStore::setEnabled);
@@ -36,7 +36,7 @@ void HistorySection::confirmClear()
 {
     if (m_confirmation)
         return;
-    auto* box = new QMessageBox(QMessageBox::Warning, PlatformWording::text(Text::ClearHistoryConfirmationTitle),
+    auto* box = new QMessageBox(QMessageBox::Warning, Wording::text(Text::ClearHistoryConfirmationTitle),
                                 tr("This removes every saved rewrite, answer and chat. It can't be undone."),
                                 QMessageBox::Cancel, window());
     box->setInformativeText(QString());

@@ -1,26 +1,26 @@
 #include "settings/WritingModeStore.h"
 
-#include "platform/DefaultsKeys.h"
-#include "platform/UserDefaults.h"
+#include "platform/PreferenceKeys.h"
+#include "platform/Preferences.h"
 #include "settings/WritingModeRules.h"
 
 #include <QJsonDocument>
 #include <algorithm>
 
-WritingModeStore::WritingModeStore(UserDefaults& defaults, QObject* parent) : QObject(parent), m_defaults(defaults)
+WritingModeStore::WritingModeStore(Preferences& defaults, QObject* parent) : QObject(parent), m_preferences(defaults)
 {
     load();
 }
 
 WritingModeStore& WritingModeStore::shared()
 {
-    static WritingModeStore store(UserDefaults::standard());
+    static WritingModeStore store(Preferences::instance());
     return store;
 }
 
 QString WritingModeStore::key()
 {
-    return DefaultsKeys::writingModes;
+    return PreferenceKeys::writingModes;
 }
 
 void WritingModeStore::save(const WritingMode& mode)
@@ -50,7 +50,7 @@ void WritingModeStore::remove(const WritingMode& mode)
 
 void WritingModeStore::load()
 {
-    const QVariant stored = m_defaults.value(key());
+    const QVariant stored = m_preferences.value(key());
     // The array is stored as data; text holding the same JSON (a hand-edited file) is read too.
     if (stored.typeId() != QMetaType::QByteArray && stored.typeId() != QMetaType::QString)
         return;
@@ -73,5 +73,5 @@ void WritingModeStore::persist()
         array.append(mode.toJson());
     for (const QJsonValue entry : std::as_const(m_unreadable))
         array.append(entry);
-    m_defaults.setValue(key(), QJsonDocument(array).toJson(QJsonDocument::Compact));
+    m_preferences.setValue(key(), QJsonDocument(array).toJson(QJsonDocument::Compact));
 }

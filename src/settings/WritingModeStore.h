@@ -6,9 +6,9 @@
 #include <QList>
 #include <QObject>
 
-class UserDefaults;
+class Preferences;
 
-// The user's writing modes, in the order they were added, kept in the user defaults under
+// The user's writing modes, in the order they were added, kept in the preferences under
 // "writingModes" as one JSON array of {"id", "name", "instructions"} objects. Loaded once at
 // creation and stored again after every save or removal. Entries of the stored array that
 // cannot be read are kept as they are, after the modes, so saving never destroys them.
@@ -18,9 +18,9 @@ class WritingModeStore : public QObject {
     Q_PROPERTY(QList<WritingMode> modes READ modes NOTIFY modesChanged)
 
 public:
-    explicit WritingModeStore(UserDefaults& defaults, QObject* parent = nullptr);
+    explicit WritingModeStore(Preferences& defaults, QObject* parent = nullptr);
 
-    // The program's store, made on first use with the installed user defaults.
+    // The program's store, made on first use with the installed preferences.
     static WritingModeStore& shared();
     // The user-defaults key of the stored array.
     static QString key();
@@ -43,7 +43,7 @@ private:
     void load();
     void persist();
 
-    UserDefaults& m_defaults;
+    Preferences& m_preferences;
     QList<WritingMode> m_modes;
     QJsonArray m_unreadable;
 };

@@ -17,24 +17,24 @@
 
 namespace {
 
-Qt::WindowFlags flagsFor(bool allowsKey)
+Qt::WindowFlags flagsFor(bool takesFocus)
 {
     Qt::WindowFlags flags = Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint;
-    if (!allowsKey)
+    if (!takesFocus)
         flags |= Qt::WindowDoesNotAcceptFocus | Qt::X11BypassWindowManagerHint;
     return flags;
 }
 
 } // namespace
 
-FloatingPanel::FloatingPanel(const QSize& contentSize, bool allowsKey, bool chrome, QWidget* parent)
-    : QWidget(parent, flagsFor(allowsKey)), m_allowsKey(allowsKey), m_chrome(chrome),
+FloatingPanel::FloatingPanel(const QSize& contentSize, bool takesFocus, bool chrome, QWidget* parent)
+    : QWidget(parent, flagsFor(takesFocus)), m_takesFocus(takesFocus), m_chrome(chrome),
       m_fade(new QPropertyAnimation(this, "windowOpacity", this))
 {
-    setAttribute(Qt::WA_ShowWithoutActivating, !allowsKey);
+    setAttribute(Qt::WA_ShowWithoutActivating, !takesFocus);
     setAttribute(Qt::WA_DeleteOnClose, false);
     setAttribute(Qt::WA_TranslucentBackground, !chrome);
-    setFocusPolicy(allowsKey ? Qt::StrongFocus : Qt::NoFocus);
+    setFocusPolicy(takesFocus ? Qt::StrongFocus : Qt::NoFocus);
     m_fade->setDuration(fadeInMs);
     m_fade->setStartValue(0.0);
     m_fade->setEndValue(1.0);
@@ -76,15 +76,15 @@ void FloatingPanel::setContentWidget(QWidget* content)
         m_grip->raise();
 }
 
-void FloatingPanel::orderFrontRegardless()
+void FloatingPanel::showWithoutActivating()
 {
     show();
     raise();
 }
 
-void FloatingPanel::makeKeyAndOrderFront()
+void FloatingPanel::showAndActivate()
 {
-    orderFrontRegardless();
+    showWithoutActivating();
     activateWindow();
 }
 
@@ -95,7 +95,7 @@ void FloatingPanel::fadeIn()
     m_fade->start();
 }
 
-void FloatingPanel::orderOut()
+void FloatingPanel::hideWithoutClosing()
 {
     m_fade->stop();
     m_dragOffset.reset();
@@ -113,7 +113,7 @@ void FloatingPanel::keyPressEvent(QKeyEvent* event)
 
 void FloatingPanel::closeEvent(QCloseEvent* event)
 {
-    Q_EMIT willClose();
+    Q_EMIT aboutToClose();
     m_fade->stop();
     event->accept();
 }
@@ -133,7 +133,7 @@ void FloatingPanel::changeEvent(QEvent* event)
 {
     if (event->type() == QEvent::PaletteChange && m_closeButton) {
         const QColor color = Theme::secondaryText(Theme::isDark(palette()));
-        m_closeButton->setIcon(Icons::tinted(QStringLiteral("xmark"), color, color, 12));
+        m_closeButton->setIcon(Icons::tinted(QStringLiteral("window-close"), color, color, 12));
     }
     QWidget::changeEvent(event);
 }
@@ -142,7 +142,7 @@ void FloatingPanel::changeEvent(QEvent* event)
 void FloatingPanel::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
-    if (m_allowsKey && !event->spontaneous())
+    if (m_takesFocus && !event->spontaneous())
         Platform::workspace().showOnAllWorkspaces(winId());
 }
 
@@ -154,7 +154,7 @@ void FloatingPanel::mousePressEvent(QMouseEvent* event)
         QWidget::mousePressEvent(event);
         return;
     }
-    if (m_allowsKey && windowHandle() && windowHandle()->startSystemMove())
+    if (m_takesFocus && windowHandle() && windowHandle()->startSystemMove())
         return;
     m_dragOffset = event->globalPosition().toPoint() - pos();
 }

@@ -23,9 +23,9 @@ class FloatingPanel : public QWidget {
 public:
     static constexpr int fadeInMs = 120;
 
-    FloatingPanel(const QSize& contentSize, bool allowsKey, bool chrome, QWidget* parent = nullptr);
+    FloatingPanel(const QSize& contentSize, bool takesFocus, bool chrome, QWidget* parent = nullptr);
 
-    bool allowsKey() const { return m_allowsKey; }
+    bool takesFocus() const { return m_takesFocus; }
     bool hasChrome() const { return m_chrome; }
 
     // Replaces the content widget (the old one is deleted later) and fills the panel with it.
@@ -33,18 +33,18 @@ public:
     QWidget* contentWidget() const { return m_content; }
 
     // Shows the panel above other windows without taking the focus from another application.
-    void orderFrontRegardless();
+    void showWithoutActivating();
     // Shows the panel, raises it and gives it the keyboard focus (result panel only).
-    void makeKeyAndOrderFront();
+    void showAndActivate();
     // Sets the opacity to 0 and fades it to 1. Called before the panel is shown, so that it is
     // mapped transparent rather than at the opacity it was last left at.
     void fadeIn();
     // Hides the panel without closing it (no closing signal, the size is not remembered).
-    void orderOut();
+    void hideWithoutClosing();
 
 Q_SIGNALS:
     // The panel is closing, whichever way (close button, Escape, close()).
-    void willClose();
+    void aboutToClose();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -60,7 +60,7 @@ protected:
 private:
     void addChrome();
 
-    bool m_allowsKey;
+    bool m_takesFocus;
     bool m_chrome;
     QPointer<QWidget> m_content;
     QPropertyAnimation* m_fade;

@@ -2,65 +2,66 @@
 
 #include <QDir>
 #include <QFile>
-#include <QHash>
 #include <QPainter>
+#include <QSet>
 
 namespace {
 
-const QHash<QString, QString>& themeNames()
+// The icon names the desktop's icon theme is asked for first.
+const QSet<QString>& themeNames()
 {
-    static const QHash<QString, QString> names{
-        {QStringLiteral("checkmark.circle"), QStringLiteral("tools-check-spelling")},
-        {QStringLiteral("arrow.down.right.and.arrow.up.left"), QStringLiteral("zoom-out")},
-        {QStringLiteral("arrow.up.left.and.arrow.down.right"), QStringLiteral("zoom-in")},
-        {QStringLiteral("face.smiling"), QStringLiteral("face-smile")},
-        {QStringLiteral("character.bubble"), QStringLiteral("preferences-desktop-locale")},
-        {QStringLiteral("lightbulb"), QStringLiteral("dialog-information")},
-        {QStringLiteral("books.vertical"), QStringLiteral("accessories-dictionary")},
-        {QStringLiteral("globe"), QStringLiteral("applications-internet")},
-        {QStringLiteral("pencil.and.outline"), QStringLiteral("document-edit")},
-        {QStringLiteral("doc.on.doc"), QStringLiteral("edit-copy")},
-        {QStringLiteral("checkmark"), QStringLiteral("object-select")},
-        {QStringLiteral("doc.on.clipboard"), QStringLiteral("edit-paste")},
-        {QStringLiteral("arrow.up.forward.app"), QStringLiteral("window-new")},
-        {QStringLiteral("exclamationmark.triangle.fill"), QStringLiteral("dialog-warning")},
-        {QStringLiteral("xmark"), QStringLiteral("window-close")},
-        {QStringLiteral("chevron.down"), QStringLiteral("go-down")},
-        {QStringLiteral("stop.fill"), QStringLiteral("media-playback-stop")},
+    static const QSet<QString> names{
+        QStringLiteral("tools-check-spelling"),
+        QStringLiteral("zoom-out"),
+        QStringLiteral("zoom-in"),
+        QStringLiteral("face-smile"),
+        QStringLiteral("preferences-desktop-locale"),
+        QStringLiteral("dialog-information"),
+        QStringLiteral("accessories-dictionary"),
+        QStringLiteral("applications-internet"),
+        QStringLiteral("document-edit"),
+        QStringLiteral("edit-copy"),
+        QStringLiteral("object-select"),
+        QStringLiteral("edit-paste"),
+        QStringLiteral("window-new"),
+        QStringLiteral("dialog-warning"),
+        QStringLiteral("window-close"),
+        QStringLiteral("go-down"),
+        QStringLiteral("media-playback-stop"),
     };
     return names;
 }
 
 } // namespace
 
-QString Icons::themeName(const QString& symbol)
+QString Icons::themeName(const QString& iconName)
 {
-    return themeNames().value(symbol);
+    return themeNames().contains(iconName) ? iconName : QString();
 }
 
-QString Icons::bundledPath(const QString& symbol)
+QString Icons::bundledPath(const QString& iconName)
 {
-    return QStringLiteral(":/halvora/icons/") + symbol + QStringLiteral(".svg");
+    return QStringLiteral(":/halvora/icons/") + iconName + QStringLiteral(".svg");
 }
 
-QIcon Icons::icon(const QString& symbol)
+QIcon Icons::icon(const QString& iconName)
 {
-    const QString name = themeName(symbol);
+    const QString name = themeName(iconName);
     if (!name.isEmpty()) {
         for (const QString& candidate : {name + QStringLiteral("-symbolic"), name}) {
             if (QIcon::hasThemeIcon(candidate))
                 return QIcon::fromTheme(candidate);
         }
     }
-    if (QFile::exists(bundledPath(symbol)))
-        return QIcon(bundledPath(symbol));
+    if (QFile::exists(bundledPath(iconName)))
+        return QIcon(bundledPath(iconName));
     return {};
 }
 
-QPixmap Icons::pixmap(const QString& symbol, int size, const QColor& color, qreal devicePixelRatio)
+QPixmap Icons::pixmap(const QString& iconName, int size, const QColor& color, qreal devicePixelRatio)
 {
     const int pixels = qRound(size * devicePixelRatio);
-    QPixmap shape = icon(symbol).pixmap(QSize(pixels, pixels));
+    QPixmap shape = icon(iconName).pixmap(QSize(pixels, pixels));
     if (shape.isNull())
         return shape;
     shape.setDevicePixelRatio(1.0);
@@ -72,20 +73,20 @@ QPixmap Icons::pixmap(const QString& symbol, int size, const QColor& color, qrea
     return shape;
 }
 
-QIcon Icons::tinted(const QString& symbol, const QColor& color, const QColor& disabledColor, int size)
+QIcon Icons::tinted(const QString& iconName, const QColor& color, const QColor& disabledColor, int size)
 {
     QIcon result;
     for (const qreal ratio : {1.0, 2.0}) {
-        result.addPixmap(pixmap(symbol, size, color, ratio), QIcon::Normal);
-        result.addPixmap(pixmap(symbol, size, disabledColor, ratio), QIcon::Disabled);
+        result.addPixmap(pixmap(iconName, size, color, ratio), QIcon::Normal);
+        result.addPixmap(pixmap(iconName, size, disabledColor, ratio), QIcon::Disabled);
     }
     return result;
 }
 
-QStringList Icons::bundledSymbols()
+QStringList Icons::bundledIconNames()
 {
-    QStringList symbols;
+    QStringList iconNames;
     for (const QString& file : QDir(QStringLiteral(":/halvora/icons")).entryList({QStringLiteral("*.svg")}))
-        symbols.append(file.chopped(4));
-    return symbols;
+        iconNames.append(file.chopped(4));
+    return iconNames;
 }

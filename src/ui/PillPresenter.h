@@ -16,6 +16,6 @@ public:
     // Lets the keyboard work the pill on screen, for a user who asked for it without the mouse.
     virtual void focusPill() = 0;
     // Orders the pill's panel out, when there is one.
-    virtual void orderOutPanel() = 0;
+    virtual void hidePanel() = 0;
     virtual void setOnAction(std::function<void(const AIAction&, const Selection&)> onAction) = 0;
 };

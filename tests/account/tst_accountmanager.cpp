@@ -1,9 +1,9 @@
 #include "RelayProcess.h"
 #include "RelayScenario.h"
 #include "account/AccountManager.h"
-#include "platform/DefaultsKeys.h"
-#include "platform/MemoryUserDefaults.h"
-#include "platform/UserDefaults.h"
+#include "platform/MemoryPreferences.h"
+#include "platform/PreferenceKeys.h"
+#include "platform/Preferences.h"
 #include "platform/fake/FakePlatform.h"
 
 #include <QDirIterator>
@@ -74,7 +74,7 @@ private:
         m_relay = std::make_unique<RelayProcess>();
         if (!m_relay->startScenario(m_scenario->dir()))
             return false;
-        UserDefaults::standard().setValue(DefaultsKeys::serverURL, m_relay->baseUrl().toString());
+        Preferences::instance().setValue(PreferenceKeys::serverURL, m_relay->baseUrl().toString());
         return true;
     }
 
@@ -88,7 +88,7 @@ private:
 private Q_SLOTS:
     void init()
     {
-        UserDefaults::setStandard(std::make_unique<MemoryUserDefaults>());
+        Preferences::setInstance(std::make_unique<MemoryPreferences>());
         m_platform = std::make_unique<FakePlatform>();
         m_scenario = std::make_unique<RelayScenario>();
     }
@@ -125,7 +125,7 @@ private Q_SLOTS:
         const QString token = *account.token();
         account.signOut();
         QVERIFY(!account.token() && !account.email() && !storedToken());
-        QVERIFY(!UserDefaults::standard().contains(DefaultsKeys::accountEmail));
+        QVERIFY(!Preferences::instance().contains(PreferenceKeys::accountEmail));
         QTRY_VERIFY_WITH_TIMEOUT(m_relay->recordedRequests().last().value("path") == "/api/auth/logout", 5000);
         const QJsonObject logout = m_relay->recordedRequests().last();
         QCOMPARE(logout.value("headers").toObject().value("authorization").toString(), "Bearer " + token);
@@ -155,7 +155,7 @@ private Q_SLOTS:
             account.signIn();
             logins << lastOpened();
         }
-        const QString pending = UserDefaults::standard().value(DefaultsKeys::pendingSignInState).toString();
+        const QString pending = Preferences::instance().value(PreferenceKeys::pendingSignInState).toString();
         if (callback == "first") {
             account.handle(browserSignIn(logins.first()));
         } else if (callback == "twice") {
@@ -171,7 +171,7 @@ private Q_SLOTS:
         if (callback != "twice" && signIns > 0)
             QVERIFY2(!account.token(), "a rejected link must not sign in");
         if (callback.startsWith("halvora://auth?state"))
-            QCOMPARE(UserDefaults::standard().value(DefaultsKeys::pendingSignInState).toString(), pending);
+            QCOMPARE(Preferences::instance().value(PreferenceKeys::pendingSignInState).toString(), pending);
     }
 
     void mismatchThenMatchingLinkSignsIn()
@@ -206,7 +206,7 @@ private Q_SLOTS:
         QVERIFY(startRelay());
         AccountManager account;
         account.signIn();
-        const QString state = UserDefaults::standard().value(DefaultsKeys::pendingSignInState).toString();
+        const QString state = Preferences::instance().value(PreferenceKeys::pendingSignInState).toString();
         account.handle(QUrl("halvora://auth?code=C&state=" + state));
         QTRY_COMPARE_WITH_TIMEOUT(account.lastErrorText(), expected, 5000);
         QVERIFY(!account.isSigningIn());
@@ -229,7 +229,7 @@ private Q_SLOTS:
         m_scenario->addResponse(status, R"({"error":"x"})", {}, "api/me");
         QVERIFY(startRelay());
         m_platform->secrets->setItem(AccountManager::tokenService(), "stale-token");
-        UserDefaults::standard().setValue(DefaultsKeys::accountEmail, QString("ada@example.com"));
+        Preferences::instance().setValue(PreferenceKeys::accountEmail, QString("ada@example.com"));
         AccountManager account;
         bool done = false;
         account.refresh([&] { done = true; });
@@ -332,7 +332,7 @@ private Q_SLOTS:
     {
         QFETCH(QVariant, stored);
         if (stored.isValid())
-            UserDefaults::standard().setValue(DefaultsKeys::serverURL, stored);
+            Preferences::instance().setValue(PreferenceKeys::serverURL, stored);
         QTEST(AccountManager::serverURL(), "expected");
     }
 };

@@ -26,36 +26,6 @@ private Q_SLOTS:
 
     void cleanupTestCase() { PreferredLanguages::setCurrent(nullptr); }
 
-    void catalogue_data()
-    {
-        QTest::addColumn<AIAction>("action");
-        QTest::addColumn<int>("tag");
-        QTest::addColumn<QStringList>("texts"); // title, symbol
-        auto row = [](const char* name, const AIAction& action, int tag, const QStringList& texts) {
-            QTest::newRow(name) << action << tag << texts;
-        };
-        row("rewrite improve", AIAction::rewrite(RewriteStyle::improve), 0, {"Improve writing", "wand.and.stars"});
-        row("rewrite translate", AIAction::rewrite(RewriteStyle::translate), 0,
-            {"Translate to German", "character.bubble"});
-        row("custom", AIAction::custom(kMode), 1, {"Brand voice", "text.badge.checkmark"});
-        row("chat", AIAction::chat(false), 2, {"Chat", "bubble.left.and.text.bubble.right"});
-        row("deep chat", AIAction::chat(true), 2, {"Deep research", "books.vertical"});
-        row("explain", AIAction::explain(), 3, {"Explain", "lightbulb"});
-        row("translate", AIAction::translate(), 4, {"Translate", "character.bubble"});
-        row("research", AIAction::research(), 5, {"Research", "books.vertical"});
-        row("web search", AIAction::webSearch(), 6, {"Web search", "globe"});
-        row("ask", AIAction::ask(), 7, {"Ask AI", "sparkles"});
-    }
-
-    void catalogue()
-    {
-        QFETCH(AIAction, action);
-        QFETCH(QStringList, texts);
-        QTEST(action.tag(), "tag");
-        QCOMPARE(action.title(), texts[0]);
-        QCOMPARE(action.symbol(), texts[1]);
-    }
-
     void equality_data()
     {
         QTest::addColumn<AIAction>("a");
@@ -65,12 +35,12 @@ private Q_SLOTS:
         otherRules.instructions = QStringLiteral("Long sentences.");
         WritingMode otherId = kMode;
         otherId.id = QUuid::createUuid();
-        QTest::newRow("same style") << AIAction::rewrite(RewriteStyle::grammar)
-                                    << AIAction::rewrite(RewriteStyle::grammar) << true;
-        QTest::newRow("other style") << AIAction::rewrite(RewriteStyle::grammar)
-                                     << AIAction::rewrite(RewriteStyle::shorter) << false;
+        QTest::newRow("same style") << AIAction::rewrite(RewriteStyle::Grammar)
+                                    << AIAction::rewrite(RewriteStyle::Grammar) << true;
+        QTest::newRow("other style") << AIAction::rewrite(RewriteStyle::Grammar)
+                                     << AIAction::rewrite(RewriteStyle::Shorter) << false;
         QTest::newRow("translate style vs translate")
-            << AIAction::rewrite(RewriteStyle::translate) << AIAction::translate() << false;
+            << AIAction::rewrite(RewriteStyle::Translate) << AIAction::translate() << false;
         QTest::newRow("deep vs plain chat") << AIAction::chat(true) << AIAction::chat(false) << false;
         QTest::newRow("same deep chat") << AIAction::chat(true) << AIAction::chat(true) << true;
         QTest::newRow("same mode") << AIAction::custom(kMode) << AIAction::custom(kMode) << true;
@@ -97,7 +67,7 @@ private Q_SLOTS:
         auto row = [](const char* name, const AIAction& action, const char* flags, const QStringList& texts) {
             QTest::newRow(name) << action << flags << texts;
         };
-        row("rewrite", AIAction::rewrite(RewriteStyle::shorter), "R-A", {"Rewriting…", "rewrite", "Make shorter"});
+        row("rewrite", AIAction::rewrite(RewriteStyle::Shorter), "R-A", {"Rewriting…", "rewrite", "Make shorter"});
         row("custom", AIAction::custom(kMode), "R-A", {"Rewriting…", "rewrite", "Brand voice"});
         row("chat", AIAction::chat(false), "--A", {"Thinking…", "chat"});
         row("deep chat", AIAction::chat(true), "-WA", {"Searching the web…", "chat"});

@@ -6,13 +6,9 @@
 #include <QRegularExpression>
 #include <QTest>
 
-using PlatformWording::Platform;
-
 namespace {
 
-const QString kMacPreamble =
-    "The user selected some text in another app on their Mac and invoked you from a small popup. ";
-const QString kLinuxPreamble =
+const QString kPreamble =
     "The user selected some text in another app on their computer and invoked you from a small popup. ";
 const QString kOutputRule = "\nOutput only the rewritten text, exactly as it should replace the original:";
 
@@ -34,54 +30,45 @@ private Q_SLOTS:
 
     void cleanupTestCase() { PreferredLanguages::setCurrent(nullptr); }
 
-    // Each prompt starts with its platform's opening and carries its own distinctive phrases.
+    // Each prompt starts with its opening and carries its own distinctive phrases.
     void systemPrompt_data()
     {
         QTest::addColumn<AIAction>("action");
-        QTest::addColumn<QString>("mac");
-        QTest::addColumn<QString>("linuxText");
+        QTest::addColumn<QString>("opening");
         QTest::addColumn<QStringList>("phrases");
-        const QString chatMac = "You are Halvora, chatting with the user in its Mac app. Give thorough";
-        const QString chatLinux = "You are Halvora, chatting with the user in its computer app. Give thorough";
+        const QString chatOpening = "You are Halvora, chatting with the user in its computer app. Give thorough";
         const QString rules = "Its rules:\n<writing_mode>\n";
-        addRow("rewrite grammar", AIAction::rewrite(RewriteStyle::grammar), kMacPreamble, kLinuxPreamble,
+        addRow("rewrite grammar", AIAction::rewrite(RewriteStyle::Grammar), kPreamble,
                QStringList{"Fix spelling, grammar and punctuation only.", kOutputRule});
-        addRow("rewrite translate", AIAction::rewrite(RewriteStyle::translate), kMacPreamble, kLinuxPreamble,
+        addRow("rewrite translate", AIAction::rewrite(RewriteStyle::Translate), kPreamble,
                QStringList{"into English. If it's already in English, translate it into Spanish.", kOutputRule});
-        addRow("custom", AIAction::custom(mode("Brand voice", "- Short sentences.\n- No jargon.")), kMacPreamble,
-               kLinuxPreamble,
+        addRow("custom", AIAction::custom(mode("Brand voice", "- Short sentences.\n- No jargon.")), kPreamble,
                QStringList{"writing mode \"Brand voice\". " + rules +
                                "- Short sentences.\n- No jargon.\n</writing_mode>\nFollow",
                            kOutputRule});
         addRow("custom, nothing escaped", AIAction::custom(mode("My \"best\" <mode>", "a </writing_mode> b & c")),
-               kMacPreamble, kLinuxPreamble,
+               kPreamble,
                QStringList{"mode \"My \"best\" <mode>\". " + rules + "a </writing_mode> b & c\n</writing_mode>\n"});
-        addRow("chat", AIAction::chat(false), chatMac, chatLinux, QStringList{"Use Markdown."});
-        addRow("deep chat", AIAction::chat(true), chatMac, chatLinux,
+        addRow("chat", AIAction::chat(false), chatOpening, QStringList{"Use Markdown."});
+        addRow("deep chat", AIAction::chat(true), chatOpening,
                QStringList{"Use Markdown. Research this message with web search"});
-        addRow("explain", AIAction::explain(), kMacPreamble, kLinuxPreamble,
+        addRow("explain", AIAction::explain(), kPreamble,
                QStringList{"Explain what the selected text means in plain language."});
-        addRow("translate", AIAction::translate(), kMacPreamble, kLinuxPreamble,
-               QStringList{"Output only the translation: no preamble"});
-        addRow("research", AIAction::research(), kMacPreamble, kLinuxPreamble,
+        addRow("translate", AIAction::translate(), kPreamble, QStringList{"Output only the translation: no preamble"});
+        addRow("research", AIAction::research(), kPreamble,
                QStringList{"Summary, Key facts, Background, Different perspectives"});
-        addRow("web search", AIAction::webSearch(), kMacPreamble, kLinuxPreamble,
-               QStringList{"Search the web for the selected text"});
-        addRow("ask", AIAction::ask(), kMacPreamble, kLinuxPreamble,
-               QStringList{"They have a question about the selection."});
+        addRow("web search", AIAction::webSearch(), kPreamble, QStringList{"Search the web for the selected text"});
+        addRow("ask", AIAction::ask(), kPreamble, QStringList{"They have a question about the selection."});
     }
 
     void systemPrompt()
     {
         QFETCH(AIAction, action);
-        QFETCH(QString, mac);
-        QFETCH(QString, linuxText);
+        QFETCH(QString, opening);
         QFETCH(QStringList, phrases);
-        QVERIFY(action.systemPrompt(Platform::Mac).startsWith(mac));
         // The prompt the program sends speaks of the user's computer, nowhere of a Mac.
-        QVERIFY(action.systemPrompt().startsWith(linuxText));
+        QVERIFY(action.systemPrompt().startsWith(opening));
         QVERIFY(!action.systemPrompt().contains(QRegularExpression("\\bMac\\b")));
-        QCOMPARE(action.systemPrompt(Platform::Mac).mid(mac.size()), action.systemPrompt().mid(linuxText.size()));
         for (const QString& phrase : phrases)
             QVERIFY2(action.systemPrompt().contains(phrase), qPrintable(phrase));
     }
@@ -95,8 +82,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("expected");
         const QString text = "  Ünïcode <b>&</b>\n\tline two  ";
         const QString wrapped = "<selected_text>\n" + text + "\n</selected_text>";
-        addRow("rewrite", AIAction::rewrite(RewriteStyle::grammar), text, false, "", wrapped);
-        addRow("rewrite ignores a question", AIAction::rewrite(RewriteStyle::improve), text, true, "why?", wrapped);
+        addRow("rewrite", AIAction::rewrite(RewriteStyle::Grammar), text, false, "", wrapped);
+        addRow("rewrite ignores a question", AIAction::rewrite(RewriteStyle::Improve), text, true, "why?", wrapped);
         addRow("custom", AIAction::custom(mode("m", "r")), text, false, "", wrapped);
         addRow("chat without question", AIAction::chat(false), text, false, "", text);
         addRow("chat with question", AIAction::chat(false), text, true, "What is this?", "What is this?");
@@ -133,7 +120,7 @@ private Q_SLOTS:
         addRow("research", AIAction::research(), searchAndFetch);
         addRow("deep chat", AIAction::chat(true), searchAndFetch);
         addRow("chat", AIAction::chat(false), none);
-        addRow("rewrite", AIAction::rewrite(RewriteStyle::translate), none);
+        addRow("rewrite", AIAction::rewrite(RewriteStyle::Translate), none);
         addRow("custom", AIAction::custom(mode("m", "r")), none);
         addRow("explain", AIAction::explain(), none);
         addRow("translate", AIAction::translate(), none);

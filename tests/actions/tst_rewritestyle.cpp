@@ -14,7 +14,7 @@ private Q_SLOTS:
 
     void cleanupTestCase() { PreferredLanguages::setCurrent(nullptr); }
 
-    // Raw value, title, symbol and the start of the instruction of each style.
+    // Name, title and the start of the instruction of each style.
     void eachStyle_data()
     {
         QTest::addColumn<RewriteStyle>("style");
@@ -22,44 +22,38 @@ private Q_SLOTS:
         auto row = [](RewriteStyle::Case style, const QStringList& texts) {
             QTest::newRow(qPrintable(texts.first())) << RewriteStyle(style) << texts;
         };
-        row(RewriteStyle::improve, {"improve", "Improve writing", "wand.and.stars", "Improve clarity, flow"});
-        row(RewriteStyle::grammar, {"grammar", "Fix spelling & grammar", "checkmark.circle", "Fix spelling, grammar"});
-        row(RewriteStyle::shorter,
-            {"shorter", "Make shorter", "arrow.down.right.and.arrow.up.left", "Make it noticeably shorter"});
-        row(RewriteStyle::longer,
-            {"longer", "Make longer", "arrow.up.left.and.arrow.down.right", "Expand it with useful detail"});
-        row(RewriteStyle::professional,
-            {"professional", "More professional", "briefcase", "Make the tone more professional"});
-        row(RewriteStyle::casual, {"casual", "More casual", "face.smiling", "Make the tone more casual"});
-        row(RewriteStyle::simplify, {"simplify", "Simplify", "text.badge.minus", "Rewrite it in simpler, plain"});
-        row(RewriteStyle::translate,
-            {"translate", "Translate to English", "character.bubble", "Translate the text into English."});
+        row(RewriteStyle::Improve, {"improve", "Improve writing", "Improve clarity, flow"});
+        row(RewriteStyle::Grammar, {"grammar", "Fix spelling & grammar", "Fix spelling, grammar"});
+        row(RewriteStyle::Shorter, {"shorter", "Make shorter", "Make it noticeably shorter"});
+        row(RewriteStyle::Longer, {"longer", "Make longer", "Expand it with useful detail"});
+        row(RewriteStyle::Professional, {"professional", "More professional", "Make the tone more professional"});
+        row(RewriteStyle::Casual, {"casual", "More casual", "Make the tone more casual"});
+        row(RewriteStyle::Simplify, {"simplify", "Simplify", "Rewrite it in simpler, plain"});
+        row(RewriteStyle::Translate, {"translate", "Translate to English", "Translate the text into English."});
     }
 
     void eachStyle()
     {
         QFETCH(RewriteStyle, style);
         QFETCH(QStringList, texts);
-        QCOMPARE(style.rawValue(), texts[0]);
+        QCOMPARE(style.toString(), texts[0]);
         QCOMPARE(style.id(), texts[0]);
         QCOMPARE(style.title(), texts[1]);
-        QCOMPARE(style.symbol(), texts[2]);
-        QVERIFY(style.instruction().startsWith(texts[3]));
-        QVERIFY(RewriteStyle::fromRawValue(texts[0]) == style);
+        QVERIFY(style.instruction().startsWith(texts[2]));
+        QVERIFY(RewriteStyle::fromString(texts[0]) == style);
     }
 
-    void allCasesInDeclarationOrder()
+    void allInDeclarationOrder()
     {
-        QStringList rawValues;
-        for (const RewriteStyle style : RewriteStyle::allCases())
-            rawValues << style.rawValue();
-        QCOMPARE(rawValues,
-                 QString("improve grammar shorter longer professional casual simplify translate").split(' '));
+        QStringList names;
+        for (const RewriteStyle style : RewriteStyle::all())
+            names << style.toString();
+        QCOMPARE(names, QString("improve grammar shorter longer professional casual simplify translate").split(' '));
     }
 
-    void unknownRawValues_data()
+    void unknownNames_data()
     {
-        QTest::addColumn<QString>("rawValue");
+        QTest::addColumn<QString>("name");
         QTest::newRow("capitalised") << "Improve";
         QTest::newRow("upper case") << "GRAMMAR";
         QTest::newRow("empty") << "";
@@ -68,10 +62,10 @@ private Q_SLOTS:
         QTest::newRow("an action, not a style") << "webSearch";
     }
 
-    void unknownRawValues()
+    void unknownNames()
     {
-        QFETCH(QString, rawValue);
-        QVERIFY(!RewriteStyle::fromRawValue(rawValue).has_value());
+        QFETCH(QString, name);
+        QVERIFY(!RewriteStyle::fromString(name).has_value());
     }
 };
 

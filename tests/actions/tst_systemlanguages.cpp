@@ -15,7 +15,7 @@ private Q_SLOTS:
         QVERIFY(!languages.isEmpty());
         QCOMPARE(languages.first(), "de-CH");
         QCOMPARE(Translation::targetLanguage(), "German");
-        QCOMPARE(RewriteStyle(RewriteStyle::translate).title(), "Translate to German");
+        QCOMPARE(RewriteStyle(RewriteStyle::Translate).title(), "Translate to German");
     }
 };
 

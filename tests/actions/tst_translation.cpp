@@ -48,14 +48,14 @@ private Q_SLOTS:
             QString("Translate the text into %1. If it's already in %1, translate it into %2.").arg(target, fallback);
         QCOMPARE(Translation::targetLanguage(), target);
         QCOMPARE(Translation::instruction(), instruction);
-        QCOMPARE(RewriteStyle(RewriteStyle::translate).title(), "Translate to " + target);
-        QVERIFY(RewriteStyle(RewriteStyle::translate).instruction().startsWith(instruction + ' '));
+        QCOMPARE(RewriteStyle(RewriteStyle::Translate).title(), "Translate to " + target);
+        QVERIFY(RewriteStyle(RewriteStyle::Translate).instruction().startsWith(instruction + ' '));
         QVERIFY(AIAction::translate().systemPrompt().contains(instruction + " Output only the translation"));
     }
 
     void readsTheLanguagesAfreshEachTime()
     {
-        const AIAction action = AIAction::rewrite(RewriteStyle::translate);
+        const AIAction action = AIAction::rewrite(RewriteStyle::Translate);
         m_languages->setLanguages({"de-DE"});
         QCOMPARE(action.title(), "Translate to German");
         m_languages->setLanguages({"es-ES"});

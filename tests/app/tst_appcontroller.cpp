@@ -15,7 +15,7 @@ class FakePill : public PillPresenter {
 public:
     explicit FakePill(Log& log) : m_log(log) {}
     void show(const Selection& selection) override { m_log.entries << QStringLiteral("pill show ") + selection.text; }
-    void orderOutPanel() override { m_log.entries << QStringLiteral("pill out"); }
+    void hidePanel() override { m_log.entries << QStringLiteral("pill out"); }
     void focusPill() override { m_log.entries << QStringLiteral("pill keyboard"); }
     void setOnAction(std::function<void(const AIAction&, const Selection&)> onAction) override
     {
@@ -103,7 +103,7 @@ private Q_SLOTS:
         QFETCH(bool, trusted);
         QFETCH(bool, signedIn);
         QFETCH(bool, settingsShown);
-        m_platform->grant->trusted = trusted;
+        m_platform->grant->granted = trusted;
         m_platform->events->refuseMonitors = !trusted;
         m_account.signedIn = signedIn;
         start();
@@ -121,10 +121,10 @@ private Q_SLOTS:
     // Granting access later installs the event monitors without a restart.
     void theGrantArrivingStartsTheMonitor()
     {
-        m_platform->grant->trusted = false;
+        m_platform->grant->granted = false;
         m_platform->events->refuseMonitors = true;
         start();
-        m_platform->grant->trusted = true;
+        m_platform->grant->granted = true;
         m_platform->events->refuseMonitors = false;
         m_platform->clock.advance(1000);
         QCOMPARE(m_platform->events->monitorCount(), 5);
@@ -169,8 +169,8 @@ private Q_SLOTS:
         QTest::addColumn<bool>("selected");
         QTest::addColumn<AppController::PillKeyboard>("keyboard");
         QTest::addColumn<QStringList>("expected");
-        const auto leave = AppController::PillKeyboard::leave;
-        const auto take = AppController::PillKeyboard::take;
+        const auto leave = AppController::PillKeyboard::Leave;
+        const auto take = AppController::PillKeyboard::Take;
         QTest::newRow("from the menu") << true << leave << QStringList{"pill show brown fox"};
         QTest::newRow("from the command") << true << take << QStringList{"pill show brown fox", "pill keyboard"};
         QTest::newRow("nothing selected, from the menu") << false << leave << QStringList();
@@ -194,12 +194,12 @@ private Q_SLOTS:
 
     void aGrantAfterTheControllerIsGoneReachesNothing()
     {
-        m_platform->grant->trusted = false;
+        m_platform->grant->granted = false;
         start();
         m_controller.reset();
-        m_platform->grant->trusted = true;
+        m_platform->grant->granted = true;
         m_permission->refresh();
-        QVERIFY(m_permission->isTrusted());
+        QVERIFY(m_permission->isGranted());
     }
 
 private:

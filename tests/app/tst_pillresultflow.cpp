@@ -2,7 +2,7 @@
 #include "pill/ActionPillController.h"
 #include "pill/ActionPillView.h"
 #include "pill/PillButton.h"
-#include "platform/MemoryUserDefaults.h"
+#include "platform/MemoryPreferences.h"
 #include "platform/fake/FakePlatform.h"
 #include "result/ResultPanelController.h"
 #include "result/ResultView.h"
@@ -47,10 +47,10 @@ private Q_SLOTS:
         m_platform = std::make_unique<FakePlatform>();
         QVERIFY(m_platform->loadFixture(QStringLiteral("selection/editor.json")));
         m_platform->workspace->launch(501, QStringLiteral("Editor"));
-        m_modes = std::make_unique<WritingModeStore>(m_defaults);
+        m_modes = std::make_unique<WritingModeStore>(m_preferences);
         m_permission = std::make_unique<AccessibilityPermission>(m_platform->clock);
         auto pill = std::make_unique<ActionPillController>(m_platform->clock, *m_modes);
-        auto results = std::make_unique<ResultPanelController>(m_platform->clock, m_defaults, *m_modes,
+        auto results = std::make_unique<ResultPanelController>(m_platform->clock, m_preferences, *m_modes,
                                                                unansweredServices(m_platform->clock));
         m_pill = pill.get();
         m_results = results.get();
@@ -91,7 +91,7 @@ private Q_SLOTS:
 
 private:
     std::unique_ptr<FakePlatform> m_platform;
-    MemoryUserDefaults m_defaults;
+    MemoryPreferences m_preferences;
     std::unique_ptr<WritingModeStore> m_modes;
     std::unique_ptr<AccessibilityPermission> m_permission;
     std::unique_ptr<AppController> m_controller;

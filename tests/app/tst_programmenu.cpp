@@ -1,7 +1,7 @@
 #include "app/ProgramMenu.h"
-#include "platform/MemoryUserDefaults.h"
+#include "platform/MemoryPreferences.h"
 #include "platform/fake/FakeAppearanceApplier.h"
-#include "platform/fake/FakeLoginItem.h"
+#include "platform/fake/FakeAutostart.h"
 #include "platform/fake/FakePlatform.h"
 #include "selection/AccessibilityPermission.h"
 #include "settings/AppSettings.h"
@@ -27,8 +27,8 @@ private Q_SLOTS:
         QFETCH(bool, trusted);
         QFETCH(bool, signedIn);
         FakePlatform platform;
-        MemoryUserDefaults defaults;
-        FakeLoginItem login;
+        MemoryPreferences defaults;
+        FakeAutostart login;
         FakeAppearanceApplier applier;
         AppSettings settings(defaults, login, applier);
         AccessibilityPermission permission(platform.clock);
@@ -39,7 +39,7 @@ private Q_SLOTS:
             settings, permission, [&token] { return token; }, &menu);
         connect(&program, &ProgramMenu::mainWindowRequested, &program,
                 [&opened](bool newChat) { opened.append(newChat); });
-        platform.grant->trusted = trusted;
+        platform.grant->granted = trusted;
         token = signedIn;
         settings.setAutoPopup(false);
         Q_EMIT menu.aboutToShow();

@@ -10,10 +10,9 @@
 #include "mainwindow/MainView.h"
 #include "mainwindow/MainWindowController.h"
 #include "pill/ActionPillView.h"
-#include "ui/FloatingPanel.h"
-#include "platform/MemoryUserDefaults.h"
+#include "platform/MemoryPreferences.h"
 #include "platform/fake/FakeAppearanceApplier.h"
-#include "platform/fake/FakeLoginItem.h"
+#include "platform/fake/FakeAutostart.h"
 #include "platform/fake/FakePlatform.h"
 #include "result/ResultView.h"
 #include "result/ResultViewModel.h"
@@ -23,6 +22,7 @@
 #include "settings/SettingsWindowController.h"
 #include "settings/WritingModeEditor.h"
 #include "settings/WritingModeStore.h"
+#include "ui/FloatingPanel.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -189,7 +189,7 @@ class TestTranslatedTexts : public QObject {
     std::unique_ptr<FakePlatform> m_platform;
     std::unique_ptr<QTemporaryDir> m_dir;
     std::unique_ptr<HistoryStore> m_history;
-    MemoryUserDefaults m_defaults;
+    MemoryPreferences m_preferences;
     std::unique_ptr<WritingModeStore> m_modes;
     MarkingTranslator m_translator;
 
@@ -213,13 +213,13 @@ class TestTranslatedTexts : public QObject {
     void checkMainWindow(const std::optional<HistoryStore::Kind>& shown, const QString& search)
     {
         const QDateTime now = m_platform->clock.now();
-        const HistoryStore::Conversation chat = conversation(HistoryStore::Kind::chat, now);
-        HistoryStore::Conversation rewrite = conversation(HistoryStore::Kind::rewrite, now.addDays(-1));
+        const HistoryStore::Conversation chat = conversation(HistoryStore::Kind::Chat, now);
+        HistoryStore::Conversation rewrite = conversation(HistoryStore::Kind::Rewrite, now.addDays(-1));
         rewrite.style = QStringLiteral("«A style»");
         m_history->upsert(chat);
         m_history->upsert(rewrite);
-        m_history->upsert(conversation(HistoryStore::Kind::research, now.addDays(-3)));
-        m_history->upsert(conversation(HistoryStore::Kind::translate, now.addDays(-30)));
+        m_history->upsert(conversation(HistoryStore::Kind::Research, now.addDays(-3)));
+        m_history->upsert(conversation(HistoryStore::Kind::Translate, now.addDays(-30)));
         HistoryStore& store = *m_history;
         auto makeChat = [&store](const std::optional<HistoryStore::Conversation>& conversation, const QUuid& id,
                                  QWidget* parent) -> QWidget* {
@@ -231,17 +231,17 @@ class TestTranslatedTexts : public QObject {
                 model, false, [] {}, parent);
         };
         MainNavigation nav;
-        MainWindowController controller({nav, store, m_platform->clock, m_defaults, makeChat});
-        controller.show(shown ? (*shown == HistoryStore::Kind::chat ? chat.id : rewrite.id) : QUuid(), !shown);
+        MainWindowController controller({nav, store, m_platform->clock, m_preferences, makeChat});
+        controller.show(shown ? (*shown == HistoryStore::Kind::Chat ? chat.id : rewrite.id) : QUuid(), !shown);
         controller.view()->setSearch(search);
         checkWindow(controller.window());
     }
 
     void checkSettings(const QString& email)
     {
-        FakeLoginItem login;
+        FakeAutostart login;
         FakeAppearanceApplier applier;
-        AppSettings settings(m_defaults, login, applier);
+        AppSettings settings(m_preferences, login, applier);
         AccessibilityPermission permission(m_platform->clock);
         m_modes->save(WritingMode{QUuid::createUuid(), QStringLiteral("«My mode»"), QStringLiteral("«Rules»")});
         QObject account;
@@ -268,8 +268,8 @@ private Q_SLOTS:
         m_platform = std::make_unique<FakePlatform>();
         m_dir = std::make_unique<QTemporaryDir>();
         m_history = std::make_unique<HistoryStore>(m_dir->filePath(QStringLiteral("History.json")), m_platform->clock);
-        m_defaults = MemoryUserDefaults();
-        m_modes = std::make_unique<WritingModeStore>(m_defaults);
+        m_preferences = MemoryPreferences();
+        m_modes = std::make_unique<WritingModeStore>(m_preferences);
     }
 
     void cleanup()
@@ -294,7 +294,7 @@ private Q_SLOTS:
     void everyTextIsTranslated()
     {
         QFETCH(QString, scene);
-        m_platform->grant->trusted = false;
+        m_platform->grant->granted = false;
         if (scene.startsWith(QLatin1String("pill"))) {
             m_modes->save(WritingMode{QUuid::createUuid(), QStringLiteral("«My mode»"), QStringLiteral("«Rules»")});
             ActionPillView view(scene.endsWith(QLatin1String("editable")), true,
@@ -320,7 +320,7 @@ private Q_SLOTS:
             data.errorFix = ResultViewData::Fix::SignIn;
             checkResult(data);
         } else if (scene == QLatin1String("result, rewrite")) {
-            ResultViewData data = resultData(AIAction::rewrite(RewriteStyle::shorter));
+            ResultViewData data = resultData(AIAction::rewrite(RewriteStyle::Shorter));
             data.turns = {{QString(), QStringLiteral("«A shorter text»"), {}}};
             checkResult(data);
         } else if (scene == QLatin1String("result, first question")) {
@@ -330,20 +330,20 @@ private Q_SLOTS:
         } else if (scene == QLatin1String("main window, new chat")) {
             checkMainWindow(std::nullopt, QString());
         } else if (scene == QLatin1String("main window, chat")) {
-            checkMainWindow(HistoryStore::Kind::chat, QString());
+            checkMainWindow(HistoryStore::Kind::Chat, QString());
         } else if (scene == QLatin1String("main window, rewrite")) {
-            checkMainWindow(HistoryStore::Kind::rewrite, QString());
+            checkMainWindow(HistoryStore::Kind::Rewrite, QString());
         } else if (scene == QLatin1String("main window, nothing matches")) {
-            checkMainWindow(HistoryStore::Kind::chat, QStringLiteral("«no such text»"));
+            checkMainWindow(HistoryStore::Kind::Chat, QStringLiteral("«no such text»"));
         } else if (scene.startsWith(QLatin1String("settings"))) {
             checkSettings(scene.endsWith(QLatin1String("signed in")) ? QStringLiteral("«ann@example.com»") : QString());
         } else if (scene == QLatin1String("writing-mode editor")) {
             WritingModeEditor editor(WritingMode{});
             checkWindow(&editor);
         } else if (scene == QLatin1String("program menu")) {
-            FakeLoginItem login;
+            FakeAutostart login;
             FakeAppearanceApplier applier;
-            AppSettings settings(m_defaults, login, applier);
+            AppSettings settings(m_preferences, login, applier);
             AccessibilityPermission permission(m_platform->clock);
             QMenu menu;
             ProgramMenu program(settings, permission, {[] { return false; }, {}, {}, {}, {}, {}, {}}, &menu);
@@ -361,7 +361,7 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("expected");
-        const AIAction shorter = AIAction::rewrite(RewriteStyle::shorter);
+        const AIAction shorter = AIAction::rewrite(RewriteStyle::Shorter);
         QTest::newRow("shown style") << shorter.title() << QStringLiteral("⟦Make shorter⟧");
         QTest::newRow("history style") << shorter.historyStyle().value_or(QString()) << QStringLiteral("Make shorter");
         QTest::newRow("history kind") << shorter.historyKindName() << QStringLiteral("rewrite");

@@ -1,5 +1,5 @@
 #include "app/Updater.h"
-#include "platform/MemoryUserDefaults.h"
+#include "platform/MemoryPreferences.h"
 #include "platform/fake/FakeClock.h"
 #include "support/TestRows.h"
 
@@ -69,7 +69,7 @@ private Q_SLOTS:
 
     void withoutAFeedUpdatesComeFromThePackageManager()
     {
-        MemoryUserDefaults defaults;
+        MemoryPreferences defaults;
         FakeClock clock;
         Updater updater(QUrl(), QStringLiteral("0.1.0"), defaults, clock);
         QList<Kind> outcomes;
@@ -94,7 +94,7 @@ private Q_SLOTS:
                 QByteArray::number(body.size()) + "\r\n\r\n" + body);
             socket->disconnectFromHost();
         });
-        MemoryUserDefaults defaults;
+        MemoryPreferences defaults;
         FakeClock clock;
         Updater updater(QUrl(QStringLiteral("http://127.0.0.1:%1/appcast.xml").arg(server.serverPort())),
                         QStringLiteral("0.1.0"), defaults, clock);

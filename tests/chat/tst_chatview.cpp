@@ -23,7 +23,7 @@ namespace {
 HistoryStore::Conversation explained(const QString& selection)
 {
     HistoryStore::Conversation conversation;
-    conversation.kind = HistoryStore::Kind::explain;
+    conversation.kind = HistoryStore::Kind::Explain;
     conversation.title = QStringLiteral("Explained");
     conversation.selection = selection;
     conversation.appName = QStringLiteral("Editor");

@@ -16,7 +16,7 @@ std::unique_ptr<ChatViewModel> newChat(ConversationKit& kit)
 HistoryStore::Conversation storedResearch()
 {
     HistoryStore::Conversation conversation;
-    conversation.kind = HistoryStore::Kind::research;
+    conversation.kind = HistoryStore::Kind::Research;
     conversation.title = QStringLiteral("Tides");
     conversation.selection = QStringLiteral("Tides are caused by the moon.");
     conversation.appName = QStringLiteral("Reader");
@@ -59,7 +59,7 @@ private Q_SLOTS:
         QTRY_VERIFY(!chat->isStreaming());
         QCOMPARE(kit.navigation.selectedID(), chat->id());
         chat->copy(chat->turns().first());
-        QCOMPARE(kit.platform.pasteboard->string(), QStringLiteral("First."));
+        QCOMPARE(kit.platform.clipboard->string(), QStringLiteral("First."));
         QCOMPARE(kit.announcer.announcements, (QStringList{"Answer ready", "Copied"}));
 
         send(*chat, QStringLiteral("And the moon?"));
@@ -92,7 +92,7 @@ private Q_SLOTS:
                  (QStringList{AIAction::research().firstUserMessage(*stored.selection, std::nullopt),
                               "Mostly the moon.", "Anything else?"}));
         const auto saved = kit.history->conversation(stored.id);
-        QCOMPARE(saved->kind, HistoryStore::Kind::research);
+        QCOMPARE(saved->kind, HistoryStore::Kind::Research);
         QCOMPARE(saved->turns.first().sources, stored.turns.first().sources);
         QCOMPARE(saved->turns.size(), 2);
     }

@@ -1,7 +1,7 @@
 #include "conversation/ConversationKit.h"
 
-#include "platform/MemoryUserDefaults.h"
-#include "platform/UserDefaults.h"
+#include "platform/MemoryPreferences.h"
+#include "platform/Preferences.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -14,7 +14,7 @@ void StubAccount::clearLocalSession()
 
 ConversationKit::ConversationKit()
 {
-    UserDefaults::setStandard(std::make_unique<MemoryUserDefaults>());
+    Preferences::setInstance(std::make_unique<MemoryPreferences>());
     history = std::make_unique<HistoryStore>(dir.filePath(QStringLiteral("History.json")), platform.clock);
 }
 

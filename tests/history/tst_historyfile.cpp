@@ -29,7 +29,7 @@ private Q_SLOTS:
         const auto decoded = HistoryFile::decode(fixture());
         QVERIFY(decoded && decoded->size() == 2);
         const Conversation& rewrite = decoded->at(0);
-        QCOMPARE(rewrite.kind, HistoryStore::Kind::rewrite);
+        QCOMPARE(rewrite.kind, HistoryStore::Kind::Rewrite);
         QCOMPARE(rewrite.id, QUuid::fromString(QStringLiteral("6f1c2a7e-0b3d-4c55-9e21-7a8b9c0d1e2f")));
         QCOMPARE(rewrite.style, std::optional<QString>(QStringLiteral("Make shorter")));
         QCOMPARE(rewrite.createdAt, utc(2025, 3, 4, 10, 15, 30));

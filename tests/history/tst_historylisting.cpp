@@ -53,7 +53,7 @@ private Q_SLOTS:
         const QDateTime now(QDate(2026, 1, 15), QTime(12, 0), Qt::UTC);
         QList<HistoryStore::Conversation> list;
         for (const auto& [title, age] : {std::pair{"old", 30}, std::pair{"new", 0}, std::pair{"older", 40}}) {
-            HistoryStore::Conversation c = conversation(Kind::chat, QString::fromLatin1(title));
+            HistoryStore::Conversation c = conversation(Kind::Chat, QString::fromLatin1(title));
             c.updatedAt = now.addDays(-age);
             list.append(c);
         }
@@ -70,17 +70,17 @@ private Q_SLOTS:
         QTest::addColumn<int>("filter");
         QTest::addColumn<QString>("search");
         QTest::addColumn<QStringList>("titles");
-        addRow("all", int(Filter::all), "", QStringList{"chat", "explain", "search", "research", "rewrite"});
-        addRow("explain, translate, search", int(Filter::explain), "", QStringList{"explain", "search"});
-        addRow("research only", int(Filter::research), "", QStringList{"research"});
-        addRow("only spaces is no search", int(Filter::all), " \t ",
+        addRow("all", int(Filter::All), "", QStringList{"chat", "explain", "search", "research", "rewrite"});
+        addRow("explain, translate, search", int(Filter::Explain), "", QStringList{"explain", "search"});
+        addRow("research only", int(Filter::Research), "", QStringList{"research"});
+        addRow("only spaces is no search", int(Filter::All), " \t ",
                QStringList{"chat", "explain", "search", "research", "rewrite"});
-        addRow("answer text, any case", int(Filter::all), "  HELLO ", QStringList{"chat"});
-        addRow("selection", int(Filter::all), "teh", QStringList{"rewrite"});
-        addRow("question", int(Filter::all), "question",
+        addRow("answer text, any case", int(Filter::All), "  HELLO ", QStringList{"chat"});
+        addRow("selection", int(Filter::All), "teh", QStringList{"rewrite"});
+        addRow("question", int(Filter::All), "question",
                QStringList{"chat", "explain", "search", "research", "rewrite"});
-        addRow("application name is not searched", int(Filter::all), "Firefox", QStringList{});
-        addRow("style is not searched", int(Filter::all), "Shorter", QStringList{});
+        addRow("application name is not searched", int(Filter::All), "Firefox", QStringList{});
+        addRow("style is not searched", int(Filter::All), "Shorter", QStringList{});
     }
 
     void filterAndSearch()
@@ -88,9 +88,9 @@ private Q_SLOTS:
         QFETCH(int, filter);
         QFETCH(QString, search);
         QList<HistoryStore::Conversation> list{
-            conversation(Kind::chat, "chat", "Hello there"), conversation(Kind::explain, "explain"),
-            conversation(Kind::search, "search"), conversation(Kind::research, "research"),
-            conversation(Kind::rewrite, "rewrite")};
+            conversation(Kind::Chat, "chat", "Hello there"), conversation(Kind::Explain, "explain"),
+            conversation(Kind::Search, "search"), conversation(Kind::Research, "research"),
+            conversation(Kind::Rewrite, "rewrite")};
         list[2].appName = QStringLiteral("Firefox");
         list[4].selection = QStringLiteral("Fix teh typo");
         list[4].style = QStringLiteral("Shorter");
@@ -106,10 +106,10 @@ private Q_SLOTS:
         QTest::addColumn<QString>("style");
         QTest::addColumn<QString>("app");
         QTest::addColumn<QString>("subtitle");
-        addRow("web search in a browser", int(Kind::search), QString(), "Firefox", "Web search in Firefox");
-        addRow("chat", int(Kind::chat), QString(), QString(), "Chat");
-        addRow("rewrite style in an editor", int(Kind::rewrite), "Shorter", "gedit", "Shorter in gedit");
-        addRow("ask", int(Kind::ask), QString(), QString(), "Ask AI");
+        addRow("web search in a browser", int(Kind::Search), QString(), "Firefox", "Web search in Firefox");
+        addRow("chat", int(Kind::Chat), QString(), QString(), "Chat");
+        addRow("rewrite style in an editor", int(Kind::Rewrite), "Shorter", "gedit", "Shorter in gedit");
+        addRow("ask", int(Kind::Ask), QString(), QString(), "Ask AI");
     }
 
     void subtitles()

@@ -1,6 +1,6 @@
 #include "history/HistoryFile.h"
 #include "history/HistoryStore.h"
-#include "platform/MemoryUserDefaults.h"
+#include "platform/MemoryPreferences.h"
 #include "platform/fake/FakeClock.h"
 
 #include <QCoreApplication>
@@ -19,7 +19,7 @@ static Conversation conversation(const QString& title, QUuid id = QUuid::createU
 {
     Conversation made;
     made.id = id;
-    made.kind = HistoryStore::Kind::ask;
+    made.kind = HistoryStore::Kind::Ask;
     made.title = title;
     for (int i = 0; i < turns; ++i)
         made.turns.append({QUuid::createUuid(), std::nullopt, QStringLiteral("answer"), {}, false});
@@ -55,7 +55,7 @@ class TestHistoryStore : public QObject {
 private Q_SLOTS:
     void init()
     {
-        UserDefaults::setStandard(std::make_unique<MemoryUserDefaults>());
+        Preferences::setInstance(std::make_unique<MemoryPreferences>());
         m_tmp = std::make_unique<QTemporaryDir>();
         m_path = m_tmp->filePath(QStringLiteral("Halvora/History.json"));
     }
@@ -101,12 +101,12 @@ private Q_SLOTS:
         QFETCH(QVariant, stored);
         QFETCH(bool, enabled);
         if (stored.isValid())
-            UserDefaults::standard().setValue(QStringLiteral("saveHistory"), stored);
+            Preferences::instance().setValue(QStringLiteral("saveHistory"), stored);
         HistoryStore store(m_path, m_clock);
         QCOMPARE(store.isEnabled(), enabled);
         QSignalSpy changed(&store, &HistoryStore::isEnabledChanged);
         store.setEnabled(enabled);
-        QCOMPARE(UserDefaults::standard().value(QStringLiteral("saveHistory")), QVariant(enabled));
+        QCOMPARE(Preferences::instance().value(QStringLiteral("saveHistory")), QVariant(enabled));
         store.setEnabled(!enabled);
         QCOMPARE(changed.size(), 1);
         QVERIFY(!store.isSavePending());

@@ -3,7 +3,7 @@
 #include "mainwindow/MainWindowController.h"
 #include "mainwindow/RewriteBlock.h"
 #include "mainwindow/RewriteDetailView.h"
-#include "platform/MemoryUserDefaults.h"
+#include "platform/MemoryPreferences.h"
 #include "platform/fake/FakePlatform.h"
 
 #include <QAction>
@@ -27,7 +27,7 @@ class TestMainWindow : public QObject {
     std::unique_ptr<HistoryStore> m_store;
     std::unique_ptr<MainNavigation> m_nav;
     std::unique_ptr<MainWindowController> m_controller;
-    MemoryUserDefaults m_defaults;
+    MemoryPreferences m_preferences;
 
     QUuid add(Kind kind, const QString& title)
     {
@@ -66,7 +66,7 @@ class TestMainWindow : public QObject {
             return new QWidget(parent);
         };
         return std::make_unique<MainWindowController>(
-            MainWindowController::Services{*m_nav, *m_store, m_platform->clock, m_defaults, chat});
+            MainWindowController::Services{*m_nav, *m_store, m_platform->clock, m_preferences, chat});
     }
 
 private Q_SLOTS:
@@ -76,7 +76,7 @@ private Q_SLOTS:
         m_dir = std::make_unique<QTemporaryDir>();
         m_store = std::make_unique<HistoryStore>(m_dir->filePath("History.json"), m_platform->clock);
         m_nav = std::make_unique<MainNavigation>();
-        m_defaults = MemoryUserDefaults();
+        m_preferences = MemoryPreferences();
         m_controller = makeController();
     }
 
@@ -92,7 +92,7 @@ private Q_SLOTS:
     {
         m_controller->show();
         QCOMPARE(view()->detail(), Detail::NewChat);
-        const QUuid chat = add(Kind::chat, "A chat");
+        const QUuid chat = add(Kind::Chat, "A chat");
         m_controller->show(chat, false);
         QCOMPARE(view()->detail(), Detail::Conversation);
         m_controller->window()->close();
@@ -109,10 +109,10 @@ private Q_SLOTS:
         QTest::addColumn<int>("kind");
         QTest::addColumn<bool>("stored");
         QTest::addColumn<int>("detail");
-        QTest::newRow("rewrite") << int(Kind::rewrite) << true << int(Detail::Rewrite);
-        QTest::newRow("research") << int(Kind::research) << true << int(Detail::Conversation);
-        QTest::newRow("chat") << int(Kind::chat) << true << int(Detail::Conversation);
-        QTest::newRow("id no longer stored") << int(Kind::chat) << false << int(Detail::NewChat);
+        QTest::newRow("rewrite") << int(Kind::Rewrite) << true << int(Detail::Rewrite);
+        QTest::newRow("research") << int(Kind::Research) << true << int(Detail::Conversation);
+        QTest::newRow("chat") << int(Kind::Chat) << true << int(Detail::Conversation);
+        QTest::newRow("id no longer stored") << int(Kind::Chat) << false << int(Detail::NewChat);
     }
 
     void detailPaneFollowsTheSelection()
@@ -158,8 +158,8 @@ private Q_SLOTS:
     {
         QFETCH(QString, how);
         QFETCH(bool, selected);
-        const QUuid first = add(Kind::chat, "First");
-        const QUuid second = add(Kind::ask, "Second");
+        const QUuid first = add(Kind::Chat, "First");
+        const QUuid second = add(Kind::Ask, "Second");
         m_controller->show(second, false);
         if (how == "key") {
             QVERIFY(QTest::qWaitForWindowActive(m_controller->window()));
@@ -182,7 +182,7 @@ private Q_SLOTS:
     // The Delete key belongs to the text fields while they have the keyboard.
     void deleteKeyInTheSearchFieldDeletesText()
     {
-        add(Kind::chat, "First");
+        add(Kind::Chat, "First");
         m_controller->show(m_store->conversations().first().id, false);
         QVERIFY(QTest::qWaitForWindowActive(m_controller->window()));
         auto* search = view()->findChild<QLineEdit*>();
@@ -198,7 +198,7 @@ private Q_SLOTS:
     void aRewriteSavedAgainIsRedrawn()
     {
         HistoryStore::Conversation c;
-        c.kind = Kind::rewrite;
+        c.kind = Kind::Rewrite;
         c.style = QStringLiteral("Shorter");
         c.createdAt = c.updatedAt = m_platform->clock.now();
         c.turns.append(HistoryStore::Turn{QUuid::createUuid(), std::nullopt, QStringLiteral("Short."), {}, false});
@@ -242,18 +242,18 @@ private Q_SLOTS:
     {
         m_controller->show();
         QCOMPARE(rows(), QStringList{"Your rewrites, answers and chats will appear here."});
-        add(Kind::chat, "Apples");
+        add(Kind::Chat, "Apples");
         view()->setSearch(QStringLiteral("pears"));
         QCOMPARE(rows(), QStringList{"Nothing matches."});
         view()->setSearch(QStringLiteral("APP"));
         QCOMPARE(rows(), QStringList({"Today", "Apples"}));
-        view()->setFilter(MainView::Filter::rewrites);
+        view()->setFilter(MainView::Filter::Rewrites);
         QCOMPARE(rows(), QStringList{"Nothing matches."});
     }
 
     void clickingARowSelectsItAndNewChatLeavesIt()
     {
-        const QUuid id = add(Kind::chat, "A chat");
+        const QUuid id = add(Kind::Chat, "A chat");
         m_controller->show();
         view()->list()->item(1)->setSelected(true);
         QCOMPARE(m_nav->selectedID(), id);
@@ -266,7 +266,7 @@ private Q_SLOTS:
     void rewriteBlocksCopy()
     {
         HistoryStore::Conversation c;
-        c.kind = Kind::rewrite;
+        c.kind = Kind::Rewrite;
         c.style = QStringLiteral("Shorter");
         c.turns.append(
             HistoryStore::Turn{QUuid::createUuid(), std::nullopt, QStringLiteral("\n Short. \n"), {}, false});
@@ -274,7 +274,7 @@ private Q_SLOTS:
         QCOMPARE(detail.original()->text(), QString());
         QCOMPARE(detail.rewrite()->title(), QStringLiteral("Shorter"));
         detail.rewrite()->copyButton()->click();
-        QCOMPARE(m_platform->pasteboard->string(), QStringLiteral("Short."));
+        QCOMPARE(m_platform->clipboard->string(), QStringLiteral("Short."));
         QCOMPARE(detail.rewrite()->copyButton()->text(), QStringLiteral("Copied"));
         detail.original()->copyButton()->click();
         QCOMPARE(detail.copied(), QStringLiteral("Original"));

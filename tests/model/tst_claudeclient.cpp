@@ -84,10 +84,7 @@ struct Turn {
         const TurnError& error = std::get<TurnError>(*outcome);
         const ClaudeError* claude = error.claudeError();
         const QString kind = claude ? "claude" : error.kind() == TurnError::Kind::Parse ? "parse" : "network";
-        return QStringLiteral("error: %1 %2 %3")
-            .arg(kind)
-            .arg(claude ? claude->status() : 0)
-            .arg(error.localizedDescription());
+        return QStringLiteral("error: %1 %2 %3").arg(kind).arg(claude ? claude->status() : 0).arg(error.message());
     }
 };
 
@@ -139,7 +136,7 @@ void TestClaudeClient::sendsTheRequest_data()
     QTest::addColumn<QString>("actionHeader");
 
     const WritingMode mode{QUuid::createUuid(), "Pirate", "Talk like a pirate."};
-    addRow("rewrite", AIAction::rewrite(RewriteStyle::grammar), 16000, "low", "rewrite");
+    addRow("rewrite", AIAction::rewrite(RewriteStyle::Grammar), 16000, "low", "rewrite");
     addRow("writing mode", AIAction::custom(mode), 16000, "low", "rewrite");
     addRow("translate", AIAction::translate(), 16000, "low", "explain");
     addRow("explain", AIAction::explain(), 16000, "medium", "explain");
@@ -328,7 +325,7 @@ void TestClaudeClient::networkFailureIsNotRetried()
     const TurnError& error = std::get<TurnError>(*turn.outcome);
     QCOMPARE(error.kind(), TurnError::Kind::Network);
     QCOMPARE(error.networkCode(), QNetworkReply::ConnectionRefusedError);
-    QCOMPARE(error.localizedDescription(), "Connection refused");
+    QCOMPARE(error.message(), "Connection refused");
 }
 
 void TestClaudeClient::silentStreamTimesOut()

@@ -35,8 +35,8 @@ private Q_SLOTS:
     {
         QFETCH(ClaudeError, error);
         QFETCH(QString, message);
-        QCOMPARE(error.errorDescription(), message);
-        QCOMPARE(TurnError(error).localizedDescription(), message);
+        QCOMPARE(error.userMessage(), message);
+        QCOMPARE(TurnError(error).message(), message);
     }
 
     void errorDetails_data()

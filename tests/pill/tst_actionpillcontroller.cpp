@@ -1,10 +1,10 @@
 #include "pill/ActionPillController.h"
 #include "pill/ActionPillView.h"
 #include "pill/PillButton.h"
-#include "platform/MemoryUserDefaults.h"
+#include "platform/MemoryPreferences.h"
 #include "platform/Platform.h"
 #include "platform/fake/FakePlatform.h"
-#include "platform/linux/QtPasteboard.h"
+#include "platform/linux/QtClipboard.h"
 #include "settings/WritingModeStore.h"
 #include "ui/FloatingPanel.h"
 
@@ -72,7 +72,7 @@ private Q_SLOTS:
     {
         m_platform = std::make_unique<FakePlatform>();
         m_platform->workspace->launch(501, QStringLiteral("Editor"));
-        m_modes = std::make_unique<WritingModeStore>(m_defaults);
+        m_modes = std::make_unique<WritingModeStore>(m_preferences);
         m_pill = std::make_unique<ActionPillController>(m_platform->clock, *m_modes);
         m_pill->setOnAction([this](const AIAction& action, const Selection& selection) {
             m_reported.append(action.title() + " on " + selection.text);
@@ -102,7 +102,7 @@ private Q_SLOTS:
         QVERIFY(flags.testFlag(Qt::Tool));
         QVERIFY(m_pill->panel()->testAttribute(Qt::WA_ShowWithoutActivating));
         QVERIFY(!m_pill->panel()->isActiveWindow());
-        QVERIFY(!m_pill->panel()->allowsKey());
+        QVERIFY(!m_pill->panel()->takesFocus());
     }
 
     // The panel comes back transparent: shown at the opacity it was left at, it would flash.
@@ -111,7 +111,7 @@ private Q_SLOTS:
         m_pill->show(selection());
         FloatingPanel* first = m_pill->panel();
         QTRY_COMPARE(first->windowOpacity(), 1.0);
-        m_pill->orderOutPanel();
+        m_pill->hidePanel();
         const OpacityAtShow shown(first);
         m_pill->show(selection(QRectF(300, 300, 50, 20), false, QStringLiteral("other")));
         QCOMPARE(m_pill->panel(), first);
@@ -137,7 +137,7 @@ private Q_SLOTS:
     {
         QFETCH(QStringList, formats);
         const FakePlatform& fake = *m_platform;
-        Platform::install({fake.accessibility, fake.grant, fake.events, fake.screens, std::make_shared<QtPasteboard>(),
+        Platform::install({fake.accessibility, fake.grant, fake.events, fake.screens, std::make_shared<QtClipboard>(),
                            fake.workspace, fake.keyboard, fake.secrets});
         auto* offered = new OfferedFormats(formats);
         QGuiApplication::clipboard()->setMimeData(offered);
@@ -178,12 +178,12 @@ private Q_SLOTS:
 
     void copyStaysThenHides()
     {
-        m_platform->pasteboard->content = {{{QStringLiteral("text/html"), "<b>x</b>"}}};
+        m_platform->clipboard->content = {{{QStringLiteral("text/html"), "<b>x</b>"}}};
         m_pill->show(selection());
         m_pill->view()->copyButton()->click();
-        QCOMPARE(m_platform->pasteboard->content.size(), 1);
-        QCOMPARE(m_platform->pasteboard->content.first().size(), 1);
-        QCOMPARE(m_platform->pasteboard->string(), QStringLiteral("brown fox"));
+        QCOMPARE(m_platform->clipboard->content.size(), 1);
+        QCOMPARE(m_platform->clipboard->content.first().size(), 1);
+        QCOMPARE(m_platform->clipboard->string(), QStringLiteral("brown fox"));
         m_platform->clock.advance(599);
         QVERIFY(m_pill->panel()->isVisible());
         m_platform->clock.advance(1);
@@ -214,7 +214,7 @@ private Q_SLOTS:
     {
         QFETCH(bool, frontmost);
         QFETCH(QStringList, journal);
-        m_platform->pasteboard->copyFromElsewhere(QStringLiteral("hello"));
+        m_platform->clipboard->copyFromElsewhere(QStringLiteral("hello"));
         if (!frontmost)
             m_platform->workspace->launch(777, QStringLiteral("Other"));
         m_pill->show(selection());
@@ -227,10 +227,10 @@ private Q_SLOTS:
         QCOMPARE(m_platform->journal, journal);
     }
 
-    void orderOutKeepsTheSelection()
+    void hidingKeepsTheSelection()
     {
         m_pill->show(selection());
-        m_pill->orderOutPanel();
+        m_pill->hidePanel();
         QVERIFY(!m_pill->panel()->isVisible());
         QCOMPARE(m_pill->selection()->text, QStringLiteral("brown fox"));
     }
@@ -249,7 +249,7 @@ private:
     }
 
     std::unique_ptr<FakePlatform> m_platform;
-    MemoryUserDefaults m_defaults;
+    MemoryPreferences m_preferences;
     std::unique_ptr<WritingModeStore> m_modes;
     std::unique_ptr<ActionPillController> m_pill;
     QStringList m_reported;

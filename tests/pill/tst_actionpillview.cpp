@@ -2,7 +2,7 @@
 #include "pill/ActionPillView.h"
 #include "pill/PillButton.h"
 #include "pill/RewriteMenuButton.h"
-#include "platform/MemoryUserDefaults.h"
+#include "platform/MemoryPreferences.h"
 #include "platform/PreferredLanguages.h"
 #include "platform/fake/FakePreferredLanguages.h"
 #include "settings/WritingModeStore.h"
@@ -43,8 +43,8 @@ class TestActionPillView : public QObject {
 private Q_SLOTS:
     void init()
     {
-        m_defaults = std::make_unique<MemoryUserDefaults>();
-        m_modes = std::make_unique<WritingModeStore>(*m_defaults);
+        m_preferences = std::make_unique<MemoryPreferences>();
+        m_modes = std::make_unique<WritingModeStore>(*m_preferences);
         m_actions.clear();
         m_copies = m_pastes = 0;
     }
@@ -109,7 +109,7 @@ private Q_SLOTS:
         auto* rewrite = qobject_cast<RewriteMenuButton*>(buttonNamed(*view, QStringLiteral("Rewrite")));
         QVERIFY(rewrite);
         QStringList expected;
-        for (const RewriteStyle style : RewriteStyle::allCases())
+        for (const RewriteStyle style : RewriteStyle::all())
             expected.append(style.title());
         if (!modes.isEmpty())
             expected.append(QStringLiteral("[Your writing modes]"));
@@ -123,18 +123,18 @@ private Q_SLOTS:
         rewrite->menu()->actions().last()->trigger();
         QCOMPARE(m_actions.size(), 1);
         QCOMPARE(m_actions.first().title(),
-                 modes.isEmpty() ? RewriteStyle(RewriteStyle::translate).title() : modes.last());
+                 modes.isEmpty() ? RewriteStyle(RewriteStyle::Translate).title() : modes.last());
     }
 
     void copyShowsItsFeedback()
     {
         auto view = makeView(false, true);
         PillButton* copy = view->copyButton();
-        QCOMPARE(copy->symbol(), QStringLiteral("doc.on.doc"));
+        QCOMPARE(copy->iconName(), QStringLiteral("edit-copy"));
         copy->click();
         QCOMPARE(m_copies, 1);
         QVERIFY(view->copied());
-        QCOMPARE(copy->symbol(), QStringLiteral("checkmark"));
+        QCOMPARE(copy->iconName(), QStringLiteral("object-select"));
         QCOMPARE(copy->accessibleName(), QStringLiteral("Copied"));
         QVERIFY(m_actions.isEmpty());
     }
@@ -184,7 +184,7 @@ private:
         return view;
     }
 
-    std::unique_ptr<MemoryUserDefaults> m_defaults;
+    std::unique_ptr<MemoryPreferences> m_preferences;
     std::unique_ptr<WritingModeStore> m_modes;
     QList<AIAction> m_actions;
     int m_copies = 0;

@@ -1,7 +1,7 @@
 #include "account/AccountManager.h"
-#include "platform/MemoryUserDefaults.h"
+#include "platform/MemoryPreferences.h"
 #include "platform/Platform.h"
-#include "platform/UserDefaults.h"
+#include "platform/Preferences.h"
 #include "platform/linux/SecretServiceStore.h"
 #include "settings/AccountSection.h"
 
@@ -73,7 +73,7 @@ private Q_SLOTS:
     {
         if (qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS") || qEnvironmentVariableIsEmpty("DISPLAY"))
             QSKIP("Needs the session of scripts/with-session (keyring, display)");
-        UserDefaults::setStandard(std::make_unique<MemoryUserDefaults>());
+        Preferences::setInstance(std::make_unique<MemoryPreferences>());
         Platform::Services services;
         services.secretStore = std::make_shared<SecretServiceStore>();
         Platform::install(services);

@@ -1,6 +1,6 @@
-#include "platform/DefaultsKeys.h"
-#include "platform/LoginItem.h"
-#include "platform/linux/FileUserDefaults.h"
+#include "platform/Autostart.h"
+#include "platform/PreferenceKeys.h"
+#include "platform/linux/JsonFilePreferences.h"
 #include "platform/linux/LinuxPlatform.h"
 #include "settings/AppSettings.h"
 
@@ -19,7 +19,7 @@ private Q_SLOTS:
         QTemporaryDir config;
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
         LinuxPlatform::install();
-        AppSettings settings(UserDefaults::standard(), LoginItem::standard(), AppearanceApplier::standard());
+        AppSettings settings(Preferences::instance(), Autostart::instance(), AppearanceApplier::instance());
 
         settings.setAutoPopup(false);
         settings.setLaunchAtLogin(true);
@@ -28,8 +28,8 @@ private Q_SLOTS:
         QVERIFY(entry.open(QIODevice::ReadOnly));
         QVERIFY(entry.readAll().contains("\nExec=" + QFile::encodeName(QCoreApplication::applicationFilePath())));
 
-        const FileUserDefaults reread(config.filePath(QStringLiteral("Halvora/Preferences.json")));
-        QCOMPARE(reread.value(DefaultsKeys::autoPopup), QVariant(false));
+        const JsonFilePreferences reread(config.filePath(QStringLiteral("Halvora/Preferences.json")));
+        QCOMPARE(reread.value(PreferenceKeys::autoPopup), QVariant(false));
         settings.setLaunchAtLogin(false);
         QVERIFY(!entry.exists());
     }

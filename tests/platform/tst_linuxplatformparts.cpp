@@ -7,7 +7,7 @@
 #include "platform/linux/DesktopEntries.h"
 #include "platform/linux/LinuxAccessibilityGrant.h"
 #include "platform/linux/LinuxPlatform.h"
-#include "platform/linux/QtPasteboard.h"
+#include "platform/linux/QtClipboard.h"
 #include "platform/linux/X11KeyMap.h"
 #include "support/TestRows.h"
 
@@ -131,7 +131,7 @@ private Q_SLOTS:
     void restorableFormats()
     {
         QFETCH(QString, format);
-        QTEST(QtPasteboard::isRestorableFormat(format), "kept");
+        QTEST(QtClipboard::isRestorableFormat(format), "kept");
     }
 
     void desktopEntryName_data()
@@ -175,7 +175,7 @@ private Q_SLOTS:
         QVERIFY(!LinuxPlatform::unavailableReason().isEmpty());
         QVERIFY(
             !Platform::globalEvents().addMonitor(InputEvent::Type::LeftMouseDown, [](const InputEvent&) {}).isActive());
-        QVERIFY(!Platform::workspace().frontmostApplication());
+        QVERIFY(!Platform::workspace().activeApplication());
         QVERIFY(!Platform::screens().screens().isEmpty());
         Platform::install({});
     }

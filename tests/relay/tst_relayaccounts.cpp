@@ -335,7 +335,7 @@ void TestRelayAccounts::programTurnOverTls()
     outcome = modelTurn(relay.baseUrl(), token, &text);
     QVERIFY(outcome);
     const auto* error = std::get_if<TurnError>(&*outcome);
-    QVERIFY2(!error, error ? qPrintable(error->localizedDescription()) : "");
+    QVERIFY2(!error, error ? qPrintable(error->message()) : "");
     const auto* result = std::get_if<TurnResult>(&*outcome);
     QVERIFY(!text.isEmpty());
     QCOMPARE(ConversationHistory::text(result->content), text);

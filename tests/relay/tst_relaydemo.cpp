@@ -71,8 +71,8 @@ private Q_SLOTS:
         QSet<QString> answers;
         int styles = 0;
         // The program's own prompts; translation is left out, as its prompt follows the desktop's languages.
-        for (const RewriteStyle style : RewriteStyle::allCases()) {
-            if (style == RewriteStyle::translate)
+        for (const RewriteStyle style : RewriteStyle::all()) {
+            if (style == RewriteStyle::Translate)
                 continue;
             ++styles;
             const std::string body = modelBody(selection, AIAction::rewrite(style).systemPrompt());

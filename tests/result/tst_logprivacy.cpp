@@ -2,10 +2,10 @@
 // or an answer: a sign-in with a known token, a turn on a known selection and a failed follow-up
 // against the relay, with every message caught at the default rules and with debug on.
 #include "account/AccountManager.h"
-#include "platform/UserDefaults.h"
 #include "conversation/ConversationKit.h"
+#include "platform/PreferenceKeys.h"
+#include "platform/Preferences.h"
 #include "result/ResultViewModel.h"
-#include "platform/DefaultsKeys.h"
 
 #include <QJsonDocument>
 #include <QLoggingCategory>
@@ -114,7 +114,7 @@ private Q_SLOTS:
         kit.scenario.addError(400, "invalid_request_error", "Cannot use: " + selectedText + " " + question);
         kit.scenario.addResponse(500, {}, {}, QStringLiteral("api/auth/logout"));
         QVERIFY(kit.start());
-        UserDefaults::standard().setValue(DefaultsKeys::serverURL, kit.relay.baseUrl().toString());
+        Preferences::instance().setValue(PreferenceKeys::serverURL, kit.relay.baseUrl().toString());
 
         AccountManager account(kit.network.get());
         signIn(kit, account);

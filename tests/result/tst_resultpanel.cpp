@@ -1,4 +1,4 @@
-#include "platform/MemoryUserDefaults.h"
+#include "platform/MemoryPreferences.h"
 #include "platform/fake/FakePlatform.h"
 #include "result/CopyAnswerButton.h"
 #include "result/ResultFooter.h"
@@ -64,15 +64,15 @@ private Q_SLOTS:
     void init()
     {
         m_platform = std::make_unique<FakePlatform>();
-        m_modes = std::make_unique<WritingModeStore>(m_defaults);
-        m_results = std::make_unique<ResultPanelController>(m_platform->clock, m_defaults, *m_modes,
+        m_modes = std::make_unique<WritingModeStore>(m_preferences);
+        m_results = std::make_unique<ResultPanelController>(m_platform->clock, m_preferences, *m_modes,
                                                             unansweredServices(m_platform->clock));
     }
     void cleanup()
     {
         m_results.reset();
         m_platform.reset();
-        m_defaults.remove(ResultPanelSize::key());
+        m_preferences.remove(ResultPanelSize::key());
     }
 
     void opensBelowTheSelectionAtTheDefaultSize()
@@ -81,7 +81,7 @@ private Q_SLOTS:
         FloatingPanel* panel = m_results->panel();
         QVERIFY(panel->isVisible());
         QCOMPARE(panel->geometry(), QRect(100, 300 + 12, 440, 480));
-        QVERIFY(panel->allowsKey());
+        QVERIFY(panel->takesFocus());
         QCOMPARE(panel->accessibleName(), QStringLiteral("Halvora result"));
     }
 
@@ -103,14 +103,14 @@ private Q_SLOTS:
         else
             m_results->close();
         QVERIFY(!m_results->panel()->isVisible());
-        QCOMPARE(m_defaults.value(ResultPanelSize::key()).toString(), QStringLiteral("{600, 500}"));
+        QCOMPARE(m_preferences.value(ResultPanelSize::key()).toString(), QStringLiteral("{600, 500}"));
         m_results->show(AIAction::research(), selection());
         QCOMPARE(m_results->panel()->size(), QSize(600, 500));
     }
 
     void smallStoredSizeFallsBack()
     {
-        m_defaults.setValue(ResultPanelSize::key(), QStringLiteral("{300, 500}"));
+        m_preferences.setValue(ResultPanelSize::key(), QStringLiteral("{300, 500}"));
         m_results->show(AIAction::explain(), selection());
         QCOMPARE(m_results->panel()->size(), QSize(440, 480));
     }
@@ -120,7 +120,7 @@ private Q_SLOTS:
         QTest::addColumn<AIAction>("action");
         QTest::addColumn<bool>("editable");
         QTest::addColumn<QStringList>("footer");
-        const AIAction rewrite = AIAction::rewrite(RewriteStyle::shorter);
+        const AIAction rewrite = AIAction::rewrite(RewriteStyle::Shorter);
         QTest::newRow("rewrite, editable") << rewrite << true << QStringList{"Try again", "Copy", "Replace"};
         QTest::newRow("rewrite, read-only") << rewrite << false << QStringList{"Try again", "Copy"};
         QTest::newRow("explain, editable") << AIAction::explain() << true << QStringList{"field", "Copy", "Paste"};
@@ -148,7 +148,7 @@ private Q_SLOTS:
     {
         QFETCH(bool, streaming);
         QFETCH(QString, answer);
-        m_results->show(AIAction::rewrite(RewriteStyle::shorter), selection());
+        m_results->show(AIAction::rewrite(RewriteStyle::Shorter), selection());
         ResultViewData data = m_results->view()->data();
         data.isStreaming = streaming;
         data.status = QStringLiteral("Rewriting…");
@@ -168,7 +168,7 @@ private Q_SLOTS:
         QTest::addColumn<int>("modifiers");
         QTest::addColumn<int>("key");
         QTest::addColumn<QString>("command");
-        const AIAction shorter = AIAction::rewrite(RewriteStyle::shorter);
+        const AIAction shorter = AIAction::rewrite(RewriteStyle::Shorter);
         const int ctrl = Qt::ControlModifier;
         QTest::newRow("rewrite: Replace") << shorter << ctrl << int(Qt::Key_Return) << "replace";
         QTest::newRow("explain: Paste") << AIAction::explain() << ctrl << int(Qt::Key_Return) << "replace";
@@ -209,7 +209,7 @@ private Q_SLOTS:
     void headerShowsAmpersandsAsWritten_data()
     {
         QTest::addColumn<AIAction>("action");
-        QTest::newRow("built-in style") << AIAction::rewrite(RewriteStyle::grammar);
+        QTest::newRow("built-in style") << AIAction::rewrite(RewriteStyle::Grammar);
         QTest::newRow("writing mode") << AIAction::custom(WritingMode{QUuid::createUuid(), "R&D notes", "Terse."});
     }
     void headerShowsAmpersandsAsWritten()
@@ -285,7 +285,7 @@ private Q_SLOTS:
     // to the end makes the view follow again.
     void followsAStreamingAnswer()
     {
-        m_results->show(AIAction::rewrite(RewriteStyle::shorter), selection());
+        m_results->show(AIAction::rewrite(RewriteStyle::Shorter), selection());
         ResultView* view = m_results->view();
         QScrollBar* bar = view->findChild<QScrollArea*>()->verticalScrollBar();
         ResultViewData data = view->data();
@@ -323,7 +323,7 @@ private Q_SLOTS:
 
 private:
     std::unique_ptr<FakePlatform> m_platform;
-    MemoryUserDefaults m_defaults;
+    MemoryPreferences m_preferences;
     std::unique_ptr<WritingModeStore> m_modes;
     std::unique_ptr<ResultPanelController> m_results;
 };

@@ -1,7 +1,7 @@
 // The result panel driving a real conversation against the relay in scenario mode: streaming
 // into the view, follow-ups, Stop and Escape, failures with Retry, and the announcements.
 #include "conversation/ConversationKit.h"
-#include "platform/MemoryUserDefaults.h"
+#include "platform/MemoryPreferences.h"
 #include "result/ResultFooter.h"
 #include "result/ResultHeader.h"
 #include "result/ResultPanelController.h"
@@ -41,7 +41,7 @@ private Q_SLOTS:
     void init()
     {
         m_kit = std::make_unique<ConversationKit>();
-        m_modes = std::make_unique<WritingModeStore>(m_defaults);
+        m_modes = std::make_unique<WritingModeStore>(m_preferences);
         m_announcer = std::make_unique<WindowAnnouncer>(
             [this] { return QList<QWidget*>{m_results ? m_results->panel() : nullptr}; });
     }
@@ -195,9 +195,9 @@ private Q_SLOTS:
         m_kit->scenario.addStream(RelayScenario::textEvents({"Short."}));
         m_kit->scenario.addStream(RelayScenario::textEvents({"Casual."}));
         start();
-        m_results->show(AIAction::rewrite(RewriteStyle(RewriteStyle::shorter)), selection());
+        m_results->show(AIAction::rewrite(RewriteStyle(RewriteStyle::Shorter)), selection());
         QTRY_VERIFY(!m_results->view()->data().isStreaming);
-        const AIAction casual = AIAction::rewrite(RewriteStyle(RewriteStyle::casual));
+        const AIAction casual = AIAction::rewrite(RewriteStyle(RewriteStyle::Casual));
         QAction* choice = nullptr;
         for (QAction* item : m_results->view()->header()->styleMenuButton()->menu()->actions())
             choice = item->text() == casual.title() ? item : choice;
@@ -213,10 +213,10 @@ private:
         QVERIFY(m_kit->start());
         ConversationServices services = m_kit->services();
         services.announcer = m_announcer.get();
-        m_results = std::make_unique<ResultPanelController>(m_kit->platform.clock, m_defaults, *m_modes, services);
+        m_results = std::make_unique<ResultPanelController>(m_kit->platform.clock, m_preferences, *m_modes, services);
     }
 
-    MemoryUserDefaults m_defaults;
+    MemoryPreferences m_preferences;
     std::unique_ptr<ConversationKit> m_kit;
     std::unique_ptr<WritingModeStore> m_modes;
     std::unique_ptr<WindowAnnouncer> m_announcer;

@@ -1,4 +1,4 @@
-#include "platform/MemoryUserDefaults.h"
+#include "platform/MemoryPreferences.h"
 #include "result/ResultPanelSize.h"
 
 #include <QTest>
@@ -25,7 +25,7 @@ private Q_SLOTS:
     void read()
     {
         QFETCH(QVariant, stored);
-        MemoryUserDefaults defaults;
+        MemoryPreferences defaults;
         if (stored.isValid())
             defaults.setValue(ResultPanelSize::key(), stored);
         QTEST(ResultPanelSize::read(defaults), "size");
@@ -41,7 +41,7 @@ private Q_SLOTS:
     void writeReadsBack()
     {
         QFETCH(QSizeF, size);
-        MemoryUserDefaults defaults;
+        MemoryPreferences defaults;
         ResultPanelSize::write(defaults, size);
         QTEST(defaults.value(ResultPanelSize::key()).toString(), "text");
         QCOMPARE(ResultPanelSize::read(defaults), size);

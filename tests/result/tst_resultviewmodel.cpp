@@ -43,13 +43,13 @@ private Q_SLOTS:
 
         const WebSource a = ConversationKit::source(1), b = ConversationKit::source(2);
         addRow("explain", AIAction::explain(), RelayScenario::textEvents({"A fox ", "jumps."}), "Thinking…", "",
-               HistoryStore::Kind::explain, 0);
+               HistoryStore::Kind::Explain, 0);
         addRow("web search lists a twice found source once", AIAction::webSearch(),
                ConversationKit::searchEvents({a, b, a}, {"A fox ", "jumps."}), "Searching the web…", "",
-               HistoryStore::Kind::search, 2);
+               HistoryStore::Kind::Search, 2);
         addRow("length limit keeps the answer", AIAction::translate(),
                RelayScenario::textEvents({"A fox ", "jumps."}, "max_tokens"), "Thinking…",
-               "The answer hit the length limit and was cut off.", HistoryStore::Kind::translate, 0);
+               "The answer hit the length limit and was cut off.", HistoryStore::Kind::Translate, 0);
     }
 
     void finishedTurnIsShownAnnouncedAndRecorded()
@@ -147,7 +147,7 @@ private Q_SLOTS:
         QTest::addColumn<ErrorFix>("fix");
         QTest::addColumn<int>("sessionsCleared");
 
-        addRow("refusal during a rewrite drops the partial text", rewrite(RewriteStyle::shorter), 0, true,
+        addRow("refusal during a rewrite drops the partial text", rewrite(RewriteStyle::Shorter), 0, true,
                "Claude declined this request.", ErrorFix::Retry, 0);
         addRow("expired session signs out locally", AIAction::explain(), 401, true,
                "Your session has ended. Sign in again.", ErrorFix::SignIn, 1);
@@ -187,10 +187,10 @@ private Q_SLOTS:
         for (const char* answer : {"Short.", "Casual!", "Simple."})
             kit.scenario.addStream(RelayScenario::textEvents({answer}));
         QVERIFY(kit.start());
-        auto model = makeModel(kit, rewrite(RewriteStyle::shorter));
+        auto model = makeModel(kit, rewrite(RewriteStyle::Shorter));
         model->run(std::nullopt);
         QTRY_VERIFY(!model->isStreaming());
-        for (const auto style : {RewriteStyle::casual, RewriteStyle::simplify}) {
+        for (const auto style : {RewriteStyle::Casual, RewriteStyle::Simplify}) {
             model->switchRewrite(rewrite(style));
             QTRY_VERIFY(!model->isStreaming());
         }
@@ -223,7 +223,7 @@ private Q_SLOTS:
         kit.scenario.addStream(RelayScenario::textEvents({"Old ", "text ", "more"}, stopReason), oldStream);
         kit.scenario.addStream(RelayScenario::textEvents({"New ", "casual ", "text"}), options(-1, 40));
         QVERIFY(kit.start());
-        auto model = makeModel(kit, rewrite(RewriteStyle::shorter));
+        auto model = makeModel(kit, rewrite(RewriteStyle::Shorter));
         bool switched = false, switching = false;
         QList<bool> streamingChanges;
         QList<qsizetype> messagesWhileNewRuns;
@@ -232,7 +232,7 @@ private Q_SLOTS:
         connect(model.get(), &ResultViewModel::turnsChanged, this, [&] {
             if (!switched && model->latestAnswer().startsWith(QStringLiteral("Old"))) {
                 switching = switched = true;
-                model->switchRewrite(rewrite(RewriteStyle::casual));
+                model->switchRewrite(rewrite(RewriteStyle::Casual));
                 switching = false;
             } else if (switched && !switching && model->isStreaming()) {
                 messagesWhileNewRuns.append(model->messages().size());
@@ -323,7 +323,7 @@ private Q_SLOTS:
         QVERIFY(kit.start());
         kit.platform.workspace->launch(501, QStringLiteral("Editor"));
         kit.platform.workspace->launch(777, QStringLiteral("Other"));
-        auto model = makeModel(kit, rewrite(RewriteStyle::improve), editable);
+        auto model = makeModel(kit, rewrite(RewriteStyle::Improve), editable);
         int closed = 0;
         model->setOnClose([&] { ++closed; });
         model->run(std::nullopt);
@@ -350,7 +350,7 @@ private Q_SLOTS:
         model->run(std::nullopt);
         QTRY_VERIFY(!model->isStreaming());
         model->copyLatest();
-        QCOMPARE(kit.platform.pasteboard->string(), QStringLiteral("Answer text"));
+        QCOMPARE(kit.platform.clipboard->string(), QStringLiteral("Answer text"));
 
         model->setDraft(QStringLiteral("More?"));
         model->submitDraft();

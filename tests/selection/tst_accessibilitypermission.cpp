@@ -11,7 +11,7 @@ private Q_SLOTS:
     void init()
     {
         m_platform = std::make_unique<FakePlatform>();
-        m_platform->grant->trusted = false;
+        m_platform->grant->granted = false;
         m_permission = std::make_unique<AccessibilityPermission>(m_platform->clock);
         m_granted = 0;
         m_permission->setOnGranted([this] { ++m_granted; });
@@ -22,14 +22,14 @@ private Q_SLOTS:
         m_platform.reset();
     }
 
-    void alreadyTrustedAsksNothing()
+    void alreadyGrantedAsksNothing()
     {
-        m_platform->grant->trusted = true;
+        m_platform->grant->granted = true;
         AccessibilityPermission permission(m_platform->clock);
         int granted = 0;
         permission.setOnGranted([&] { ++granted; });
         permission.requestIfNeeded();
-        QVERIFY(permission.isTrusted());
+        QVERIFY(permission.isGranted());
         QCOMPARE(m_platform->grant->requests, 0);
         QVERIFY(!permission.isPolling());
         QCOMPARE(granted, 0);
@@ -50,7 +50,7 @@ private Q_SLOTS:
     {
         QFETCH(bool, viaSettings);
         QFETCH(int, asks);
-        QSignalSpy changes(m_permission.get(), &AccessibilityPermission::isTrustedChanged);
+        QSignalSpy changes(m_permission.get(), &AccessibilityPermission::grantedChanged);
         for (int i = 0; i < asks; ++i)
             viaSettings ? m_permission->openSystemSettings() : m_permission->requestIfNeeded();
         QCOMPARE(m_platform->grant->requests, viaSettings ? 0 : asks);
@@ -58,11 +58,11 @@ private Q_SLOTS:
         QCOMPARE(m_platform->clock.pendingCount(), 1);
 
         m_platform->clock.advance(3500);
-        m_platform->grant->trusted = true;
+        m_platform->grant->granted = true;
         m_platform->clock.advance(499);
-        QVERIFY(!m_permission->isTrusted());
+        QVERIFY(!m_permission->isGranted());
         m_platform->clock.advance(1);
-        QVERIFY(m_permission->isTrusted());
+        QVERIFY(m_permission->isGranted());
         QCOMPARE(m_granted, 1);
         QCOMPARE(changes.size(), 1);
         QVERIFY(!m_permission->isPolling());
@@ -90,7 +90,7 @@ private Q_SLOTS:
     {
         m_permission->requestIfNeeded();
         m_platform->clock.advance(2000);
-        m_platform->grant->trusted = true;
+        m_platform->grant->granted = true;
         m_permission->refresh();
         QCOMPARE(m_granted, 1);
         m_platform->clock.advance(1000);
@@ -100,16 +100,16 @@ private Q_SLOTS:
 
     void revokedAndGrantedAgain()
     {
-        m_platform->grant->trusted = true;
+        m_platform->grant->granted = true;
         m_permission->refresh();
-        QSignalSpy changes(m_permission.get(), &AccessibilityPermission::isTrustedChanged);
-        m_platform->grant->trusted = false;
+        QSignalSpy changes(m_permission.get(), &AccessibilityPermission::grantedChanged);
+        m_platform->grant->granted = false;
         m_permission->refresh();
         m_permission->refresh();
-        QVERIFY(!m_permission->isTrusted());
+        QVERIFY(!m_permission->isGranted());
         QCOMPARE(changes.size(), 1);
         QCOMPARE(m_granted, 1);
-        m_platform->grant->trusted = true;
+        m_platform->grant->granted = true;
         m_permission->refresh();
         QCOMPARE(m_granted, 2);
     }
@@ -118,7 +118,7 @@ private Q_SLOTS:
     {
         m_permission->requestIfNeeded();
         m_permission.reset();
-        m_platform->grant->trusted = true;
+        m_platform->grant->granted = true;
         m_platform->clock.advance(5000);
         QCOMPARE(m_granted, 0);
     }

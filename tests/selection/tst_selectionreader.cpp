@@ -16,7 +16,7 @@ QString holderId(const Selection& selection)
 QByteArray singleElement(qint32 pid, const QString& members)
 {
     return QStringLiteral(R"({"applications": [{"pid": %1, "focused": "e", "elements": [
-        {"id": "ancestor", "role": "AXGroup"},
+        {"id": "ancestor", "role": "Group"},
         {"id": "e", "selectedText": "x", %2}]}]})")
         .arg(pid)
         .arg(members)
@@ -105,7 +105,7 @@ private Q_SLOTS:
         addRow("no grant", false, false, true, "");
         addRow("this program in front", true, true, true, "");
         addRow("no application in front", true, false, false, "");
-        addRow("no focused element", true, false, true, "AXFocusedUIElement");
+        addRow("no focused element", true, false, true, "FocusedUIElement");
     }
     void nothingIsRead()
     {
@@ -113,7 +113,7 @@ private Q_SLOTS:
         QFETCH(bool, frontIsSelf);
         QFETCH(bool, anyFront);
         QFETCH(QString, failing);
-        m_platform->grant->trusted = trusted;
+        m_platform->grant->granted = trusted;
         if (frontIsSelf)
             m_platform->workspace->ownPid = 501;
         if (!anyFront)
@@ -134,13 +134,13 @@ private Q_SLOTS:
     void manualAccessibilityIsSentOncePerProcess()
     {
         m_platform->workspace->launch(503, QStringLiteral("Fresh"));
-        m_platform->accessibility->load(singleElement(503, QStringLiteral(R"("role": "AXTextField")")));
+        m_platform->accessibility->load(singleElement(503, QStringLiteral(R"("role": "TextField")")));
         QVERIFY(SelectionReader::read());
         QVERIFY(SelectionReader::read());
         QCOMPARE(m_platform->accessibility->manualAccessibilityRequests(503), 1);
         // Also when the first read found nothing to report.
         m_platform->workspace->launch(504, QStringLiteral("Empty"));
-        m_platform->accessibility->load(singleElement(504, QStringLiteral(R"("failing": ["AXSelectedText"])")));
+        m_platform->accessibility->load(singleElement(504, QStringLiteral(R"("failing": ["SelectedText"])")));
         QVERIFY(!SelectionReader::read());
         QVERIFY(!SelectionReader::read());
         QCOMPARE(m_platform->accessibility->manualAccessibilityRequests(504), 1);
@@ -165,21 +165,20 @@ private Q_SLOTS:
         QTest::addColumn<QString>("element");
         QTest::addColumn<bool>("editable");
 
-        addRow("text field, selected text settable", R"("role": "AXTextField", "settable": ["AXSelectedText"])", true);
-        addRow("text area, value settable", R"("role": "AXTextArea", "settable": ["AXValue"])", true);
-        addRow("search field, nothing settable", R"("role": "AXSearchField")", false);
-        addRow("combo box, both settable", R"("role": "AXComboBox", "settable": ["AXValue", "AXSelectedText"])", true);
-        addRow("other role, one settable", R"("role": "AXGroup", "settable": ["AXSelectedText"])", false);
-        addRow("other role, both settable", R"("role": "AXGroup", "settable": ["AXValue", "AXSelectedText"])", true);
-        addRow("no role, both settable", R"("settable": ["AXValue", "AXSelectedText"])", true);
-        addRow("no role, one settable", R"("settable": ["AXValue"])", false);
-        addRow("role unreadable, text-field-like",
-               R"("role": "AXTextField", "failing": ["AXRole"], "settable": ["AXValue"])", false);
-        addRow("web area, both settable", R"("role": "AXWebArea", "settable": ["AXValue", "AXSelectedText"])", false);
-        addRow("static text, both settable", R"("role": "AXStaticText", "settable": ["AXValue", "AXSelectedText"])",
+        addRow("text field, selected text settable", R"("role": "TextField", "settable": ["SelectedText"])", true);
+        addRow("text area, value settable", R"("role": "TextArea", "settable": ["Value"])", true);
+        addRow("search field, nothing settable", R"("role": "SearchField")", false);
+        addRow("combo box, both settable", R"("role": "ComboBox", "settable": ["Value", "SelectedText"])", true);
+        addRow("other role, one settable", R"("role": "Group", "settable": ["SelectedText"])", false);
+        addRow("other role, both settable", R"("role": "Group", "settable": ["Value", "SelectedText"])", true);
+        addRow("no role, both settable", R"("settable": ["Value", "SelectedText"])", true);
+        addRow("no role, one settable", R"("settable": ["Value"])", false);
+        addRow("role unreadable, text-field-like", R"("role": "TextField", "failing": ["Role"], "settable": ["Value"])",
                false);
-        addRow("editable ancestor wins", R"("role": "AXStaticText", "editableAncestor": "ancestor")", true);
-        addRow("editable ancestor that is not there", R"("role": "AXGroup", "editableAncestor": "gone")", false);
+        addRow("web area, both settable", R"("role": "WebArea", "settable": ["Value", "SelectedText"])", false);
+        addRow("static text, both settable", R"("role": "StaticText", "settable": ["Value", "SelectedText"])", false);
+        addRow("editable ancestor wins", R"("role": "StaticText", "editableAncestor": "ancestor")", true);
+        addRow("editable ancestor that is not there", R"("role": "Group", "editableAncestor": "gone")", false);
     }
     void editability()
     {
@@ -230,8 +229,7 @@ private Q_SLOTS:
 
     void boundsAbsentWithoutScreensOrAnswer()
     {
-        m_platform->accessibility->node(501, QStringLiteral("field"))
-            ->failing.insert(QStringLiteral("AXBoundsForRange"));
+        m_platform->accessibility->node(501, QStringLiteral("field"))->failing.insert(QStringLiteral("BoundsForRange"));
         QVERIFY(SelectionReader::read());
         QVERIFY(!SelectionReader::read()->rect);
         m_platform->accessibility->node(501, QStringLiteral("field"))->failing.clear();

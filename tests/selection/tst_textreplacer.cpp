@@ -10,9 +10,9 @@ namespace {
 const QString html = QStringLiteral("text/html");
 const QString png = QStringLiteral("image/png");
 
-QList<PasteboardItem> richClipboard()
+QList<ClipboardItem> richClipboard()
 {
-    return {{{FakePasteboard::plainText, "hello"}, {html, "<b>hello</b>"}}, {{png, QByteArray("\x89PNG", 4)}}};
+    return {{{FakeClipboard::plainText, "hello"}, {html, "<b>hello</b>"}}, {{png, QByteArray("\x89PNG", 4)}}};
 }
 
 } // namespace
@@ -27,7 +27,7 @@ private Q_SLOTS:
         m_platform = std::make_unique<FakePlatform>();
         QVERIFY(m_platform->loadFixture(QStringLiteral("selection/editor.json")));
         m_platform->workspace->launch(501, QStringLiteral("Editor"));
-        m_platform->pasteboard->content = richClipboard();
+        m_platform->clipboard->content = richClipboard();
     }
     void cleanup() { m_platform.reset(); }
 
@@ -60,7 +60,7 @@ private Q_SLOTS:
             field->value.reset();
         field->selectedTextSettable = element != QLatin1String("readOnly");
         if (element == QLatin1String("failing"))
-            field->failing.insert(QStringLiteral("AXSelectedText"));
+            field->failing.insert(QStringLiteral("SelectedText"));
         m_platform->workspace->frontmost = 777; // whichever application is in front
         m_platform->workspace->running.insert(777, QString());
 
@@ -69,11 +69,11 @@ private Q_SLOTS:
         m_platform->clock.advance(199);
         QCOMPARE(m_platform->journal.size(), 1);
         m_platform->clock.advance(1);
-        QCOMPARE(m_platform->pasteboard->string(), pasted ? text : QStringLiteral("hello"));
+        QCOMPARE(m_platform->clipboard->string(), pasted ? text : QStringLiteral("hello"));
         QCOMPARE(m_platform->keyboard->keystrokes.size(), pasted ? 1 : 0);
         QCOMPARE(field->value.value_or(QString()), value);
         m_platform->clock.advance(600);
-        QCOMPARE(m_platform->pasteboard->content, richClipboard());
+        QCOMPARE(m_platform->clipboard->content, richClipboard());
     }
 
     void pasteOrder()
@@ -108,20 +108,20 @@ private Q_SLOTS:
         QFETCH(bool, startsEmpty);
         QFETCH(bool, userCopies);
         if (startsEmpty)
-            m_platform->pasteboard->content.clear();
+            m_platform->clipboard->content.clear();
         const auto selection = SelectionReader::read();
         m_platform->accessibility->node(501, QStringLiteral("field"))->selectedTextSettable = false;
         TextReplacer::replace(*selection, QStringLiteral("new"), m_platform->clock);
         m_platform->clock.advance(500);
-        QCOMPARE(m_platform->pasteboard->string(), QStringLiteral("new"));
+        QCOMPARE(m_platform->clipboard->string(), QStringLiteral("new"));
         if (userCopies)
-            m_platform->pasteboard->copyFromElsewhere(QStringLiteral("mine"));
+            m_platform->clipboard->copyFromElsewhere(QStringLiteral("mine"));
         m_platform->clock.advance(300);
 
-        QList<PasteboardItem> expected = startsEmpty ? QList<PasteboardItem>() : richClipboard();
+        QList<ClipboardItem> expected = startsEmpty ? QList<ClipboardItem>() : richClipboard();
         if (userCopies)
-            expected = {{{FakePasteboard::plainText, "mine"}}};
-        QCOMPARE(m_platform->pasteboard->content, expected);
+            expected = {{{FakeClipboard::plainText, "mine"}}};
+        QCOMPARE(m_platform->clipboard->content, expected);
     }
 
     // A second paste while the first still waits to restore brings back the user's clipboard,
@@ -134,16 +134,16 @@ private Q_SLOTS:
         m_platform->clock.advance(400);
         TextReplacer::replace(*selection, QStringLiteral("second"), m_platform->clock);
         m_platform->clock.advance(200);
-        QCOMPARE(m_platform->pasteboard->string(), QStringLiteral("second"));
+        QCOMPARE(m_platform->clipboard->string(), QStringLiteral("second"));
         m_platform->clock.advance(1000);
-        QCOMPARE(m_platform->pasteboard->content, richClipboard());
+        QCOMPARE(m_platform->clipboard->content, richClipboard());
         QCOMPARE(m_platform->keyboard->keystrokes.size(), 2);
 
         // The held clipboard is forgotten once restored: a later paste snapshots afresh.
-        m_platform->pasteboard->copyFromElsewhere(QStringLiteral("later"));
+        m_platform->clipboard->copyFromElsewhere(QStringLiteral("later"));
         TextReplacer::replace(*selection, QStringLiteral("third"), m_platform->clock);
         m_platform->clock.advance(1000);
-        QCOMPARE(m_platform->pasteboard->string(), QStringLiteral("later"));
+        QCOMPARE(m_platform->clipboard->string(), QStringLiteral("later"));
     }
 
     void pasteClipboard_data()
@@ -176,7 +176,7 @@ private Q_SLOTS:
         QVERIFY(m_platform->keyboard->keystrokes.isEmpty());
         m_platform->clock.advance(1);
         QCOMPARE(m_platform->keyboard->keystrokes.size(), posted ? 1 : 0);
-        QCOMPARE(m_platform->pasteboard->content, richClipboard());
+        QCOMPARE(m_platform->clipboard->content, richClipboard());
     }
 
     // Keystrokes for an application that has quit would land in whichever one is in front.

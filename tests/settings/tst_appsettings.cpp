@@ -1,7 +1,7 @@
-#include "platform/DefaultsKeys.h"
-#include "platform/MemoryUserDefaults.h"
+#include "platform/MemoryPreferences.h"
+#include "platform/PreferenceKeys.h"
 #include "platform/fake/FakeAppearanceApplier.h"
-#include "platform/fake/FakeLoginItem.h"
+#include "platform/fake/FakeAutostart.h"
 #include "settings/AppSettings.h"
 
 #include <QRegularExpression>
@@ -14,15 +14,15 @@ using Scheme = AppearanceApplier::Scheme;
 class TestAppSettings : public QObject {
     Q_OBJECT
 
-    MemoryUserDefaults m_defaults;
-    FakeLoginItem m_login;
+    MemoryPreferences m_preferences;
+    FakeAutostart m_login;
     FakeAppearanceApplier m_applier;
 
 private Q_SLOTS:
     void init()
     {
-        m_defaults = MemoryUserDefaults();
-        m_login = FakeLoginItem();
+        m_preferences = MemoryPreferences();
+        m_login = FakeAutostart();
         m_applier.clear();
     }
 
@@ -44,38 +44,38 @@ private Q_SLOTS:
     {
         QFETCH(QVariant, appearance);
         QFETCH(QVariant, autoPopup);
-        m_defaults.setValue(DefaultsKeys::appearance, appearance);
-        m_defaults.setValue(DefaultsKeys::autoPopup, autoPopup);
-        m_defaults.setValue(DefaultsKeys::model, QStringLiteral("claude-old"));
-        AppSettings settings(m_defaults, m_login, m_applier);
+        m_preferences.setValue(PreferenceKeys::appearance, appearance);
+        m_preferences.setValue(PreferenceKeys::autoPopup, autoPopup);
+        m_preferences.setValue(PreferenceKeys::model, QStringLiteral("claude-old"));
+        AppSettings settings(m_preferences, m_login, m_applier);
         QTEST(settings.appearance(), "expectedAppearance");
         QTEST(settings.autoPopup(), "expectedAutoPopup");
-        QVERIFY(!m_defaults.contains(DefaultsKeys::model));
+        QVERIFY(!m_preferences.contains(PreferenceKeys::model));
         QVERIFY2(m_applier.applied().isEmpty(), "creation does not apply the appearance");
     }
 
     void settersStoreAndApply()
     {
-        m_defaults.setValue(DefaultsKeys::autoPopup, QStringLiteral("no"));
-        AppSettings settings(m_defaults, m_login, m_applier);
+        m_preferences.setValue(PreferenceKeys::autoPopup, QStringLiteral("no"));
+        AppSettings settings(m_preferences, m_login, m_applier);
         QSignalSpy appearanceChanged(&settings, &AppSettings::appearanceChanged);
         QSignalSpy autoPopupChanged(&settings, &AppSettings::autoPopupChanged);
         settings.setAppearance(Appearance::Dark);
         settings.setAppearance(Appearance::Dark);
-        QCOMPARE(m_defaults.value(DefaultsKeys::appearance), QVariant(QStringLiteral("dark")));
+        QCOMPARE(m_preferences.value(PreferenceKeys::appearance), QVariant(QStringLiteral("dark")));
         settings.setAppearance(Appearance::System);
-        QCOMPARE(m_defaults.value(DefaultsKeys::appearance), QVariant(QStringLiteral("system")));
+        QCOMPARE(m_preferences.value(PreferenceKeys::appearance), QVariant(QStringLiteral("system")));
         QCOMPARE(m_applier.applied(), (QList<Scheme>{Scheme::Dark, Scheme::Dark, Scheme::FollowSystem}));
         QCOMPARE(appearanceChanged.count(), 2);
 
         settings.setAutoPopup(true);
-        QCOMPARE(m_defaults.value(DefaultsKeys::autoPopup), QVariant(true));
+        QCOMPARE(m_preferences.value(PreferenceKeys::autoPopup), QVariant(true));
         settings.setAutoPopup(false);
         QCOMPARE(autoPopupChanged.count(), 1);
-        QCOMPARE(AppSettings(m_defaults, m_login, m_applier).autoPopup(), false);
+        QCOMPARE(AppSettings(m_preferences, m_login, m_applier).autoPopup(), false);
     }
 
-    void launchAtLoginGoesThroughTheLoginItem_data()
+    void launchAtLoginGoesThroughTheAutostart_data()
     {
         QTest::addColumn<bool>("enabledBefore");
         QTest::addColumn<bool>("wanted");
@@ -87,14 +87,14 @@ private Q_SLOTS:
         QTest::newRow("turn off refused") << true << false << QStringLiteral("permission denied") << true;
     }
 
-    void launchAtLoginGoesThroughTheLoginItem()
+    void launchAtLoginGoesThroughTheAutostart()
     {
         QFETCH(bool, enabledBefore);
         QFETCH(bool, wanted);
         QFETCH(QString, refusal);
         m_login.setEnabled(enabledBefore);
         m_login.setRefusal(refusal);
-        AppSettings settings(m_defaults, m_login, m_applier);
+        AppSettings settings(m_preferences, m_login, m_applier);
         QSignalSpy revised(&settings, &AppSettings::launchAtLoginRevisionChanged);
         QTest::failOnWarning(QRegularExpression(QStringLiteral(".*")));
         if (!refusal.isEmpty())
@@ -103,17 +103,17 @@ private Q_SLOTS:
         QTEST(settings.launchAtLogin(), "enabledAfter");
         QCOMPARE(settings.launchAtLoginRevision(), 1);
         QCOMPARE(revised.count(), 1);
-        QVERIFY2(m_defaults.values().isEmpty(), "launch at login is not a preference");
+        QVERIFY2(m_preferences.values().isEmpty(), "launch at login is not a preference");
     }
 
     void sharedInstanceUsesTheInstalledApplier()
     {
         auto applier = std::make_unique<FakeAppearanceApplier>();
         FakeAppearanceApplier* recorder = applier.get();
-        AppearanceApplier::setStandard(std::move(applier));
+        AppearanceApplier::setInstance(std::move(applier));
         AppSettings::shared().setAppearance(Appearance::Light);
         QCOMPARE(recorder->applied(), QList<Scheme>{Scheme::Light});
-        QCOMPARE(UserDefaults::standard().value(DefaultsKeys::appearance), QVariant(QStringLiteral("light")));
+        QCOMPARE(Preferences::instance().value(PreferenceKeys::appearance), QVariant(QStringLiteral("light")));
     }
 };
 

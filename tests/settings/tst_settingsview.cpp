@@ -1,7 +1,7 @@
 #include "history/HistoryStore.h"
-#include "platform/MemoryUserDefaults.h"
+#include "platform/MemoryPreferences.h"
 #include "platform/fake/FakeAppearanceApplier.h"
-#include "platform/fake/FakeLoginItem.h"
+#include "platform/fake/FakeAutostart.h"
 #include "platform/fake/FakePlatform.h"
 #include "selection/AccessibilityPermission.h"
 #include "settings/AccessibilitySection.h"
@@ -55,8 +55,8 @@ class TestSettingsView : public QObject {
     std::unique_ptr<AccessibilityPermission> m_permission;
     std::unique_ptr<WritingModeStore> m_modes;
     std::unique_ptr<SettingsWindowController> m_controller;
-    MemoryUserDefaults m_defaults;
-    FakeLoginItem m_login;
+    MemoryPreferences m_preferences;
+    FakeAutostart m_login;
     FakeAppearanceApplier m_applier;
     int m_accountRefreshes = 0;
 
@@ -86,13 +86,13 @@ class TestSettingsView : public QObject {
 private Q_SLOTS:
     void init()
     {
-        UserDefaults::setStandard(std::make_unique<MemoryUserDefaults>());
+        Preferences::setInstance(std::make_unique<MemoryPreferences>());
         m_platform = std::make_unique<FakePlatform>();
         m_dir = std::make_unique<QTemporaryDir>();
         m_history = std::make_unique<HistoryStore>(m_dir->filePath("History.json"), m_platform->clock);
-        m_settings = std::make_unique<AppSettings>(m_defaults, m_login, m_applier);
+        m_settings = std::make_unique<AppSettings>(m_preferences, m_login, m_applier);
         m_permission = std::make_unique<AccessibilityPermission>(m_platform->clock);
-        m_modes = std::make_unique<WritingModeStore>(m_defaults);
+        m_modes = std::make_unique<WritingModeStore>(m_preferences);
         m_accountRefreshes = 0;
         m_controller = std::make_unique<SettingsWindowController>(SettingsView::Services{
             *m_settings, *m_permission, *m_history, *m_modes, [this] { ++m_accountRefreshes; }, {}, {}, {}});
@@ -121,7 +121,7 @@ private Q_SLOTS:
         QTRY_VERIFY(!first);
         QVERIFY(!m_controller->window());
         QVERIFY(!m_controller->view());
-        m_platform->grant->trusted = false;
+        m_platform->grant->granted = false;
         m_controller->show();
         QVERIFY(m_controller->window());
         QCOMPARE(m_controller->window()->windowTitle(), QStringLiteral("Halvora Settings"));
@@ -145,7 +145,7 @@ private Q_SLOTS:
     void accessibilityExplanationOnlyWhileNotGranted()
     {
         QFETCH(bool, trusted);
-        m_platform->grant->trusted = trusted;
+        m_platform->grant->granted = trusted;
         AccessibilitySection* section = view()->accessibilitySection();
         QCOMPARE(section->statusText(), trusted ? QStringLiteral("Granted") : QStringLiteral("Not granted"));
         auto* open = section->findChild<QPushButton*>();

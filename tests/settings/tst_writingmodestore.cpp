@@ -1,4 +1,4 @@
-#include "platform/MemoryUserDefaults.h"
+#include "platform/MemoryPreferences.h"
 #include "settings/WritingModeStore.h"
 
 #include <QJsonArray>
@@ -11,7 +11,7 @@ static WritingMode mode(const QString& name, const QString& instructions = QStri
     return WritingMode{QUuid::createUuid(), name, instructions};
 }
 
-static QJsonArray storedArray(const UserDefaults& defaults)
+static QJsonArray storedArray(const Preferences& defaults)
 {
     return QJsonDocument::fromJson(defaults.value(WritingModeStore::key()).toByteArray()).array();
 }
@@ -48,7 +48,7 @@ private Q_SLOTS:
         QFETCH(QString, instructions);
         QFETCH(QString, storedName);
         QFETCH(QString, storedInstructions);
-        MemoryUserDefaults defaults;
+        MemoryPreferences defaults;
         WritingModeStore store(defaults);
         QVERIFY(store.modes().isEmpty());
         QSignalSpy changed(&store, &WritingModeStore::modesChanged);
@@ -64,7 +64,7 @@ private Q_SLOTS:
 
     void saveReplacesInPlaceOrAppendsAndStoresData()
     {
-        MemoryUserDefaults defaults;
+        MemoryPreferences defaults;
         WritingModeStore store(defaults);
         const WritingMode a = mode("A"), b = mode("B"), c = mode("C");
         for (const WritingMode& m : {a, b, c})
@@ -83,7 +83,7 @@ private Q_SLOTS:
         const QUuid twice = QUuid::createUuid();
         const QJsonArray array{WritingMode{twice, "X", "1"}.toJson(), mode("Y").toJson(),
                                WritingMode{twice, "Z", "2"}.toJson()};
-        MemoryUserDefaults defaults({{WritingModeStore::key(), QJsonDocument(array).toJson()}});
+        MemoryPreferences defaults({{WritingModeStore::key(), QJsonDocument(array).toJson()}});
         WritingModeStore store(defaults);
         QSignalSpy changed(&store, &WritingModeStore::modesChanged);
         store.remove(WritingMode{twice, "", ""});
@@ -114,7 +114,7 @@ private Q_SLOTS:
         QFETCH(QVariant, stored);
         QFETCH(QStringList, loaded);
         QFETCH(int, keptEntries);
-        MemoryUserDefaults defaults({{WritingModeStore::key(), stored}});
+        MemoryPreferences defaults({{WritingModeStore::key(), stored}});
         WritingModeStore store(defaults);
         QCOMPARE(names(store), loaded);
         QCOMPARE(defaults.value(WritingModeStore::key()), stored);

@@ -8,35 +8,29 @@ class TestIcons : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    // With no icon theme at all every symbol still draws something, in the colour asked for.
-    void everySymbolRendersWithoutATheme_data()
+    // With no icon theme at all every icon name still draws something, in the colour asked for.
+    void everyIconRendersWithoutATheme_data()
     {
-        QTest::addColumn<QString>("symbol");
-        QStringList symbols = {"pencil.and.outline",
-                               "doc.on.doc",
-                               "checkmark",
-                               "doc.on.clipboard",
-                               "arrow.up.forward.app",
-                               "exclamationmark.triangle.fill",
-                               "xmark",
-                               "chevron.down"};
-        for (const RewriteStyle style : RewriteStyle::allCases())
-            symbols.append(style.symbol());
+        QTest::addColumn<QString>("iconName");
+        QStringList iconNames = {"document-edit", "edit-copy",      "object-select", "edit-paste",
+                                 "window-new",    "dialog-warning", "window-close",  "go-down"};
+        for (const RewriteStyle style : RewriteStyle::all())
+            iconNames.append(style.iconName());
         for (const AIAction& action :
              {AIAction::explain(), AIAction::translate(), AIAction::research(), AIAction::webSearch(), AIAction::ask(),
               AIAction::chat(false), AIAction::chat(true), AIAction::custom(WritingMode{})})
-            symbols.append(action.symbol());
-        symbols.removeDuplicates();
-        for (const QString& symbol : symbols)
-            QTest::newRow(qPrintable(symbol)) << symbol;
+            iconNames.append(action.iconName());
+        iconNames.removeDuplicates();
+        for (const QString& iconName : iconNames)
+            QTest::newRow(qPrintable(iconName)) << iconName;
     }
-    void everySymbolRendersWithoutATheme()
+    void everyIconRendersWithoutATheme()
     {
-        QFETCH(QString, symbol);
+        QFETCH(QString, iconName);
         QIcon::setThemeSearchPaths({});
         QIcon::setThemeName(QStringLiteral("no-such-theme"));
-        QVERIFY(Icons::bundledSymbols().contains(symbol));
-        const QImage image = Icons::pixmap(symbol, 16, QColor(0xD97757)).toImage();
+        QVERIFY(Icons::bundledIconNames().contains(iconName));
+        const QImage image = Icons::pixmap(iconName, 16, QColor(0xD97757)).toImage();
         QCOMPARE(image.size(), QSize(16, 16));
         int painted = 0;
         for (int y = 0; y < image.height(); ++y) {
@@ -50,7 +44,7 @@ private Q_SLOTS:
                         qAbs(pixel.blue() - expected.blue()) <= 2);
             }
         }
-        QVERIFY2(painted > 4, qPrintable(symbol));
+        QVERIFY2(painted > 4, qPrintable(iconName));
     }
 };
 

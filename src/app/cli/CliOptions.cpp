@@ -14,7 +14,7 @@ std::optional<QString> valueAfter(const QStringList& arguments, int& index, QStr
 
 void parseStyle(CliOptions& options, const QString& text)
 {
-    options.style = RewriteStyle::fromRawValue(text);
+    options.style = RewriteStyle::fromString(text);
     if (!options.style)
         options.error = QStringLiteral("unknown style: %1").arg(text);
 }
@@ -58,7 +58,7 @@ void parseOne(CliOptions& options, const QStringList& arguments, int& i)
 std::optional<AIAction> rewriteAction(const CliOptions& options, const QList<WritingMode>& modes, QString* problem)
 {
     if (!options.modeName)
-        return AIAction::rewrite(options.style.value_or(RewriteStyle::improve));
+        return AIAction::rewrite(options.style.value_or(RewriteStyle::Improve));
     for (const WritingMode& mode : modes) {
         if (mode.name == *options.modeName)
             return AIAction::custom(mode);
@@ -114,8 +114,8 @@ std::optional<AIAction> CliOptions::action(const QList<WritingMode>& modes, QStr
 QString CliOptions::helpText()
 {
     QStringList styles;
-    for (const RewriteStyle& style : RewriteStyle::allCases())
-        styles << QStringLiteral("  %1  %2").arg(style.rawValue(), -13).arg(style.title());
+    for (const RewriteStyle& style : RewriteStyle::all())
+        styles << QStringLiteral("  %1  %2").arg(style.toString(), -13).arg(style.title());
     return QStringLiteral(
                "Usage: halvora-cli ACTION [--style STYLE | --mode NAME] [--question TEXT] [--deep]\n"
                "                  [--server URL] [--json]\n"

@@ -58,7 +58,7 @@ void CliTurn::onEvent(const ClaudeEvent& event)
 void CliTurn::onDone(const TurnOutcome& outcome)
 {
     if (const auto* error = std::get_if<TurnError>(&outcome)) {
-        write(m_err, error->localizedDescription() + '\n');
+        write(m_err, error->message() + '\n');
         m_done(exitCode(*error));
         return;
     }

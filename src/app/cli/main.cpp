@@ -2,7 +2,7 @@
 #include "account/AccountManager.h"
 #include "app/cli/CliOptions.h"
 #include "app/cli/CliTurn.h"
-#include "platform/linux/FileUserDefaults.h"
+#include "platform/linux/JsonFilePreferences.h"
 #include "platform/linux/SecretServiceStore.h"
 #include "settings/WritingModeStore.h"
 
@@ -60,7 +60,7 @@ int main(int argc, char* argv[])
     }
     if (!options.error.isEmpty())
         return usageError(err, options.error);
-    UserDefaults::setStandard(std::make_unique<FileUserDefaults>(FileUserDefaults::standardPath()));
+    Preferences::setInstance(std::make_unique<JsonFilePreferences>(JsonFilePreferences::defaultPath()));
     QString problem;
     const auto action = options.action(WritingModeStore::shared().modes(), &problem);
     if (!action)

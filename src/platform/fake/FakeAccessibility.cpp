@@ -45,8 +45,8 @@ FakeAccessibility::Node parseNode(const QJsonObject& object)
     node.value = optionalString(object, "value");
     node.bounds = rect(object.value(QLatin1String("bounds")));
     const QSet<QString> settable = stringSet(object.value(QLatin1String("settable")));
-    node.valueSettable = settable.contains(QStringLiteral("AXValue"));
-    node.selectedTextSettable = settable.contains(QStringLiteral("AXSelectedText"));
+    node.valueSettable = settable.contains(QStringLiteral("Value"));
+    node.selectedTextSettable = settable.contains(QStringLiteral("SelectedText"));
     node.ignoresWrites = object.value(QLatin1String("ignoresWrites")).toBool();
     node.failing = stringSet(object.value(QLatin1String("failing")));
     node.delayMs = object.value(QLatin1String("delayMs")).toInt();

@@ -5,19 +5,18 @@
 #include <QHash>
 #include <QSet>
 #include <QStringList>
-
 #include <memory>
 
 // Recorded accessibility trees of pretend applications, loaded from a small JSON form:
 //
 //   {"applications": [{"pid": 501, "focused": "field", "delayMs": 0, "failing": [],
-//     "elements": [{"id": "field", "parent": "window", "role": "AXTextField",
-//                   "selectedText": "hi", "value": "say hi", "settable": ["AXValue", "AXSelectedText"],
+//     "elements": [{"id": "field", "parent": "window", "role": "TextField",
+//                   "selectedText": "hi", "value": "say hi", "settable": ["Value", "SelectedText"],
 //                   "bounds": [x, y, width, height], "editableAncestor": "window",
-//                   "failing": ["AXSelectedText"], "delayMs": 0, "ignoresWrites": false}]}]}
+//                   "failing": ["SelectedText"], "delayMs": 0, "ignoresWrites": false}]}]}
 //
-// Attributes left out are absent. "failing" names attributes whose calls fail ("AXFocusedUIElement",
-// "AXSelectedText", "AXParent", "AXRole", "AXValue", "AXBoundsForRange", "AXEditableAncestor").
+// Attributes left out are absent. "failing" names attributes whose calls fail ("FocusedUIElement",
+// "SelectedText", "Parent", "Role", "Value", "BoundsForRange", "EditableAncestor").
 // "delayMs" is how long each call on that element takes: longer than the messaging timeout (by
 // default 6 s) and the call times out. Time spent is added up rather than slept.
 class FakeAccessibility : public Accessibility {

@@ -7,16 +7,16 @@
 // A grant the test turns on and off, counting the prompts and settings openings asked for.
 class FakeAccessibilityGrant : public AccessibilityGrant {
 public:
-    bool trusted = true;
+    bool granted = true;
     bool settingsOpen = true;
     int checks = 0;
     int requests = 0;
     int settingsOpenings = 0;
 
-    bool isTrusted() override
+    bool isGranted() override
     {
         ++checks;
-        return trusted;
+        return granted;
     }
     void requestGrant() override { ++requests; }
     bool openSettings() override

@@ -29,51 +29,51 @@ AccessibilityElementRef FakeElement::element(const QString& id)
 
 AccessibilityElementRef FakeElement::focusedElement()
 {
-    auto* node = answer(QStringLiteral("AXFocusedUIElement"));
+    auto* node = answer(QStringLiteral("FocusedUIElement"));
     return node ? element(node->focused) : nullptr;
 }
 
 AccessibilityElementRef FakeElement::parent()
 {
-    auto* node = answer(QStringLiteral("AXParent"));
+    auto* node = answer(QStringLiteral("Parent"));
     return node ? element(node->parent) : nullptr;
 }
 
 AccessibilityElementRef FakeElement::editableAncestor()
 {
-    auto* node = answer(QStringLiteral("AXEditableAncestor"));
+    auto* node = answer(QStringLiteral("EditableAncestor"));
     return node ? element(node->editableAncestor) : nullptr;
 }
 
 std::optional<QString> FakeElement::selectedText()
 {
-    auto* node = answer(QStringLiteral("AXSelectedText"));
+    auto* node = answer(QStringLiteral("SelectedText"));
     return node ? node->selectedText : std::nullopt;
 }
 
 std::optional<QString> FakeElement::role()
 {
-    auto* node = answer(QStringLiteral("AXRole"));
+    auto* node = answer(QStringLiteral("Role"));
     return node ? node->role : std::nullopt;
 }
 
 std::optional<QString> FakeElement::value()
 {
-    auto* node = answer(QStringLiteral("AXValue"));
+    auto* node = answer(QStringLiteral("Value"));
     return node ? node->value : std::nullopt;
 }
 
 bool FakeElement::isSettable(Attribute attribute)
 {
     const bool selected = attribute == Attribute::SelectedText;
-    auto* node = answer(selected ? QStringLiteral("AXSelectedText") : QStringLiteral("AXValue"));
+    auto* node = answer(selected ? QStringLiteral("SelectedText") : QStringLiteral("Value"));
     return node && (selected ? node->selectedTextSettable : node->valueSettable);
 }
 
 // Writes over the first occurrence of the selected text, which then becomes an empty range.
 bool FakeElement::setSelectedText(const QString& text)
 {
-    auto* node = answer(QStringLiteral("AXSelectedText"));
+    auto* node = answer(QStringLiteral("SelectedText"));
     if (!node || !node->selectedTextSettable)
         return false;
     if (m_tree->journal)
@@ -91,7 +91,7 @@ bool FakeElement::setSelectedText(const QString& text)
 
 std::optional<QRectF> FakeElement::selectedTextBounds()
 {
-    auto* node = answer(QStringLiteral("AXBoundsForRange"));
+    auto* node = answer(QStringLiteral("BoundsForRange"));
     return node ? node->bounds : std::nullopt;
 }
 

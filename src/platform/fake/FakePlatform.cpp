@@ -5,10 +5,10 @@
 FakePlatform::FakePlatform()
 {
     accessibility->setJournal(&journal);
-    pasteboard->journal = &journal;
+    clipboard->journal = &journal;
     workspace->journal = &journal;
     keyboard->journal = &journal;
-    Platform::install({accessibility, grant, events, screens, pasteboard, workspace, keyboard, secrets});
+    Platform::install({accessibility, grant, events, screens, clipboard, workspace, keyboard, secrets});
 }
 
 FakePlatform::~FakePlatform()

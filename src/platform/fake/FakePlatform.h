@@ -2,10 +2,10 @@
 
 #include "platform/fake/FakeAccessibility.h"
 #include "platform/fake/FakeAccessibilityGrant.h"
+#include "platform/fake/FakeClipboard.h"
 #include "platform/fake/FakeClock.h"
 #include "platform/fake/FakeGlobalEvents.h"
 #include "platform/fake/FakeKeyboard.h"
-#include "platform/fake/FakePasteboard.h"
 #include "platform/fake/FakeScreens.h"
 #include "platform/fake/FakeSecretStore.h"
 #include "platform/fake/FakeWorkspace.h"
@@ -32,7 +32,7 @@ public:
     std::shared_ptr<FakeAccessibilityGrant> grant = std::make_shared<FakeAccessibilityGrant>();
     std::shared_ptr<FakeScreens> screens = std::make_shared<FakeScreens>();
     std::shared_ptr<FakeGlobalEvents> events = std::make_shared<FakeGlobalEvents>(*screens, clock);
-    std::shared_ptr<FakePasteboard> pasteboard = std::make_shared<FakePasteboard>();
+    std::shared_ptr<FakeClipboard> clipboard = std::make_shared<FakeClipboard>();
     std::shared_ptr<FakeWorkspace> workspace = std::make_shared<FakeWorkspace>();
     std::shared_ptr<FakeKeyboard> keyboard = std::make_shared<FakeKeyboard>();
     std::shared_ptr<FakeSecretStore> secrets = std::make_shared<FakeSecretStore>();

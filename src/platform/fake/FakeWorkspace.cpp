@@ -6,7 +6,7 @@ void FakeWorkspace::launch(qint32 pid, const QString& name)
     frontmost = pid;
 }
 
-std::optional<RunningApplication> FakeWorkspace::frontmostApplication()
+std::optional<RunningApplication> FakeWorkspace::activeApplication()
 {
     if (!frontmost)
         return std::nullopt;

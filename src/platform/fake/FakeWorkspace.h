@@ -22,7 +22,7 @@ public:
     // Starts (or renames) an application and brings it to the front.
     void launch(qint32 pid, const QString& name = QString());
 
-    std::optional<RunningApplication> frontmostApplication() override;
+    std::optional<RunningApplication> activeApplication() override;
     qint32 ownProcessId() override { return ownPid; }
     bool activateApplication(qint32 pid) override;
     bool openUrl(const QUrl& url) override;

@@ -16,16 +16,16 @@ namespace {
 
 QDBusMessage statusCall(const QString& method)
 {
-    QDBusMessage message = QDBusMessage::createMethodCall(
-        QStringLiteral("org.a11y.Bus"), QStringLiteral("/org/a11y/bus"),
-        QStringLiteral("org.freedesktop.DBus.Properties"), method);
+    QDBusMessage message =
+        QDBusMessage::createMethodCall(QStringLiteral("org.a11y.Bus"), QStringLiteral("/org/a11y/bus"),
+                                       QStringLiteral("org.freedesktop.DBus.Properties"), method);
     message << QStringLiteral("org.a11y.Status") << QStringLiteral("IsEnabled");
     return message;
 }
 
 } // namespace
 
-bool LinuxAccessibilityGrant::isTrusted()
+bool LinuxAccessibilityGrant::isGranted()
 {
     const QDBusMessage reply =
         QDBusConnection::sessionBus().call(statusCall(QStringLiteral("Get")), QDBus::Block, busTimeoutMs);

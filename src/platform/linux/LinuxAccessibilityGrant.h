@@ -14,7 +14,7 @@ public:
     // How long a question to the session bus may take.
     static constexpr int busTimeoutMs = 250;
 
-    bool isTrusted() override;
+    bool isGranted() override;
     void requestGrant() override;
     bool openSettings() override;
 

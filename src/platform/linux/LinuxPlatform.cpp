@@ -3,16 +3,16 @@
 #include "platform/Platform.h"
 #include "platform/linux/AtspiAccessibility.h"
 #include "platform/linux/AtspiLog.h"
-#include "platform/linux/AutostartLoginItem.h"
-#include "platform/linux/FileUserDefaults.h"
+#include "platform/linux/JsonFilePreferences.h"
 #include "platform/linux/LinuxAccessibilityGrant.h"
-#include "platform/linux/QtPasteboard.h"
+#include "platform/linux/QtClipboard.h"
 #include "platform/linux/QtScreens.h"
 #include "platform/linux/SecretServiceStore.h"
 #include "platform/linux/X11Connection.h"
 #include "platform/linux/X11GlobalEvents.h"
 #include "platform/linux/X11Workspace.h"
 #include "platform/linux/XTestKeyboard.h"
+#include "platform/linux/XdgAutostart.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -58,9 +58,9 @@ void installX11(Platform::Services& services)
 
 void install()
 {
-    UserDefaults::setStandard(std::make_unique<FileUserDefaults>(FileUserDefaults::standardPath()));
-    LoginItem::setStandard(std::make_unique<AutostartLoginItem>(AutostartLoginItem::standardEntryPath(),
-                                                                QCoreApplication::applicationFilePath()));
+    Preferences::setInstance(std::make_unique<JsonFilePreferences>(JsonFilePreferences::defaultPath()));
+    Autostart::setInstance(
+        std::make_unique<XdgAutostart>(XdgAutostart::defaultEntryPath(), QCoreApplication::applicationFilePath()));
     Platform::Services services;
     auto grant = std::make_shared<LinuxAccessibilityGrant>();
     // Toolkits decide at their start whether to expose their text; switching the session's
@@ -72,7 +72,7 @@ void install()
     else
         qCWarning(atspiLog) << "Cannot reach the accessibility bus; selections cannot be read";
     services.screens = std::make_shared<QtScreens>();
-    services.pasteboard = std::make_shared<QtPasteboard>();
+    services.clipboard = std::make_shared<QtClipboard>();
     services.secretStore = std::make_shared<SecretServiceStore>();
     reason().clear();
     if (isX11Session() && X11Connection::open())

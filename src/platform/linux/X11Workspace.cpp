@@ -12,9 +12,9 @@
 
 X11Workspace::X11Workspace(std::unique_ptr<X11Connection> connection) : m_x11(std::move(connection)) {}
 
-std::optional<RunningApplication> X11Workspace::frontmostApplication()
+std::optional<RunningApplication> X11Workspace::activeApplication()
 {
-    const auto window = frontmostWindow();
+    const auto window = activeWindow();
     if (!window)
         return std::nullopt;
     const auto pid = m_x11->windowPid(*window);
@@ -23,7 +23,7 @@ std::optional<RunningApplication> X11Workspace::frontmostApplication()
     return RunningApplication{*pid, applicationName(*window)};
 }
 
-std::optional<unsigned long> X11Workspace::frontmostWindow()
+std::optional<unsigned long> X11Workspace::activeWindow()
 {
     if (m_x11->hasWindowManager())
         return m_x11->activeWindow();

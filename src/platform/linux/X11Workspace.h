@@ -13,7 +13,7 @@ class X11Workspace : public Workspace {
 public:
     explicit X11Workspace(std::unique_ptr<X11Connection> connection);
 
-    std::optional<RunningApplication> frontmostApplication() override;
+    std::optional<RunningApplication> activeApplication() override;
     qint32 ownProcessId() override;
     bool activateApplication(qint32 pid) override;
     bool openUrl(const QUrl& url) override;
@@ -23,7 +23,7 @@ public:
     static bool isRunning(qint32 pid);
 
 private:
-    std::optional<unsigned long> frontmostWindow();
+    std::optional<unsigned long> activeWindow();
     std::optional<unsigned long> focusedClient();
     std::optional<unsigned long> windowOf(qint32 pid);
     QString applicationName(unsigned long window);

@@ -1,15 +1,15 @@
 #pragma once
 
-#include "platform/UserDefaults.h"
+#include "platform/Preferences.h"
 
 #include <QVariantMap>
 
 // Preferences held in memory only: the stand-in until a real store is installed, and the
 // store tests use.
-class MemoryUserDefaults : public UserDefaults {
+class MemoryPreferences : public Preferences {
 public:
-    MemoryUserDefaults() = default;
-    explicit MemoryUserDefaults(QVariantMap values) : m_values(std::move(values)) {}
+    MemoryPreferences() = default;
+    explicit MemoryPreferences(QVariantMap values) : m_values(std::move(values)) {}
 
     QVariant value(const QString& key) const override { return m_values.value(key); }
     void setValue(const QString& key, const QVariant& value) override;

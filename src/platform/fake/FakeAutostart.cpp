@@ -1,16 +1,16 @@
-#include "platform/fake/FakeLoginItem.h"
+#include "platform/fake/FakeAutostart.h"
 
-bool FakeLoginItem::registerItem(QString* error)
+bool FakeAutostart::enable(QString* error)
 {
     return change(true, error);
 }
 
-bool FakeLoginItem::unregisterItem(QString* error)
+bool FakeAutostart::disable(QString* error)
 {
     return change(false, error);
 }
 
-bool FakeLoginItem::change(bool enabled, QString* error)
+bool FakeAutostart::change(bool enabled, QString* error)
 {
     if (!m_refusal.isEmpty()) {
         if (error)

@@ -1,13 +1,13 @@
 #pragma once
 
-#include "platform/LoginItem.h"
+#include "platform/Autostart.h"
 
-// A login item held in memory that can be told to refuse changes with a given reason.
-class FakeLoginItem : public LoginItem {
+// A autostart entry held in memory that can be told to refuse changes with a given reason.
+class FakeAutostart : public Autostart {
 public:
     bool isEnabled() const override { return m_enabled; }
-    bool registerItem(QString* error = nullptr) override;
-    bool unregisterItem(QString* error = nullptr) override;
+    bool enable(QString* error = nullptr) override;
+    bool disable(QString* error = nullptr) override;
 
     void setEnabled(bool enabled) { m_enabled = enabled; }
     // A non-empty reason makes every later change fail with it; an empty one accepts again.

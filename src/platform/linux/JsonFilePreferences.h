@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/UserDefaults.h"
+#include "platform/Preferences.h"
 
 #include <QJsonObject>
 
@@ -12,16 +12,16 @@ class Clock;
 // Entries this version cannot decode read as missing but stay in the file.
 // A file that cannot be parsed is renamed aside and the store starts empty; when it cannot
 // be renamed, the store never writes, so the file is never overwritten. Main thread only.
-class FileUserDefaults : public UserDefaults {
+class JsonFilePreferences : public Preferences {
 public:
-    explicit FileUserDefaults(QString path, Clock* clock = nullptr);
+    explicit JsonFilePreferences(QString path, Clock* clock = nullptr);
 
     QVariant value(const QString& key) const override;
     void setValue(const QString& key, const QVariant& value) override;
     void remove(const QString& key) override;
 
     // The file of the running program, under the user's configuration folder.
-    static QString standardPath();
+    static QString defaultPath();
 
 private:
     void load(Clock& clock);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Pasteboard.h"
+#include "platform/Clipboard.h"
 
 #include <QObject>
 
@@ -9,18 +9,18 @@
 // conversions that only make sense inside the program that offered them would come back as
 // duplicates, or as garbage, when written again. The change count follows Qt's change
 // notice, which reports other programs' changes as well as this program's.
-class QtPasteboard : public QObject, public Pasteboard {
+class QtClipboard : public QObject, public Clipboard {
     Q_OBJECT
 
 public:
-    QtPasteboard();
+    QtClipboard();
 
-    QList<PasteboardItem> items() override;
+    QList<ClipboardItem> items() override;
     bool hasText() override;
     void clear() override;
     void setString(const QString& text) override;
-    qint64 changeCount() override { return m_changes; }
-    void writeItems(const QList<PasteboardItem>& items) override;
+    qint64 serial() override { return m_changes; }
+    void writeItems(const QList<ClipboardItem>& items) override;
 
     // Whether a clipboard format is worth keeping and writing back.
     static bool isRestorableFormat(const QString& format);

@@ -1,13 +1,13 @@
 #pragma once
 
-#include "platform/Pasteboard.h"
+#include "platform/Clipboard.h"
 
 #include <QStringList>
 
 // An in-memory clipboard whose change count grows with every change.
-class FakePasteboard : public Pasteboard {
+class FakeClipboard : public Clipboard {
 public:
-    QList<PasteboardItem> content;
+    QList<ClipboardItem> content;
     qint64 changes = 0;
     QStringList* journal = nullptr;
 
@@ -16,12 +16,12 @@ public:
     // The plain text of the first item that has one; null when none does.
     QString string() const;
 
-    QList<PasteboardItem> items() override { return content; }
+    QList<ClipboardItem> items() override { return content; }
     bool hasText() override;
     void clear() override;
     void setString(const QString& text) override;
-    qint64 changeCount() override { return changes; }
-    void writeItems(const QList<PasteboardItem>& items) override;
+    qint64 serial() override { return changes; }
+    void writeItems(const QList<ClipboardItem>& items) override;
 
     static const QString plainText;
 };

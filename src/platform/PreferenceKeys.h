@@ -4,7 +4,7 @@
 
 // Every preference key the program reads or writes, in one place. Each key's behaviour
 // belongs to the class named beside it.
-namespace DefaultsKeys {
+namespace PreferenceKeys {
 
 // String, an AppSettings::Appearance raw value; "system" when missing. AppSettings.
 inline const QString appearance = QStringLiteral("appearance");
@@ -25,4 +25,4 @@ inline const QString serverURL = QStringLiteral("serverURL");
 // String, the last size of the result panel. The result panel.
 inline const QString resultPanelSize = QStringLiteral("resultPanelSize");
 
-} // namespace DefaultsKeys
+} // namespace PreferenceKeys

@@ -1,5 +1,5 @@
 #include "platform/fake/FakeClock.h"
-#include "platform/linux/FileUserDefaults.h"
+#include "platform/linux/JsonFilePreferences.h"
 
 #include <QDir>
 #include <QFile>
@@ -30,7 +30,7 @@ static QByteArray readFile(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-class TestFileUserDefaults : public QObject {
+class TestJsonFilePreferences : public QObject {
     Q_OBJECT
 
     QTemporaryDir m_tmp;
@@ -57,19 +57,19 @@ private Q_SLOTS:
     void valuesKeepTheirTypeInANewInstance()
     {
         QFETCH(QVariant, value);
-        FileUserDefaults(path()).setValue(QStringLiteral("key"), value);
-        const QVariant read = FileUserDefaults(path()).value(QStringLiteral("key"));
+        JsonFilePreferences(path()).setValue(QStringLiteral("key"), value);
+        const QVariant read = JsonFilePreferences(path()).value(QStringLiteral("key"));
         QCOMPARE(read.typeId(), value.typeId());
         QCOMPARE(read, value);
     }
 
     void fileAndFolderAreOwnerOnlyAndRemovalIsWritten()
     {
-        FileUserDefaults store(path());
+        JsonFilePreferences store(path());
         store.setValue(QStringLiteral("autoPopup"), false);
         store.setValue(QStringLiteral("gone"), 1);
         store.remove(QStringLiteral("gone"));
-        QVERIFY(!FileUserDefaults(path()).contains(QStringLiteral("gone")));
+        QVERIFY(!JsonFilePreferences(path()).contains(QStringLiteral("gone")));
         QCOMPARE(mode(path()), 0600);
         QCOMPARE(mode(QFileInfo(path()).absolutePath()), 0700);
         QCOMPARE(QDir(QFileInfo(path()).absolutePath()).entryList(QDir::Files), QStringList{"Preferences.json"});
@@ -91,14 +91,14 @@ private Q_SLOTS:
         FakeClock clock(QDateTime(QDate(2026, 12, 6), QTime(15, 30), Qt::UTC));
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression("preferences file could not be read; it was kept as .*"
                                                               "Preferences.unreadable-20261206T153000Z.json"));
-        FileUserDefaults store(path(), &clock);
+        JsonFilePreferences store(path(), &clock);
         QVERIFY(!store.contains(QStringLiteral("appearance")));
         QVERIFY(!QFileInfo::exists(path()));
         const QString aside = m_tmp.filePath(QStringLiteral("Halvora/Preferences.unreadable-20261206T153000Z.json"));
         QCOMPARE(readFile(aside), content);
 
         store.setValue(QStringLiteral("appearance"), QStringLiteral("light"));
-        QCOMPARE(FileUserDefaults(path()).value(QStringLiteral("appearance")), QVariant(QStringLiteral("light")));
+        QCOMPARE(JsonFilePreferences(path()).value(QStringLiteral("appearance")), QVariant(QStringLiteral("light")));
         QCOMPARE(readFile(aside), content);
     }
 
@@ -108,7 +108,7 @@ private Q_SLOTS:
     {
         const QString blocker = m_tmp.filePath(QStringLiteral("Halvora"));
         writeFile(blocker, "in the way");
-        FileUserDefaults store(path());
+        JsonFilePreferences store(path());
         QTest::ignoreMessage(QtWarningMsg,
                              QRegularExpression("Could not write the preferences to .*Preferences.json:"));
         store.setValue(QStringLiteral("appearance"), QStringLiteral("dark"));
@@ -116,7 +116,7 @@ private Q_SLOTS:
 
         QVERIFY(QFile::remove(blocker));
         store.setValue(QStringLiteral("saveHistory"), false);
-        const FileUserDefaults reread(path());
+        const JsonFilePreferences reread(path());
         QCOMPARE(reread.value(QStringLiteral("appearance")), QVariant(QStringLiteral("dark")));
         QCOMPARE(reread.value(QStringLiteral("saveHistory")), QVariant(false));
     }
@@ -124,7 +124,7 @@ private Q_SLOTS:
     void entriesItCannotReadStayInTheFile()
     {
         writeFile(path(), "{\"bad\": {\"$data\": \"not base64!\"}, \"newer\": {\"$colour\": \"#fff\"}, \"ok\": true}");
-        FileUserDefaults store(path());
+        JsonFilePreferences store(path());
         QVERIFY(!store.contains(QStringLiteral("bad")));
         QVERIFY(!store.contains(QStringLiteral("newer")));
         QCOMPARE(store.value(QStringLiteral("ok")), QVariant(true));
@@ -135,5 +135,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestFileUserDefaults)
-#include "tst_fileuserdefaults.moc"
+QTEST_GUILESS_MAIN(TestJsonFilePreferences)
+#include "tst_jsonfilepreferences.moc"

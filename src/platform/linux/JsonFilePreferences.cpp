@@ -1,4 +1,4 @@
-#include "platform/linux/FileUserDefaults.h"
+#include "platform/linux/JsonFilePreferences.h"
 
 #include "common/SafeFile.h"
 #include "platform/Clock.h"
@@ -9,23 +9,23 @@
 #include <QJsonDocument>
 #include <QStandardPaths>
 
-FileUserDefaults::FileUserDefaults(QString path, Clock* clock) : m_path(std::move(path))
+JsonFilePreferences::JsonFilePreferences(QString path, Clock* clock) : m_path(std::move(path))
 {
     load(clock ? *clock : Clock::system());
 }
 
-QString FileUserDefaults::standardPath()
+QString JsonFilePreferences::defaultPath()
 {
     const QString config = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
     return config + QStringLiteral("/Halvora/Preferences.json");
 }
 
-QVariant FileUserDefaults::value(const QString& key) const
+QVariant JsonFilePreferences::value(const QString& key) const
 {
     return PreferenceJson::decode(m_entries.value(key));
 }
 
-void FileUserDefaults::setValue(const QString& key, const QVariant& value)
+void JsonFilePreferences::setValue(const QString& key, const QVariant& value)
 {
     const QJsonValue json = PreferenceJson::encode(value);
     if (json.isUndefined()) {
@@ -38,7 +38,7 @@ void FileUserDefaults::setValue(const QString& key, const QVariant& value)
     write();
 }
 
-void FileUserDefaults::remove(const QString& key)
+void JsonFilePreferences::remove(const QString& key)
 {
     if (!m_entries.contains(key))
         return;
@@ -46,7 +46,7 @@ void FileUserDefaults::remove(const QString& key)
     write();
 }
 
-void FileUserDefaults::load(Clock& clock)
+void JsonFilePreferences::load(Clock& clock)
 {
     QFile file(m_path);
     if (!file.exists())
@@ -69,7 +69,7 @@ void FileUserDefaults::load(Clock& clock)
             << "The preferences file could not be read nor moved aside; preferences will not be saved:" << m_path;
 }
 
-void FileUserDefaults::write()
+void JsonFilePreferences::write()
 {
     // A failed write leaves the change in memory; the next change writes every entry again.
     if (!m_writable)

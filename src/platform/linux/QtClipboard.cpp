@@ -1,11 +1,11 @@
-#include "platform/linux/QtPasteboard.h"
+#include "platform/linux/QtClipboard.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMimeData>
 #include <algorithm>
 
-QtPasteboard::QtPasteboard()
+QtClipboard::QtClipboard()
 {
     connect(QGuiApplication::clipboard(), &QClipboard::changed, this, [this](QClipboard::Mode mode) {
         if (mode == QClipboard::Clipboard)
@@ -13,7 +13,7 @@ QtPasteboard::QtPasteboard()
     });
 }
 
-bool QtPasteboard::isRestorableFormat(const QString& format)
+bool QtClipboard::isRestorableFormat(const QString& format)
 {
     // X atoms that are not MIME types (TARGETS, UTF8_STRING, GTK_TEXT_BUFFER_CONTENTS…).
     if (!format.contains(QLatin1Char('/')))
@@ -31,12 +31,12 @@ bool QtPasteboard::isRestorableFormat(const QString& format)
 }
 
 // The clipboard holds one item here; its formats keep the order the owner offered them in.
-QList<PasteboardItem> QtPasteboard::items()
+QList<ClipboardItem> QtClipboard::items()
 {
     const QMimeData* data = QGuiApplication::clipboard()->mimeData(QClipboard::Clipboard);
     if (!data)
         return {};
-    PasteboardItem item;
+    ClipboardItem item;
     for (const QString& format : data->formats()) {
         if (!isRestorableFormat(format))
             continue;
@@ -49,7 +49,7 @@ QList<PasteboardItem> QtPasteboard::items()
     return {item};
 }
 
-bool QtPasteboard::hasText()
+bool QtClipboard::hasText()
 {
     const QMimeData* data = QGuiApplication::clipboard()->mimeData(QClipboard::Clipboard);
     if (!data)
@@ -59,22 +59,22 @@ bool QtPasteboard::hasText()
                        [](const QString& format) { return format.startsWith(QLatin1String("text/plain")); });
 }
 
-void QtPasteboard::clear()
+void QtClipboard::clear()
 {
     QGuiApplication::clipboard()->clear(QClipboard::Clipboard);
 }
 
-void QtPasteboard::setString(const QString& text)
+void QtClipboard::setString(const QString& text)
 {
     QGuiApplication::clipboard()->setText(text, QClipboard::Clipboard);
 }
 
 // X11 has a single clipboard item: every item's formats go into it, the first item's winning
 // where two offer the same format.
-void QtPasteboard::writeItems(const QList<PasteboardItem>& items)
+void QtClipboard::writeItems(const QList<ClipboardItem>& items)
 {
     auto* data = new QMimeData;
-    for (const PasteboardItem& item : items) {
+    for (const ClipboardItem& item : items) {
         for (const auto& [format, bytes] : item) {
             if (!data->hasFormat(format))
                 data->setData(format, bytes);

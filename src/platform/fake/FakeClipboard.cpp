@@ -1,16 +1,16 @@
-#include "platform/fake/FakePasteboard.h"
+#include "platform/fake/FakeClipboard.h"
 
-const QString FakePasteboard::plainText = QStringLiteral("text/plain;charset=utf-8");
+const QString FakeClipboard::plainText = QStringLiteral("text/plain;charset=utf-8");
 
-void FakePasteboard::copyFromElsewhere(const QString& text)
+void FakeClipboard::copyFromElsewhere(const QString& text)
 {
     content = {{{plainText, text.toUtf8()}}};
     ++changes;
 }
 
-QString FakePasteboard::string() const
+QString FakeClipboard::string() const
 {
-    for (const PasteboardItem& item : content) {
+    for (const ClipboardItem& item : content) {
         for (const auto& [type, data] : item) {
             if (type == plainText)
                 return QString::fromUtf8(data);
@@ -19,9 +19,9 @@ QString FakePasteboard::string() const
     return QString();
 }
 
-bool FakePasteboard::hasText()
+bool FakeClipboard::hasText()
 {
-    for (const PasteboardItem& item : content) {
+    for (const ClipboardItem& item : content) {
         for (const auto& [type, data] : item) {
             if (type.startsWith(QLatin1String("text/plain")))
                 return true;
@@ -30,7 +30,7 @@ bool FakePasteboard::hasText()
     return false;
 }
 
-void FakePasteboard::clear()
+void FakeClipboard::clear()
 {
     content.clear();
     ++changes;
@@ -38,7 +38,7 @@ void FakePasteboard::clear()
         journal->append(QStringLiteral("clipboard clear"));
 }
 
-void FakePasteboard::setString(const QString& text)
+void FakeClipboard::setString(const QString& text)
 {
     content = {{{plainText, text.toUtf8()}}};
     ++changes;
@@ -46,7 +46,7 @@ void FakePasteboard::setString(const QString& text)
         journal->append(QStringLiteral("clipboard set %1").arg(text));
 }
 
-void FakePasteboard::writeItems(const QList<PasteboardItem>& items)
+void FakeClipboard::writeItems(const QList<ClipboardItem>& items)
 {
     content.append(items);
     ++changes;

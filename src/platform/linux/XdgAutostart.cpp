@@ -1,4 +1,4 @@
-#include "platform/linux/AutostartLoginItem.h"
+#include "platform/linux/XdgAutostart.h"
 
 #include <QDir>
 #include <QFile>
@@ -23,17 +23,17 @@ QString reasonWithPath(const QString& what, const QString& path, const QString& 
 
 } // namespace
 
-AutostartLoginItem::AutostartLoginItem(QString entryPath, QString program)
+XdgAutostart::XdgAutostart(QString entryPath, QString program)
     : m_entryPath(std::move(entryPath)), m_program(std::move(program))
 {}
 
-QString AutostartLoginItem::standardEntryPath()
+QString XdgAutostart::defaultEntryPath()
 {
     const QString config = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
     return config + QStringLiteral("/autostart/halvora.desktop");
 }
 
-bool AutostartLoginItem::isEnabled() const
+bool XdgAutostart::isEnabled() const
 {
     QFile file(m_entryPath);
     // An entry the desktop cannot read does not start anything either.
@@ -42,7 +42,7 @@ bool AutostartLoginItem::isEnabled() const
     return !isHidden(file.readAll());
 }
 
-bool AutostartLoginItem::registerItem(QString* error)
+bool XdgAutostart::enable(QString* error)
 {
     const QString folder = QFileInfo(m_entryPath).absolutePath();
     if (!QDir().mkpath(folder))
@@ -59,7 +59,7 @@ bool AutostartLoginItem::registerItem(QString* error)
     return true;
 }
 
-bool AutostartLoginItem::unregisterItem(QString* error)
+bool XdgAutostart::disable(QString* error)
 {
     QFile file(m_entryPath);
     if (!file.exists() || file.remove())
@@ -67,7 +67,7 @@ bool AutostartLoginItem::unregisterItem(QString* error)
     return fail(error, reasonWithPath(QStringLiteral("cannot remove"), m_entryPath, file.errorString()));
 }
 
-QByteArray AutostartLoginItem::entryText(const QString& program)
+QByteArray XdgAutostart::entryText(const QString& program)
 {
     const QString text = QStringLiteral("[Desktop Entry]\n"
                                         "Type=Application\n"
@@ -81,7 +81,7 @@ QByteArray AutostartLoginItem::entryText(const QString& program)
     return text.toUtf8();
 }
 
-QString AutostartLoginItem::execArgument(const QString& program)
+QString XdgAutostart::execArgument(const QString& program)
 {
     // Exec is a string value, so a backslash is written twice; inside the double quotes an
     // argument needs, ", `, $ and \ take a further backslash; % is a field code unless doubled.
@@ -104,7 +104,7 @@ QString AutostartLoginItem::execArgument(const QString& program)
     return needsQuotes ? QLatin1Char('"') + quoted + QLatin1Char('"') : quoted;
 }
 
-bool AutostartLoginItem::isHidden(const QByteArray& entry)
+bool XdgAutostart::isHidden(const QByteArray& entry)
 {
     bool inMainGroup = false;
     for (const QByteArray& rawLine : entry.split('\n')) {

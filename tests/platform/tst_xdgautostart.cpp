@@ -1,11 +1,11 @@
-#include "platform/linux/AutostartLoginItem.h"
+#include "platform/linux/XdgAutostart.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
-class TestAutostartLoginItem : public QObject {
+class TestXdgAutostart : public QObject {
     Q_OBJECT
 
     QTemporaryDir m_tmp;
@@ -25,20 +25,20 @@ private Q_SLOTS:
     void registerCreatesTheEntryAndUnregisterRemovesIt()
     {
         QDir(m_tmp.filePath(QStringLiteral("autostart"))).removeRecursively();
-        AutostartLoginItem item(entryPath(), QStringLiteral("/opt/Halvora 1/bin/halvora"));
+        XdgAutostart item(entryPath(), QStringLiteral("/opt/Halvora 1/bin/halvora"));
         QVERIFY(!item.isEnabled());
         QString error;
-        QVERIFY(item.registerItem(&error));
+        QVERIFY(item.enable(&error));
         QVERIFY(item.isEnabled());
         QFile file(entryPath());
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QByteArray text = file.readAll();
         QVERIFY(text.startsWith("[Desktop Entry]\n"));
         QVERIFY(text.contains("\nExec=\"/opt/Halvora 1/bin/halvora\"\n"));
-        QVERIFY(item.unregisterItem(&error));
+        QVERIFY(item.disable(&error));
         QVERIFY(!QFile::exists(entryPath()));
         QVERIFY(!item.isEnabled());
-        QVERIFY2(item.unregisterItem(&error), "removing an absent entry succeeds");
+        QVERIFY2(item.disable(&error), "removing an absent entry succeeds");
     }
 
     void statusFollowsTheEntry_data()
@@ -57,9 +57,9 @@ private Q_SLOTS:
     {
         QFETCH(QByteArray, entry);
         writeEntry(entry);
-        AutostartLoginItem item(entryPath(), QStringLiteral("halvora"));
+        XdgAutostart item(entryPath(), QStringLiteral("halvora"));
         QTEST(item.isEnabled(), "enabled");
-        QVERIFY(item.registerItem());
+        QVERIFY(item.enable());
         QVERIFY2(item.isEnabled(), "registering replaces a switched-off entry");
     }
 
@@ -80,9 +80,9 @@ private Q_SLOTS:
     void execArgumentIsQuotedAndEscaped()
     {
         QFETCH(QString, program);
-        QTEST(AutostartLoginItem::execArgument(program), "exec");
+        QTEST(XdgAutostart::execArgument(program), "exec");
     }
 };
 
-QTEST_GUILESS_MAIN(TestAutostartLoginItem)
-#include "tst_autostartloginitem.moc"
+QTEST_GUILESS_MAIN(TestXdgAutostart)
+#include "tst_xdgautostart.moc"

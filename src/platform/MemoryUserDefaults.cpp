@@ -1,9 +1,0 @@
-#include "platform/MemoryUserDefaults.h"
-
-void MemoryUserDefaults::setValue(const QString& key, const QVariant& value)
-{
-    if (value.isValid())
-        m_values.insert(key, value);
-    else
-        m_values.remove(key);
-}
