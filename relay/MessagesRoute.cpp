@@ -35,7 +35,7 @@ void holdUntilSent(httplib::Response& res, UserLimits::Lease lease)
     if (!res.content_provider_)
         return;
     auto previous = std::move(res.content_provider_resource_releaser_);
-    res.content_provider_resource_releaser_ = [previous, lease](bool success) {
+    res.content_provider_resource_releaser_ = [previous, lease = std::move(lease)](bool success) {
         if (previous)
             previous(success);
     };
