@@ -14,6 +14,7 @@ Database::Result execute(PGconn* conn, const std::string& sql, const std::vector
         texts.push_back(std::holds_alternative<std::string>(p) ? std::get<std::string>(p)
                                                                : std::to_string(std::get<std::int64_t>(p)));
     std::vector<const char*> values;
+    values.reserve(texts.size());
     for (const auto& t : texts)
         values.push_back(t.c_str());
     PGresult* res = PQexecParams(conn, sql.c_str(), int(values.size()), nullptr, values.data(), nullptr, nullptr, 0);

@@ -36,7 +36,7 @@ void HistoryWriter::writeLater(Encoder encode)
     m_pool.start([state = m_state, generation, encode = std::move(encode)] { write(*state, generation, encode); });
 }
 
-bool HistoryWriter::writeNow(Encoder encode)
+bool HistoryWriter::writeNow(const Encoder& encode)
 {
     const quint64 generation = ++m_generation;
     m_state->latest = generation;

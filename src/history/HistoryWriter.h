@@ -27,7 +27,7 @@ public:
     // Encodes and writes in the background; returns at once.
     void writeLater(Encoder encode);
     // Encodes and writes on the calling thread; returns whether this snapshot reached the disk.
-    bool writeNow(Encoder encode);
+    bool writeNow(const Encoder& encode);
     // Blocks until every background write handed over so far has finished.
     void waitForDone();
 

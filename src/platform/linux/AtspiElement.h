@@ -5,7 +5,7 @@
 
 #include <memory>
 
-typedef struct _AtspiAccessible AtspiAccessible;
+using AtspiAccessible = struct _AtspiAccessible;
 
 // One element of another application's tree on the desktop's accessibility bus. Every call
 // goes through the application's budget (a per-call timeout and a limit for a burst of calls)

@@ -2,7 +2,7 @@
 
 #include "platform/linux/AtspiBudget.h"
 
-typedef struct _AtspiAccessible AtspiAccessible;
+using AtspiAccessible = struct _AtspiAccessible;
 
 // Finds the element with the keyboard focus inside one application: through the
 // application's search interface where it has one (a single request), otherwise by walking

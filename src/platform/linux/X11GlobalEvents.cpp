@@ -169,7 +169,8 @@ TaskHandle X11GlobalEvents::subscribe(std::vector<Subscriber>& list, Subscriber 
 // Handlers may subscribe or cancel while being told; those present when the event came hear it.
 void X11GlobalEvents::notify(std::vector<Subscriber>& list, const InputEvent& event)
 {
-    const std::vector<Subscriber> current = list;
+    // A copy on purpose: a handler may change the list.
+    const std::vector<Subscriber> current = list; // NOLINT(performance-unnecessary-copy-initialization)
     for (const Subscriber& subscriber : current) {
         const auto token = subscriber.token.lock();
         if (!token || token->isCancelled())
