@@ -3,7 +3,6 @@
 #include "MessagesRequest.h"
 
 #include <QString>
-
 #include <string>
 #include <vector>
 

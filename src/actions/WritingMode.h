@@ -4,7 +4,6 @@
 #include <QMetaType>
 #include <QString>
 #include <QUuid>
-
 #include <optional>
 
 // One of the user's own rewrite rules: an identity, a display name (also the title of the

@@ -4,7 +4,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
-
 #include <sys/stat.h>
 
 namespace SafeFile {
@@ -46,7 +45,8 @@ QString moveAside(const QString& path, const QDateTime& now)
         return {};
     const QString stamp = now.toUTC().toString(QStringLiteral("yyyyMMdd'T'HHmmss'Z'"));
     const QString suffix = info.completeSuffix().isEmpty() ? QString() : QLatin1Char('.') + info.completeSuffix();
-    const QString base = info.absolutePath() + QLatin1Char('/') + info.baseName() + QStringLiteral(".unreadable-") + stamp;
+    const QString base =
+        info.absolutePath() + QLatin1Char('/') + info.baseName() + QStringLiteral(".unreadable-") + stamp;
     QString target = base + suffix;
     for (int n = 2; QFileInfo::exists(target); ++n)
         target = base + QLatin1Char('-') + QString::number(n) + suffix;

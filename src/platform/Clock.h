@@ -4,7 +4,6 @@
 
 #include <QDateTime>
 #include <QTimeZone>
-
 #include <functional>
 
 // Time as the program sees it: the wall clock, a monotonic clock and delayed work on the

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QStringList>
-
 #include <memory>
 
 // The user's preferred languages, most preferred first, as BCP 47 identifiers ("de-CH",

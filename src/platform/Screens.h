@@ -3,7 +3,6 @@
 #include <QList>
 #include <QPointF>
 #include <QRectF>
-
 #include <optional>
 
 // One display in Qt's global logical coordinates (origin at the top-left of the desktop,

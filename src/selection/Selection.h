@@ -5,7 +5,6 @@
 #include <QMetaType>
 #include <QRectF>
 #include <QString>
-
 #include <optional>
 
 // One captured selection in another application: the text as the application reported it

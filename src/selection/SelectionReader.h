@@ -4,7 +4,6 @@
 
 #include <QSet>
 #include <QStringList>
-
 #include <optional>
 
 // Reads which text is selected right now in the frontmost application, where it lies on

@@ -5,7 +5,6 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
-
 #include <sys/stat.h>
 
 static int mode(const QString& path)

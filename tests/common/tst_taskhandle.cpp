@@ -29,7 +29,9 @@ private Q_SLOTS:
     {
         FakeClock clock;
         int runs = 0;
-        { TaskHandle dropped = clock.after(10, [&] { ++runs; }); }
+        {
+            TaskHandle dropped = clock.after(10, [&] { ++runs; });
+        }
         TaskHandle handle = clock.after(10, [&] { runs += 10; });
         handle = clock.after(20, [&] { runs += 100; });
         clock.advance(30);

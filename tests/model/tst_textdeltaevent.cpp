@@ -42,7 +42,8 @@ void TestTextDeltaEvent::readsLikeTheFullParser_data()
         "{\"type\":\"content_block_delta\",\"index\":0,\"delta\":{\"type\":\"text_delta\",\"text\":\"\xef\xbb\xbfx\"}}",
         false);
     row("byte order mark inside",
-        "{\"type\":\"content_block_delta\",\"index\":0,\"delta\":{\"type\":\"text_delta\",\"text\":\"x\xef\xbb\xbfy\"}}",
+        "{\"type\":\"content_block_delta\",\"index\":0,\"delta\":{\"type\":\"text_delta\",\"text\":\"x\xef\xbb\xbfy\"}"
+        "}",
         false);
     row("noncharacters and the last code point",
         "{\"type\":\"content_block_delta\",\"index\":0,\"delta\":{\"type\":\"text_delta\",\"text\":"

@@ -2,7 +2,6 @@
 
 #include <QRect>
 #include <QString>
-
 #include <functional>
 #include <memory>
 

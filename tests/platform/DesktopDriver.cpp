@@ -75,7 +75,8 @@ bool setClipboard(const QString& text)
     // xclip stays behind to serve the text; it must not hold our pipes.
     process.setStandardOutputFile(QProcess::nullDevice());
     process.setStandardErrorFile(QProcess::nullDevice());
-    process.start(QStringLiteral("xclip"), {QStringLiteral("-i"), QStringLiteral("-selection"), QStringLiteral("clipboard")});
+    process.start(QStringLiteral("xclip"),
+                  {QStringLiteral("-i"), QStringLiteral("-selection"), QStringLiteral("clipboard")});
     process.write(text.toUtf8());
     process.closeWriteChannel();
     return QTest::qWaitFor([&] { return process.state() == QProcess::NotRunning; }, 5000) && process.exitCode() == 0;

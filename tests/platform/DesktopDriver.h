@@ -4,7 +4,6 @@
 #include <QPoint>
 #include <QProcess>
 #include <QStringList>
-
 #include <memory>
 #include <optional>
 

@@ -11,7 +11,6 @@
 #include <QTimer>
 #include <QVBoxLayout>
 #include <QWidget>
-
 #include <cstdio>
 
 namespace {

@@ -27,9 +27,9 @@ private Q_SLOTS:
 int main(int argc, char* argv[])
 {
     QProcess server;
-    server.start(QStringLiteral("Xvfb"), {QStringLiteral("-displayfd"), QStringLiteral("1"),
-                                          QStringLiteral("-extension"), QStringLiteral("RECORD"),
-                                          QStringLiteral("-nolisten"), QStringLiteral("tcp")});
+    server.start(QStringLiteral("Xvfb"),
+                 {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-extension"),
+                  QStringLiteral("RECORD"), QStringLiteral("-nolisten"), QStringLiteral("tcp")});
     if (!server.waitForStarted(5000) || !server.waitForReadyRead(10000)) {
         qWarning("tst_norecord: Xvfb could not be started");
         return 1;

@@ -4,7 +4,6 @@
 
 #include <QPointF>
 #include <QString>
-
 #include <vector>
 
 class FakeClock;

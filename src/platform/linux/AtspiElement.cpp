@@ -7,7 +7,6 @@
 #include "platform/linux/DevicePixels.h"
 
 #include <atspi/atspi.h>
-
 #include <cmath>
 
 namespace {
@@ -16,18 +15,15 @@ namespace {
 struct GObjectUnref {
     void operator()(gpointer object) const { g_object_unref(object); }
 };
-template <typename T>
-using GObjectRef = std::unique_ptr<T, GObjectUnref>;
+template <typename T> using GObjectRef = std::unique_ptr<T, GObjectUnref>;
 
-template <typename T>
-GObjectRef<T> adopt(T* object)
+template <typename T> GObjectRef<T> adopt(T* object)
 {
     return GObjectRef<T>(object);
 }
 
 // Runs one bus call that reports errors; nothing when the budget refuses it or it fails.
-template <typename F>
-auto ask(AtspiBudget& budget, F&& call) -> std::optional<decltype(call(nullptr))>
+template <typename F> auto ask(AtspiBudget& budget, F&& call) -> std::optional<decltype(call(nullptr))>
 {
     if (!budget.begin())
         return std::nullopt;
@@ -43,8 +39,7 @@ auto ask(AtspiBudget& budget, F&& call) -> std::optional<decltype(call(nullptr))
 }
 
 // Runs one library call that may go to the bus without reporting errors.
-template <typename F>
-auto askQuietly(AtspiBudget& budget, F&& call) -> decltype(call())
+template <typename F> auto askQuietly(AtspiBudget& budget, F&& call) -> decltype(call())
 {
     if (!budget.begin())
         return {};
@@ -86,8 +81,7 @@ std::optional<Range> selectedRange(AtspiBudget& budget, AtspiText* text)
 
 AtspiElement::AtspiElement(AtspiAccessible* accessible, std::shared_ptr<AtspiBudget> budget)
     : m_accessible(accessible), m_budget(std::move(budget))
-{
-}
+{}
 
 AtspiElement::~AtspiElement()
 {
@@ -154,9 +148,8 @@ std::optional<QString> AtspiElement::selectedText()
         return std::nullopt;
     if (range->end <= range->start)
         return QString();
-    const auto selected = ask(*m_budget, [&](GError** e) {
-        return atspi_text_get_text(text.get(), range->start, range->end, e);
-    });
+    const auto selected =
+        ask(*m_budget, [&](GError** e) { return atspi_text_get_text(text.get(), range->start, range->end, e); });
     if (!selected)
         return std::nullopt;
     return fromUtf8(*selected);
@@ -256,8 +249,7 @@ double AtspiElement::applicationScale()
     const auto pid = ask(*m_budget, [&](GError** e) { return atspi_accessible_get_process_id(m_accessible, e); });
     GObjectRef<AtspiAccessible> current(ATSPI_ACCESSIBLE(g_object_ref(m_accessible)));
     for (int depth = 0; pid && depth < maxWindowDepth; ++depth) {
-        const auto parent =
-            ask(*m_budget, [&](GError** e) { return atspi_accessible_get_parent(current.get(), e); });
+        const auto parent = ask(*m_budget, [&](GError** e) { return atspi_accessible_get_parent(current.get(), e); });
         if (!parent || !*parent)
             break;
         GObjectRef<AtspiAccessible> up(*parent);

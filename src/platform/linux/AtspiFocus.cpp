@@ -35,9 +35,9 @@ AtspiAccessible* bySearch(AtspiAccessible* application, AtspiBudget& budget, boo
     }
     AtspiStateSet* wanted = atspi_state_set_new(nullptr);
     atspi_state_set_add(wanted, ATSPI_STATE_FOCUSED);
-    AtspiMatchRule* rule = atspi_match_rule_new(wanted, ATSPI_Collection_MATCH_ALL, nullptr, ATSPI_Collection_MATCH_ALL,
-                                                nullptr, ATSPI_Collection_MATCH_ALL, nullptr, ATSPI_Collection_MATCH_ALL,
-                                                FALSE);
+    AtspiMatchRule* rule =
+        atspi_match_rule_new(wanted, ATSPI_Collection_MATCH_ALL, nullptr, ATSPI_Collection_MATCH_ALL, nullptr,
+                             ATSPI_Collection_MATCH_ALL, nullptr, ATSPI_Collection_MATCH_ALL, FALSE);
     GError* error = nullptr;
     GArray* matches =
         atspi_collection_get_matches(collection, rule, ATSPI_Collection_SORT_ORDER_CANONICAL, 1, TRUE, &error);

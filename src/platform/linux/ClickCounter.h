@@ -2,7 +2,6 @@
 
 #include <QPoint>
 #include <QtGlobal>
-
 #include <optional>
 
 // Counts the presses of a multiple click: a press soon enough after the previous one (within

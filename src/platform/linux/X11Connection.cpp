@@ -3,7 +3,6 @@
 #include "platform/linux/X11Log.h"
 
 #include <QtGlobal>
-
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 

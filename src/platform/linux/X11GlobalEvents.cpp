@@ -101,8 +101,7 @@ void X11GlobalEvents::button(const X11Record::Event& event)
 void X11GlobalEvents::key(const X11Record::Event& event)
 {
     const bool press = event.type == KeyPress;
-    const unsigned long keysym =
-        XkbKeycodeToKeysym(m_x11->display(), static_cast<unsigned char>(event.detail), 0, 0);
+    const unsigned long keysym = XkbKeycodeToKeysym(m_x11->display(), static_cast<unsigned char>(event.detail), 0, 0);
     // Modifier keys alone are no typing.
     if (X11KeyMap::modifier(keysym) != X11KeyMap::Modifier::Plain)
         return;

@@ -7,7 +7,6 @@
 
 #include <QHash>
 #include <QObject>
-
 #include <memory>
 #include <vector>
 

@@ -2,11 +2,10 @@
 
 #include "platform/linux/X11Log.h"
 
+#include <QtGlobal>
 #include <X11/Xlib.h>
 #include <X11/Xproto.h>
 #include <X11/extensions/record.h>
-
-#include <QtGlobal>
 
 namespace {
 
@@ -63,8 +62,7 @@ std::unique_ptr<X11Record> X11Record::start(std::function<void(const Event&)> ha
 X11Record::X11Record(_XDisplay* control, _XDisplay* data, unsigned long context,
                      std::function<void(const Event&)> handler)
     : m_control(control), m_data(data), m_context(context), m_handler(std::move(handler))
-{
-}
+{}
 
 X11Record::~X11Record()
 {
