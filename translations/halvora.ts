@@ -569,29 +569,6 @@
     </message>
 </context>
 <context>
-    <name>PlatformWording</name>
-    <message>
-        <source>Save history on this computer</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Rewrites, answers and chats are kept only on this computer, so you can find them in the Halvora window. They&apos;re never stored on our servers.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Clear all history on this computer?</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>That sign-in link doesn&apos;t match this computer. Choose Sign In again.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Halvora uses Accessibility to read the text you select in other apps and to paste rewrites back. Turn it on in your desktop&apos;s Settings → Accessibility.</source>
-        <translation type="unfinished"></translation>
-    </message>
-</context>
-<context>
     <name>Program</name>
     <message>
         <source>Halvora</source>
@@ -751,10 +728,6 @@
 <context>
     <name>ResultViewModel</name>
     <message>
-        <source>The answer hit the length limit and was cut off.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>%1 answer ready</source>
         <translation type="unfinished"></translation>
     </message>
@@ -904,6 +877,13 @@
     </message>
 </context>
 <context>
+    <name>StreamedTurn</name>
+    <message>
+        <source>The answer hit the length limit and was cut off.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>TurnView</name>
     <message>
         <source>You asked: %1</source>
@@ -949,6 +929,29 @@
     <name>Updater</name>
     <message>
         <source>The update feed could not be read.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>Wording</name>
+    <message>
+        <source>Save history on this computer</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Rewrites, answers and chats are kept only on this computer, so you can find them in the Halvora window. They&apos;re never stored on our servers.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Clear all history on this computer?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>That sign-in link doesn&apos;t match this computer. Choose Sign In again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Halvora uses Accessibility to read the text you select in other apps and to paste rewrites back. Turn it on in your desktop&apos;s Settings → Accessibility.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

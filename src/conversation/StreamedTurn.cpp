@@ -2,11 +2,13 @@
 
 #include "conversation/TokenSource.h"
 
+#include <QCoreApplication>
+
 namespace StreamedTurn {
 
 QString lengthLimitNotice()
 {
-    return QStringLiteral("The answer hit the length limit and was cut off.");
+    return QCoreApplication::translate("StreamedTurn", "The answer hit the length limit and was cut off.");
 }
 
 ErrorFix fix(const TurnError& error, TokenSource* account)

@@ -6,6 +6,7 @@
 #include "app/ProgramMenu.h"
 #include "chat/ChatView.h"
 #include "chat/ChatViewModel.h"
+#include "conversation/StreamedTurn.h"
 #include "history/MainNavigation.h"
 #include "mainwindow/MainView.h"
 #include "mainwindow/MainWindowController.h"
@@ -255,7 +256,7 @@ class TestTranslatedTexts : public QObject {
                                              {},
                                              QStringLiteral("«Why not»"),
                                              QStringLiteral("«Which applications»"),
-                                             [&account] { return new AccountSection(account, {}); }});
+                                             [&account] { return new AccountSection(account); }});
         controller.show();
         checkWindow(controller.window());
     }
@@ -297,8 +298,7 @@ private Q_SLOTS:
         m_platform->grant->granted = false;
         if (scene.startsWith(QLatin1String("pill"))) {
             m_modes->save(WritingMode{QUuid::createUuid(), QStringLiteral("«My mode»"), QStringLiteral("«Rules»")});
-            ActionPillView view(scene.endsWith(QLatin1String("editable")), true,
-                                {[](const AIAction&) {}, [] {}, [] {}, {}}, *m_modes);
+            ActionPillView view(scene.endsWith(QLatin1String("editable")), true, *m_modes);
             checkWindow(&view);
         } else if (scene == QLatin1String("result, streaming")) {
             ResultViewData data = resultData(AIAction::explain());
@@ -316,7 +316,7 @@ private Q_SLOTS:
         } else if (scene == QLatin1String("result, error")) {
             ResultViewData data = resultData(AIAction::ask());
             data.turns = {{QStringLiteral("«A question»"), QStringLiteral("«An answer»"), {}}};
-            data.errorMessage = ResultViewModel::lengthLimitNotice();
+            data.errorMessage = StreamedTurn::lengthLimitNotice();
             data.errorFix = ResultViewData::Fix::SignIn;
             checkResult(data);
         } else if (scene == QLatin1String("result, rewrite")) {
@@ -346,7 +346,8 @@ private Q_SLOTS:
             AppSettings settings(m_preferences, login, applier);
             AccessibilityPermission permission(m_platform->clock);
             QMenu menu;
-            ProgramMenu program(settings, permission, {[] { return false; }, {}, {}, {}, {}, {}, {}}, &menu);
+            ProgramMenu program(
+                settings, permission, [] { return false; }, &menu);
             Q_EMIT menu.aboutToShow();
             QStringList escaped;
             addActionTexts(menu.actions(), QStringLiteral("program menu"), escaped);
