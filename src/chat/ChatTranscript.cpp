@@ -102,7 +102,7 @@ QWidget* ChatTranscript::buildErrorRow()
 
 void ChatTranscript::syncTurns()
 {
-    const QList<ChatViewModel::Turn>& turns = m_model.turns();
+    const QList<ConversationTurn>& turns = m_model.turns();
     const bool added = turns.size() > m_turns.size();
     while (m_turns.size() > turns.size())
         delete m_turns.takeLast();

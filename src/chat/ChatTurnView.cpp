@@ -12,7 +12,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-ChatTurnView::ChatTurnView(const ChatViewModel::Turn& turn, QWidget* parent) : QWidget(parent), m_turn(turn)
+ChatTurnView::ChatTurnView(const ConversationTurn& turn, QWidget* parent) : QWidget(parent), m_turn(turn)
 {
     m_column = new QVBoxLayout(this);
     m_column->setContentsMargins(0, 0, 0, 0);
@@ -119,7 +119,7 @@ void ChatTurnView::restyle()
                                   .arg(Theme::surface(dark).name(), Theme::text(dark).name()));
 }
 
-void ChatTurnView::setTurn(const ChatViewModel::Turn& turn)
+void ChatTurnView::setTurn(const ConversationTurn& turn)
 {
     m_turn = turn;
     m_answer->setMarkdown(turn.answer);

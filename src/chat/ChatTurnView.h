@@ -17,14 +17,14 @@ class SourcesList;
 class ChatTurnView : public QWidget {
     Q_OBJECT
 public:
-    explicit ChatTurnView(const ChatViewModel::Turn& turn, QWidget* parent = nullptr);
+    explicit ChatTurnView(const ConversationTurn& turn, QWidget* parent = nullptr);
 
-    void setTurn(const ChatViewModel::Turn& turn);
-    const ChatViewModel::Turn& turn() const { return m_turn; }
+    void setTurn(const ConversationTurn& turn);
+    const ConversationTurn& turn() const { return m_turn; }
     MarkdownView* answer() const { return m_answer; }
 
 Q_SIGNALS:
-    void copyRequested(const ChatViewModel::Turn& turn);
+    void copyRequested(const ConversationTurn& turn);
 
 protected:
     void changeEvent(QEvent* event) override;
@@ -36,7 +36,7 @@ private:
     QWidget* buildCopy();
     void setSources(const QList<WebSource>& sources);
 
-    ChatViewModel::Turn m_turn;
+    ConversationTurn m_turn;
     QVBoxLayout* m_column = nullptr;
     MarkdownView* m_answer = nullptr;
     SourcesList* m_sources = nullptr;

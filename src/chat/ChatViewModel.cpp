@@ -15,11 +15,6 @@ QJsonObject message(const QString& role, const QString& content)
 
 } // namespace
 
-QList<WebSource> ChatViewModel::Turn::sources() const
-{
-    return StreamedTurn::sources(citedSources, foundSources);
-}
-
 ChatViewModel::ChatViewModel(const QUuid& newChatID, const ConversationServices& services, QObject* parent)
     : QObject(parent), m_id(newChatID), m_title(tr("New chat")), m_services(services.completed()),
       m_runner(turnHandlers())
@@ -34,7 +29,7 @@ ChatViewModel::ChatViewModel(const HistoryStore::Conversation& conversation, con
       m_baseAction(baseAction(conversation.kind)), m_services(services.completed()), m_runner(turnHandlers())
 {
     for (const HistoryStore::Turn& stored : conversation.turns) {
-        Turn turn{stored.id, stored.question, stored.answer, stored.deep, {}, {}};
+        ConversationTurn turn{stored.id, stored.question, stored.answer, stored.deep, {}, {}};
         for (const HistoryStore::Source& source : stored.sources)
             turn.citedSources.append({source.title, source.url});
         m_turns.append(turn);
@@ -91,7 +86,7 @@ QJsonArray ChatViewModel::apiMessages(const QString& adding, const AIAction& cho
     const bool aboutSelection = m_selection && m_baseAction;
     QJsonArray messages;
     for (qsizetype i = 0; i < m_turns.size(); ++i) {
-        const Turn& turn = m_turns[i];
+        const ConversationTurn& turn = m_turns[i];
         if (turn.answer.isEmpty())
             continue;
         const QString question = i == 0 && aboutSelection ? m_baseAction->firstUserMessage(*m_selection, turn.question)
@@ -126,7 +121,7 @@ void ChatViewModel::run(const QString& question)
     setErrorMessage(std::nullopt);
     setLastQuestion(question);
     const QJsonArray messages = apiMessages(question, action);
-    Turn turn;
+    ConversationTurn turn;
     turn.question = question;
     turn.deep = action.actionCase() == AIAction::Case::Chat && action.isDeep();
     m_turns.append(turn);
@@ -181,7 +176,7 @@ void ChatViewModel::cancel()
     m_runner.cancel();
 }
 
-void ChatViewModel::copy(const Turn& turn)
+void ChatViewModel::copy(const ConversationTurn& turn)
 {
     Clipboard& clipboard = Platform::clipboard();
     clipboard.clear();
@@ -193,7 +188,7 @@ void ChatViewModel::save()
 {
     HistoryStore::Conversation conversation{
         m_id, m_kind, m_title, m_selection, m_appName, std::nullopt, m_createdAt, m_services.clock->now(), {}};
-    for (const Turn& turn : std::as_const(m_turns)) {
+    for (const ConversationTurn& turn : std::as_const(m_turns)) {
         if (!turn.answer.isEmpty())
             conversation.turns.append({QUuid::createUuid(), turn.question, turn.answer,
                                        StreamedTurn::historySources(turn.sources()), turn.deep});

@@ -2,6 +2,7 @@
 
 #include "actions/AIAction.h"
 #include "conversation/ConversationServices.h"
+#include "conversation/ConversationTurn.h"
 #include "conversation/TurnRunner.h"
 #include "history/HistoryStore.h"
 #include "model/ErrorFix.h"
@@ -21,7 +22,7 @@
 class ChatViewModel : public QObject {
     Q_OBJECT
     Q_PROPERTY(QString title READ title NOTIFY titleChanged)
-    Q_PROPERTY(QList<ChatViewModel::Turn> turns READ turns NOTIFY turnsChanged)
+    Q_PROPERTY(QList<ConversationTurn> turns READ turns NOTIFY turnsChanged)
     Q_PROPERTY(bool isStreaming READ isStreaming NOTIFY isStreamingChanged)
     Q_PROPERTY(QString status READ statusText NOTIFY statusChanged)
     Q_PROPERTY(QString errorMessage READ errorText NOTIFY errorMessageChanged)
@@ -31,19 +32,6 @@ class ChatViewModel : public QObject {
     Q_PROPERTY(QString lastQuestion READ lastQuestionText NOTIFY lastQuestionChanged)
 
 public:
-    // One question and its answer; deep when it was a chat turn with web research.
-    struct Turn {
-        QUuid id = QUuid::createUuid();
-        std::optional<QString> question;
-        QString answer;
-        bool deep = false;
-        QList<WebSource> citedSources;
-        QList<WebSource> foundSources;
-
-        // The cited sources, or the first 6 found ones when nothing was cited.
-        QList<WebSource> sources() const;
-        bool operator==(const Turn& other) const = default;
-    };
 
     // A new, empty chat with this id.
     ChatViewModel(const QUuid& newChatID, const ConversationServices& services, QObject* parent = nullptr);
@@ -59,7 +47,7 @@ public:
     const QString& title() const { return m_title; }
     QDateTime createdAt() const { return m_createdAt; }
     const std::optional<AIAction>& baseAction() const { return m_baseAction; }
-    const QList<Turn>& turns() const { return m_turns; }
+    const QList<ConversationTurn>& turns() const { return m_turns; }
     bool isStreaming() const { return m_isStreaming; }
     const std::optional<QString>& status() const { return m_status; }
     QString statusText() const { return m_status.value_or(QString()); }
@@ -80,7 +68,7 @@ public:
     // Stops the running turn: an empty turn disappears and the chat is saved without it.
     void cancel();
     // Copies a turn's answer and announces "Copied".
-    void copy(const Turn& turn);
+    void copy(const ConversationTurn& turn);
 
     // What the next turn is sent as, the system prompt it is answered with, and its messages.
     AIAction chosenAction() const;
@@ -125,7 +113,7 @@ private:
     QString m_title;
     QDateTime m_createdAt;
     std::optional<AIAction> m_baseAction;
-    QList<Turn> m_turns;
+    QList<ConversationTurn> m_turns;
     bool m_isStreaming = false;
     std::optional<QString> m_status;
     std::optional<QString> m_errorMessage;
@@ -138,4 +126,3 @@ private:
     TurnRunner m_runner;
 };
 
-Q_DECLARE_METATYPE(ChatViewModel::Turn)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "conversation/ConversationTurn.h"
 #include "history/HistoryStore.h"
 #include "model/ClaudeEvent.h"
 #include "model/ErrorFix.h"
@@ -13,7 +14,7 @@ class TokenSource;
 
 // How a streamed event changes one turn of a conversation and the status line above it, how a
 // finished or failed turn settles, and which sources a turn lists. Shared by the result
-// panel's and the chat's turns, which both have id, answer, citedSources and foundSources.
+// panel's and the chat's turns.
 namespace StreamedTurn {
 
 // The most found sources listed with an answer that cites nothing.
@@ -35,62 +36,17 @@ QList<HistoryStore::Source> historySources(const QList<WebSource>& sources);
 // Applies an event to a turn: text grows the answer and clears the status; a status line is
 // shown, and an empty one clears it only once some answer text is there; sources are listed
 // once. Returns whether the turn itself changed.
-template <typename Turn> bool apply(Turn& turn, const ClaudeEvent& event, const StatusSetter& setStatus)
-{
-    switch (event.kind) {
-    case ClaudeEvent::Kind::TextDelta:
-        turn.answer += event.text;
-        setStatus(std::nullopt);
-        return !event.text.isEmpty();
-    case ClaudeEvent::Kind::Status:
-        if (event.status || !turn.answer.isEmpty())
-            setStatus(event.status);
-        return false;
-    case ClaudeEvent::Kind::Source:
-        return addSource(event.cited ? turn.citedSources : turn.foundSources, event.source);
-    }
-    return false;
-}
-
+bool apply(ConversationTurn& turn, const ClaudeEvent& event, const StatusSetter& setStatus);
 // The index of the turn with this id, searching from the newest; -1 once it is gone.
-template <typename Turn> qsizetype indexOf(const QList<Turn>& turns, const QUuid& turnID)
-{
-    for (qsizetype i = turns.size() - 1; i >= 0; --i) {
-        if (turns[i].id == turnID)
-            return i;
-    }
-    return -1;
-}
-
+qsizetype indexOf(const QList<ConversationTurn>& turns, const QUuid& turnID);
 // Applies an event to the turn with this id; an event for a turn no longer listed is ignored.
 // Returns whether the list changed.
-template <typename Turn>
-bool apply(QList<Turn>& turns, const QUuid& turnID, const ClaudeEvent& event, const StatusSetter& setStatus)
-{
-    const qsizetype index = indexOf(turns, turnID);
-    return index >= 0 && apply(turns[index], event, setStatus);
-}
-
+bool apply(QList<ConversationTurn>& turns, const QUuid& turnID, const ClaudeEvent& event, const StatusSetter& setStatus);
 // Puts the finished answer text in place of the streamed one, unless it is empty or the same.
 // Returns whether the list changed.
-template <typename Turn> bool settle(QList<Turn>& turns, const QUuid& turnID, const QString& text)
-{
-    const qsizetype index = indexOf(turns, turnID);
-    if (index < 0 || text.isEmpty() || turns[index].answer == text)
-        return false;
-    turns[index].answer = text;
-    return true;
-}
-
+bool settle(QList<ConversationTurn>& turns, const QUuid& turnID, const QString& text);
 // After a failure: removes the turn when it has no answer, or whatever it has when
 // discardAnswer (a refused answer). A partial answer otherwise stays. Returns whether it did.
-template <typename Turn> bool dropUnanswered(QList<Turn>& turns, const QUuid& turnID, bool discardAnswer = false)
-{
-    const qsizetype index = indexOf(turns, turnID);
-    if (index < 0 || !(discardAnswer || turns[index].answer.isEmpty()))
-        return false;
-    turns.removeAt(index);
-    return true;
-}
+bool dropUnanswered(QList<ConversationTurn>& turns, const QUuid& turnID, bool discardAnswer = false);
 
 } // namespace StreamedTurn

@@ -102,7 +102,7 @@ ResultViewData ResultPanelController::viewData(const ResultViewModel& model)
     data.selectionText = model.selection().text;
     data.appName = model.selection().appName;
     data.isEditable = model.selection().isEditable;
-    for (const ResultViewModel::Turn& turn : model.turns()) {
+    for (const ConversationTurn& turn : model.turns()) {
         ResultViewData::Turn shown{turn.question.value_or(QString()), turn.answer, {}};
         for (const WebSource& source : turn.sources())
             shown.sources.append({source.title, source.url});

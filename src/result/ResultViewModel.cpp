@@ -24,11 +24,6 @@ QJsonArray toArray(const QList<QJsonObject>& blocks)
 
 } // namespace
 
-QList<WebSource> ResultViewModel::Turn::sources() const
-{
-    return StreamedTurn::sources(citedSources, foundSources);
-}
-
 ResultViewModel::ResultViewModel(const Selection& selection, const AIAction& action,
                                  const ConversationServices& services, QObject* parent)
     : QObject(parent), m_selection(selection), m_action(action), m_services(services.completed()),
@@ -67,7 +62,7 @@ void ResultViewModel::run(const std::optional<QString>& question)
     const QString content =
         m_messages.isEmpty() ? m_action.firstUserMessage(m_selection.text, question) : question.value_or(QString());
     m_messages.append(message(QStringLiteral("user"), content));
-    Turn turn;
+    ConversationTurn turn;
     turn.question = question;
     m_turns.append(turn);
     Q_EMIT turnsChanged();
@@ -200,7 +195,7 @@ void ResultViewModel::continueInWindow()
 void ResultViewModel::recordHistory()
 {
     HistoryStore::Conversation conversation;
-    for (const Turn& turn : std::as_const(m_turns)) {
+    for (const ConversationTurn& turn : std::as_const(m_turns)) {
         if (!turn.answer.isEmpty())
             conversation.turns.append(
                 {QUuid::createUuid(), turn.question, turn.answer, StreamedTurn::historySources(turn.sources()), false});

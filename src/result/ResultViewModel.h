@@ -2,6 +2,7 @@
 
 #include "actions/AIAction.h"
 #include "conversation/ConversationServices.h"
+#include "conversation/ConversationTurn.h"
 #include "conversation/TurnRunner.h"
 #include "model/ErrorFix.h"
 #include "model/TurnResult.h"
@@ -21,7 +22,7 @@
 class ResultViewModel : public QObject {
     Q_OBJECT
     Q_PROPERTY(AIAction action READ action NOTIFY actionChanged)
-    Q_PROPERTY(QList<ResultViewModel::Turn> turns READ turns NOTIFY turnsChanged)
+    Q_PROPERTY(QList<ConversationTurn> turns READ turns NOTIFY turnsChanged)
     Q_PROPERTY(QString status READ statusText NOTIFY statusChanged)
     Q_PROPERTY(bool isStreaming READ isStreaming NOTIFY isStreamingChanged)
     Q_PROPERTY(QString errorMessage READ errorText NOTIFY errorMessageChanged)
@@ -32,18 +33,6 @@ class ResultViewModel : public QObject {
     Q_PROPERTY(bool needsFirstQuestion READ needsFirstQuestion NOTIFY needsFirstQuestionChanged)
 
 public:
-    // One question (absent for an opening turn without one) and its answer.
-    struct Turn {
-        QUuid id = QUuid::createUuid();
-        std::optional<QString> question;
-        QString answer;
-        QList<WebSource> citedSources;
-        QList<WebSource> foundSources;
-
-        // The cited sources, or the first 6 found ones when nothing was cited.
-        QList<WebSource> sources() const;
-        bool operator==(const Turn& other) const = default;
-    };
 
     ResultViewModel(const Selection& selection, const AIAction& action, const ConversationServices& services,
                     QObject* parent = nullptr);
@@ -51,7 +40,7 @@ public:
 
     const Selection& selection() const { return m_selection; }
     const AIAction& action() const { return m_action; }
-    const QList<Turn>& turns() const { return m_turns; }
+    const QList<ConversationTurn>& turns() const { return m_turns; }
     const std::optional<QString>& status() const { return m_status; }
     QString statusText() const { return m_status.value_or(QString()); }
     bool isStreaming() const { return m_isStreaming; }
@@ -104,7 +93,7 @@ private:
     QString historyTitle() const;
 
     void setAction(const AIAction& action);
-    void setTurns(const QList<Turn>& turns);
+    void setTurns(const QList<ConversationTurn>& turns);
     void setStatus(const std::optional<QString>& status);
     void setStreaming(bool streaming);
     void setErrorMessage(const std::optional<QString>& message);
@@ -112,7 +101,7 @@ private:
 
     Selection m_selection;
     AIAction m_action;
-    QList<Turn> m_turns;
+    QList<ConversationTurn> m_turns;
     std::optional<QString> m_status;
     bool m_isStreaming = false;
     std::optional<QString> m_errorMessage;
@@ -128,4 +117,3 @@ private:
     TurnRunner m_runner;
 };
 
-Q_DECLARE_METATYPE(ResultViewModel::Turn)

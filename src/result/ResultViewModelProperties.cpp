@@ -18,7 +18,7 @@ void ResultViewModel::setAction(const AIAction& action)
     Q_EMIT actionChanged();
 }
 
-void ResultViewModel::setTurns(const QList<Turn>& turns)
+void ResultViewModel::setTurns(const QList<ConversationTurn>& turns)
 {
     if (turns == m_turns)
         return;
