@@ -21,12 +21,8 @@ AppController::AppController(Parts parts) : m_parts(std::move(parts))
         m_parts.autoPopup = [] { return AppSettings::shared().autoPopup(); };
 }
 
-// The grant outlives the controller: its callback must not reach a controller that is gone.
-AppController::~AppController()
-{
-    if (m_parts.permission)
-        m_parts.permission->setOnGranted({});
-}
+// The grant outlives the controller; its connection ends with the monitor this controller owns.
+AppController::~AppController() = default;
 
 AppController& AppController::shared()
 {
@@ -58,10 +54,13 @@ void AppController::wireComponents()
     QObject::connect(&monitor, &SelectionMonitor::selected, &monitor,
                      [this](const Selection& selection) { m_parts.pill->show(selection); });
     QObject::connect(&monitor, &SelectionMonitor::dismissed, &monitor, [this] { m_parts.pill->hidePanel(); });
-    m_parts.pill->setOnAction(
-        [this](const AIAction& action, const Selection& selection) { m_parts.results->show(action, selection); });
-    m_parts.results->setOpenSettings([this] { showSettings(); });
-    m_parts.permission->setOnGranted([this] { m_parts.monitor->start(); });
+    QObject::connect(m_parts.pill.get(), &PillPresenter::actionChosen, &monitor,
+                     [this](const AIAction& action, const Selection& selection) { m_parts.results->show(action, selection); });
+    // Only a grant newly present restarts the monitor; a revoked one is just recorded.
+    QObject::connect(m_parts.permission, &AccessibilityPermission::grantedChanged, &monitor, [this](bool granted) {
+        if (granted)
+            m_parts.monitor->start();
+    });
 }
 
 // The token is looked at only when the grant is present: either gap leads to the settings window.

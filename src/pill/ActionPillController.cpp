@@ -10,17 +10,12 @@
 #include "ui/ScreenPlacement.h"
 
 ActionPillController::ActionPillController(Clock& clock, WritingModeStore& modes, QObject* parent)
-    : QObject(parent), m_clock(clock), m_modes(modes)
+    : PillPresenter(parent), m_clock(clock), m_modes(modes)
 {}
 
 ActionPillController::~ActionPillController()
 {
     delete m_panel;
-}
-
-void ActionPillController::setOnAction(std::function<void(const AIAction&, const Selection&)> onAction)
-{
-    m_onAction = std::move(onAction);
 }
 
 void ActionPillController::createPanel()
@@ -80,8 +75,7 @@ void ActionPillController::handleAction(const AIAction& action)
     if (!m_selection)
         return;
     hidePanel();
-    if (m_onAction)
-        m_onAction(action, *m_selection);
+    Q_EMIT actionChosen(action, *m_selection);
 }
 
 void ActionPillController::handleCopy()

@@ -17,7 +17,7 @@ class WritingModeStore;
 // clipboard (the pill stays 0.6 s to show that it copied), or a paste of the clipboard over the
 // selection. One panel is made on first use and reused; the selection survives hiding, so a
 // late press still refers to the last selection shown. Main thread only.
-class ActionPillController : public QObject, public PillPresenter {
+class ActionPillController : public PillPresenter {
     Q_OBJECT
 
 public:
@@ -29,7 +29,6 @@ public:
 
     void show(const Selection& selection) override;
     void hidePanel() override;
-    void setOnAction(std::function<void(const AIAction&, const Selection&)> onAction) override;
 
     // Lets the keyboard work the pill, for users who pick an action without the mouse. The keys
     // are grabbed rather than the focus taken, so the selection's application keeps its focus,
@@ -51,7 +50,6 @@ private:
 
     Clock& m_clock;
     WritingModeStore& m_modes;
-    std::function<void(const AIAction&, const Selection&)> m_onAction;
     QPointer<FloatingPanel> m_panel;
     std::optional<Selection> m_selection;
     TaskHandle m_copyTimeout;

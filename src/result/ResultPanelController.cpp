@@ -34,11 +34,7 @@ void ResultPanelController::show(const AIAction& action, const Selection& select
 {
     stopModel();
     m_model = std::make_unique<ResultViewModel>(selection, action, m_services);
-    QPointer<ResultPanelController> self(this);
-    m_model->setOnClose([self] {
-        if (self)
-            self->close();
-    });
+    connect(m_model.get(), &ResultViewModel::closeRequested, this, &ResultPanelController::close);
     if (!m_panel)
         createPanel();
     m_panel->setContentWidget(makeView());

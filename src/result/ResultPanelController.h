@@ -31,7 +31,6 @@ public:
     ~ResultPanelController() override;
 
     void show(const AIAction& action, const Selection& selection) override;
-    void setOpenSettings(std::function<void()> openSettings) override { m_openSettings = std::move(openSettings); }
     // What "Sign In" beside an error does: starts the account's sign-in.
     void setSignIn(std::function<void()> signIn) { m_signIn = std::move(signIn); }
     // Stops the running turn and closes the panel when there is one.
@@ -56,7 +55,6 @@ private:
     Preferences& m_preferences;
     WritingModeStore& m_modes;
     ConversationServices m_services;
-    std::function<void()> m_openSettings;
     std::function<void()> m_signIn;
     QPointer<FloatingPanel> m_panel;
     std::unique_ptr<ResultViewModel> m_model;

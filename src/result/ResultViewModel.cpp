@@ -176,8 +176,7 @@ void ResultViewModel::replaceSelection()
     const QString text = latestAnswer().trimmed();
     if (text.isEmpty())
         return;
-    if (m_onClose)
-        m_onClose();
+    Q_EMIT closeRequested();
     Platform::workspace().activateApplication(m_selection.pid);
     m_services.replaceText(m_selection, text);
 }
@@ -186,8 +185,7 @@ void ResultViewModel::continueInWindow()
 {
     recordHistory();
     stop();
-    if (m_onClose)
-        m_onClose();
+    Q_EMIT closeRequested();
     if (m_services.mainWindow)
         m_services.mainWindow->show(m_historyID, false);
 }

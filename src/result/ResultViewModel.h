@@ -58,9 +58,6 @@ public:
     bool canFollowUp() const;
     bool needsFirstQuestion() const;
 
-    // Set by the panel controller: closes the panel.
-    void setOnClose(std::function<void()> onClose) { m_onClose = std::move(onClose); }
-
     // Starts one turn; the panel controller calls it for the opening turn. A turn that is still
     // streaming is stopped first.
     void run(const std::optional<QString>& question);
@@ -83,6 +80,8 @@ Q_SIGNALS:
     void errorFixChanged();
     void draftChanged();
     void needsFirstQuestionChanged();
+    // The conversation is done with the panel: its text went in place, or it moves to the main window.
+    void closeRequested();
 
 private:
     void apply(const ClaudeEvent& event, const QUuid& turnID);
@@ -107,7 +106,6 @@ private:
     std::optional<QString> m_errorMessage;
     ErrorFix m_errorFix = ErrorFix::Retry;
     QString m_draft;
-    std::function<void()> m_onClose;
     QUuid m_historyID = QUuid::createUuid();
     QDateTime m_createdAt;
     QJsonArray m_messages;

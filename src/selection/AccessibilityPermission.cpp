@@ -19,9 +19,6 @@ void AccessibilityPermission::refresh()
         return;
     m_granted = trusted;
     Q_EMIT grantedChanged(trusted);
-    // A revoked grant is only recorded; nothing is called for it.
-    if (trusted && m_onGranted)
-        m_onGranted();
 }
 
 void AccessibilityPermission::requestIfNeeded()

@@ -4,11 +4,10 @@
 #include "platform/Clock.h"
 
 #include <QObject>
-#include <functional>
 
 // Tracks whether the user has granted this program accessibility access, asks for it, opens
 // the system's settings for it, and polls once a second while waiting so the grant is noticed
-// without a restart. onGranted runs once each time a check finds the grant newly present.
+// without a restart. grantedChanged tells each time a check finds the grant newly present or gone.
 class AccessibilityPermission : public QObject {
     Q_OBJECT
     Q_PROPERTY(bool granted READ isGranted NOTIFY grantedChanged)
@@ -20,7 +19,6 @@ public:
     static AccessibilityPermission& shared();
 
     bool isGranted() const { return m_granted; }
-    void setOnGranted(std::function<void()> onGranted) { m_onGranted = std::move(onGranted); }
     bool isPolling() const { return m_pollTask.isActive(); }
 
     // Re-checks the grant now.
@@ -39,6 +37,5 @@ private:
 
     Clock& m_clock;
     bool m_granted = false;
-    std::function<void()> m_onGranted;
     TaskHandle m_pollTask;
 };

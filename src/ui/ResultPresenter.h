@@ -3,15 +3,12 @@
 #include "actions/AIAction.h"
 #include "selection/Selection.h"
 
-#include <functional>
-
 // What the app controller needs of the result panel: open it for a new conversation about a
-// selection, and hear when the panel asks for the settings window.
+// selection.
 class ResultPresenter {
 public:
     virtual ~ResultPresenter() = default;
 
     // Opens (or reuses) the panel for a new conversation.
     virtual void show(const AIAction& action, const Selection& selection) = 0;
-    virtual void setOpenSettings(std::function<void()> openSettings) = 0;
 };

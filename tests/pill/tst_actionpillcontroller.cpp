@@ -74,9 +74,10 @@ private Q_SLOTS:
         m_platform->workspace->launch(501, QStringLiteral("Editor"));
         m_modes = std::make_unique<WritingModeStore>(m_preferences);
         m_pill = std::make_unique<ActionPillController>(m_platform->clock, *m_modes);
-        m_pill->setOnAction([this](const AIAction& action, const Selection& selection) {
-            m_reported.append(action.title() + " on " + selection.text);
-        });
+        connect(m_pill.get(), &PillPresenter::actionChosen, this,
+                [this](const AIAction& action, const Selection& selection) {
+                    m_reported.append(action.title() + " on " + selection.text);
+                });
         m_reported.clear();
     }
     void cleanup()

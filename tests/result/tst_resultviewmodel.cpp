@@ -325,7 +325,7 @@ private Q_SLOTS:
         kit.platform.workspace->launch(777, QStringLiteral("Other"));
         auto model = makeModel(kit, rewrite(RewriteStyle::Improve), editable);
         int closed = 0;
-        model->setOnClose([&] { ++closed; });
+        connect(model.get(), &ResultViewModel::closeRequested, this, [&] { ++closed; });
         model->run(std::nullopt);
         QTRY_VERIFY(!model->latestAnswer().isEmpty() && model->isStreaming() == whileStreaming);
         model->replaceSelection();
@@ -346,7 +346,7 @@ private Q_SLOTS:
         QVERIFY(kit.start());
         auto model = makeModel(kit, AIAction::explain());
         int closed = 0;
-        model->setOnClose([&] { ++closed; });
+        connect(model.get(), &ResultViewModel::closeRequested, this, [&] { ++closed; });
         model->run(std::nullopt);
         QTRY_VERIFY(!model->isStreaming());
         model->copyLatest();

@@ -14,7 +14,10 @@ private Q_SLOTS:
         m_platform->grant->granted = false;
         m_permission = std::make_unique<AccessibilityPermission>(m_platform->clock);
         m_granted = 0;
-        m_permission->setOnGranted([this] { ++m_granted; });
+        connect(m_permission.get(), &AccessibilityPermission::grantedChanged, this, [this](bool granted) {
+            if (granted)
+                ++m_granted;
+        });
     }
     void cleanup()
     {
@@ -27,7 +30,7 @@ private Q_SLOTS:
         m_platform->grant->granted = true;
         AccessibilityPermission permission(m_platform->clock);
         int granted = 0;
-        permission.setOnGranted([&] { ++granted; });
+        connect(&permission, &AccessibilityPermission::grantedChanged, this, [&] { ++granted; });
         permission.requestIfNeeded();
         QVERIFY(permission.isGranted());
         QCOMPARE(m_platform->grant->requests, 0);
