@@ -54,8 +54,9 @@ void AppController::wireComponents()
     QObject::connect(&monitor, &SelectionMonitor::selected, &monitor,
                      [this](const Selection& selection) { m_parts.pill->show(selection); });
     QObject::connect(&monitor, &SelectionMonitor::dismissed, &monitor, [this] { m_parts.pill->hidePanel(); });
-    QObject::connect(m_parts.pill.get(), &PillPresenter::actionChosen, &monitor,
-                     [this](const AIAction& action, const Selection& selection) { m_parts.results->show(action, selection); });
+    QObject::connect(
+        m_parts.pill.get(), &PillPresenter::actionChosen, &monitor,
+        [this](const AIAction& action, const Selection& selection) { m_parts.results->show(action, selection); });
     // Only a grant newly present restarts the monitor; a revoked one is just recorded.
     QObject::connect(m_parts.permission, &AccessibilityPermission::grantedChanged, &monitor, [this](bool granted) {
         if (granted)

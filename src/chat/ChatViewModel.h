@@ -32,7 +32,6 @@ class ChatViewModel : public QObject {
     Q_PROPERTY(QString lastQuestion READ lastQuestionText NOTIFY lastQuestionChanged)
 
 public:
-
     // A new, empty chat with this id.
     ChatViewModel(const QUuid& newChatID, const ConversationServices& services, QObject* parent = nullptr);
     // A stored conversation, to be continued.
@@ -125,4 +124,3 @@ private:
     // Runs the turns and stops a running one when this object goes.
     TurnRunner m_runner;
 };
-

@@ -41,7 +41,8 @@ bool apply(ConversationTurn& turn, const ClaudeEvent& event, const StatusSetter&
 qsizetype indexOf(const QList<ConversationTurn>& turns, const QUuid& turnID);
 // Applies an event to the turn with this id; an event for a turn no longer listed is ignored.
 // Returns whether the list changed.
-bool apply(QList<ConversationTurn>& turns, const QUuid& turnID, const ClaudeEvent& event, const StatusSetter& setStatus);
+bool apply(QList<ConversationTurn>& turns, const QUuid& turnID, const ClaudeEvent& event,
+           const StatusSetter& setStatus);
 // Puts the finished answer text in place of the streamed one, unless it is empty or the same.
 // Returns whether the list changed.
 bool settle(QList<ConversationTurn>& turns, const QUuid& turnID, const QString& text);

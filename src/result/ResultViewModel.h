@@ -33,7 +33,6 @@ class ResultViewModel : public QObject {
     Q_PROPERTY(bool needsFirstQuestion READ needsFirstQuestion NOTIFY needsFirstQuestionChanged)
 
 public:
-
     ResultViewModel(const Selection& selection, const AIAction& action, const ConversationServices& services,
                     QObject* parent = nullptr);
     ~ResultViewModel() override;
@@ -114,4 +113,3 @@ private:
     // Runs the turns and stops a running one when this object goes.
     TurnRunner m_runner;
 };
-
