@@ -146,11 +146,8 @@ void Program::buildMainWindow()
 {
     auto chat = [this](const std::optional<HistoryStore::Conversation>& conversation, const QUuid& newChatID,
                        QWidget* parent) -> QWidget* {
-        const ConversationServices services = conversationServices();
-        auto* model =
-            conversation ? new ChatViewModel(*conversation, services) : new ChatViewModel(newChatID, services);
-        auto* view = new ChatView(
-            model, m_account->hasToken(), [] { AccountManager::shared().signIn(); }, parent);
+        ChatView* view = ChatView::open(conversation, newChatID, conversationServices(), m_account->hasToken(), parent);
+        connect(view, &ChatView::signInRequested, &AccountManager::shared(), &AccountManager::signIn);
         // Signing in, signing out and a rejected token all change the token.
         connect(&AccountManager::shared(), &AccountManager::tokenChanged, view,
                 [this, view] { view->setSignedIn(m_account->hasToken()); });

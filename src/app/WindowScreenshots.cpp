@@ -86,10 +86,7 @@ void saveMainWindow(const QDir& folder, const QString& suffix, FakePlatform& pla
                          QWidget* parent) -> QWidget* {
         ConversationServices services;
         services.history = &store;
-        services = services.completed();
-        auto* model = conversation ? new ChatViewModel(*conversation, services) : new ChatViewModel(id, services);
-        return new ChatView(
-            model, true, [] {}, parent);
+        return ChatView::open(conversation, id, services.completed(), true, parent);
     };
     MainWindowController controller({nav, store, platform.clock, defaults, chat});
     controller.show(store.conversations().first().id, false);

@@ -15,8 +15,7 @@
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
-ChatView::ChatView(ChatViewModel* model, bool signedIn, std::function<void()> signIn, QWidget* parent)
-    : QWidget(parent), m_model(model), m_signIn(std::move(signIn))
+ChatView::ChatView(ChatViewModel* model, bool signedIn, QWidget* parent) : QWidget(parent), m_model(model)
 {
     m_model->setParent(this);
     auto* column = new QVBoxLayout(this);
@@ -35,10 +34,7 @@ ChatView::ChatView(ChatViewModel* model, bool signedIn, std::function<void()> si
     column->addWidget(divider);
     m_composer = new ChatComposer(*m_model, signedIn, this);
     column->addWidget(m_composer);
-    connect(m_composer, &ChatComposer::signInRequested, this, [this] {
-        if (m_signIn)
-            m_signIn();
-    });
+    connect(m_composer, &ChatComposer::signInRequested, this, &ChatView::signInRequested);
     connect(m_transcript, &ChatTranscript::signInRequested, m_composer, &ChatComposer::signInRequested);
     connect(m_model, &ChatViewModel::turnsChanged, this, &ChatView::update);
     connect(m_model, &ChatViewModel::isStreamingChanged, this, &ChatView::update);
@@ -50,6 +46,13 @@ ChatView::~ChatView()
 {
     // Leaving a chat stops its turn; the model saves what it has without an empty answer.
     m_model->cancel();
+}
+
+ChatView* ChatView::open(const std::optional<HistoryStore::Conversation>& conversation, const QUuid& newChatID,
+                         const ConversationServices& services, bool signedIn, QWidget* parent)
+{
+    auto* model = conversation ? new ChatViewModel(*conversation, services) : new ChatViewModel(newChatID, services);
+    return new ChatView(model, signedIn, parent);
 }
 
 QWidget* ChatView::buildEmptyState()

@@ -1,11 +1,15 @@
 #pragma once
 
+#include "history/HistoryStore.h"
+
+#include <QUuid>
 #include <QWidget>
-#include <functional>
+#include <optional>
 
 class ChatComposer;
 class ChatTranscript;
 class ChatViewModel;
+struct ConversationServices;
 class QStackedWidget;
 
 // The main window's pane for one chat: the transcript (or, before the first question, a short
@@ -15,10 +19,13 @@ class QStackedWidget;
 class ChatView : public QWidget {
     Q_OBJECT
 public:
-    // The view takes the model over. signIn starts a sign-in; signedIn says whether there is
-    // an account token now.
-    ChatView(ChatViewModel* model, bool signedIn, std::function<void()> signIn, QWidget* parent = nullptr);
+    // The view takes the model over. signedIn says whether there is an account token now.
+    ChatView(ChatViewModel* model, bool signedIn, QWidget* parent = nullptr);
     ~ChatView() override;
+    // A pane on a stored conversation to continue, or on a new chat with newChatID when there is
+    // none: what the main window asks for each time it shows a chat.
+    static ChatView* open(const std::optional<HistoryStore::Conversation>& conversation, const QUuid& newChatID,
+                          const ConversationServices& services, bool signedIn, QWidget* parent);
 
     ChatViewModel& model() const { return *m_model; }
     ChatComposer* composer() const { return m_composer; }
@@ -27,6 +34,10 @@ public:
     QString subtitle() const;
     // Offers "Sign In to chat" exactly while there is no account token.
     void setSignedIn(bool signedIn);
+
+Q_SIGNALS:
+    // "Sign In to chat" was chosen.
+    void signInRequested();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -38,7 +49,6 @@ private:
     void nameWindow();
 
     ChatViewModel* m_model;
-    std::function<void()> m_signIn;
     QStackedWidget* m_content = nullptr;
     QWidget* m_empty = nullptr;
     ChatTranscript* m_transcript = nullptr;

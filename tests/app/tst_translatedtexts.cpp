@@ -226,10 +226,7 @@ class TestTranslatedTexts : public QObject {
                                  QWidget* parent) -> QWidget* {
             ConversationServices services;
             services.history = &store;
-            services = services.completed();
-            auto* model = conversation ? new ChatViewModel(*conversation, services) : new ChatViewModel(id, services);
-            return new ChatView(
-                model, false, [] {}, parent);
+            return ChatView::open(conversation, id, services.completed(), false, parent);
         };
         MainNavigation nav;
         MainWindowController controller({nav, store, m_platform->clock, m_preferences, makeChat});

@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
@@ -63,7 +64,7 @@ class TestChatView : public QObject {
 
     void showConversation(const HistoryStore::Conversation& conversation)
     {
-        m_view = std::make_unique<ChatView>(new ChatViewModel(conversation, services()), true, [] {});
+        m_view = std::make_unique<ChatView>(new ChatViewModel(conversation, services()), true);
         m_view->resize(640, 600);
         m_view->show();
         QApplication::setActiveWindow(m_view.get());
@@ -87,7 +88,7 @@ private Q_SLOTS:
         m_dir = std::make_unique<QTemporaryDir>();
         m_history = std::make_unique<HistoryStore>(m_dir->filePath("History.json"), m_platform->clock);
         m_sent.clear();
-        m_view = std::make_unique<ChatView>(new ChatViewModel(QUuid::createUuid(), services()), true, [] {});
+        m_view = std::make_unique<ChatView>(new ChatViewModel(QUuid::createUuid(), services()), true);
         m_view->show();
     }
 
@@ -189,6 +190,9 @@ private Q_SLOTS:
         QVERIFY(!signIn->isVisibleTo(m_view.get()));
         m_view->setSignedIn(false);
         QVERIFY(signIn->isVisibleTo(m_view.get()));
+        QSignalSpy requested(m_view.get(), &ChatView::signInRequested);
+        signIn->click();
+        QCOMPARE(requested.count(), 1);
         m_view->setSignedIn(true);
         QVERIFY(!signIn->isVisibleTo(m_view.get()));
     }
@@ -198,15 +202,13 @@ private Q_SLOTS:
     {
         m_view.reset();
         QWidget window;
-        auto* view = new ChatView(
-            new ChatViewModel(explained("Text"), services()), true, [] {}, &window);
+        auto* view = new ChatView(new ChatViewModel(explained("Text"), services()), true, &window);
         window.show();
         QCOMPARE(window.windowTitle(), QStringLiteral("Explained — Explain from Editor"));
         view->hide();
         QCOMPARE(window.windowTitle(), QCoreApplication::applicationName());
         delete view;
-        auto* chat = new ChatView(
-            new ChatViewModel(QUuid::createUuid(), services()), true, [] {}, &window);
+        auto* chat = new ChatView(new ChatViewModel(QUuid::createUuid(), services()), true, &window);
         chat->show();
         QCOMPARE(window.windowTitle(), QStringLiteral("New chat — Chat"));
         chat->model().setDraft(QStringLiteral("Why is the sky blue?"));
