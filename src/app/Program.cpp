@@ -131,7 +131,7 @@ void Program::buildController()
     parts.pill = std::make_unique<ActionPillController>(Clock::system(), WritingModeStore::shared());
     auto results = std::make_unique<ResultPanelController>(Clock::system(), Preferences::instance(),
                                                            WritingModeStore::shared(), conversationServices());
-    results->setSignIn([] { AccountManager::shared().signIn(); });
+    connect(results.get(), &ResultPanelController::signInRequested, &AccountManager::shared(), &AccountManager::signIn);
     m_results = results.get();
     parts.results = std::move(results);
     parts.settingsWindow = std::move(settingsWindow);

@@ -61,10 +61,7 @@ ResultView* ResultPanelController::makeView()
     connect(view, &ResultView::copyRequested, this, [this] { m_model->copyLatest(); });
     connect(view, &ResultView::replaceRequested, this, [this] { m_model->replaceSelection(); });
     connect(view, &ResultView::closeRequested, this, &ResultPanelController::close);
-    connect(view, &ResultView::signInRequested, this, [this] {
-        if (m_signIn)
-            m_signIn();
-    });
+    connect(view, &ResultView::signInRequested, this, &ResultPanelController::signInRequested);
     connect(view, &ResultView::questionSubmitted, this, [this](const QString& text) {
         m_model->setDraft(text);
         m_model->submitDraft();

@@ -32,7 +32,6 @@ public:
 
     void show(const AIAction& action, const Selection& selection) override;
     // What "Sign In" beside an error does: starts the account's sign-in.
-    void setSignIn(std::function<void()> signIn) { m_signIn = std::move(signIn); }
     // Stops the running turn and closes the panel when there is one.
     void close();
 
@@ -43,6 +42,10 @@ public:
 
     // What the view shows of a conversation.
     static ResultViewData viewData(const ResultViewModel& model);
+
+Q_SIGNALS:
+    // The failed answer's remedy: a sign-in through the browser.
+    void signInRequested();
 
 private:
     void createPanel();
@@ -55,7 +58,6 @@ private:
     Preferences& m_preferences;
     WritingModeStore& m_modes;
     ConversationServices m_services;
-    std::function<void()> m_signIn;
     QPointer<FloatingPanel> m_panel;
     std::unique_ptr<ResultViewModel> m_model;
 };

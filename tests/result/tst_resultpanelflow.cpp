@@ -143,7 +143,7 @@ private Q_SLOTS:
         m_kit->scenario.addStream(RelayScenario::textEvents({"Second time lucky."}));
         start();
         int signIns = 0;
-        m_results->setSignIn([&signIns] { ++signIns; });
+        connect(m_results.get(), &ResultPanelController::signInRequested, this, [&signIns] { ++signIns; });
         m_results->show(AIAction::explain(), selection());
         ResultView* view = m_results->view();
         QTRY_VERIFY(view->errorLine()->isVisibleTo(view));
