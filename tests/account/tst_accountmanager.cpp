@@ -12,6 +12,8 @@
 #include <QNetworkReply>
 #include <QRegularExpression>
 #include <QSignalSpy>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QTest>
 #include <QUrlQuery>
 
@@ -210,6 +212,37 @@ private Q_SLOTS:
         account.handle(QUrl("halvora://auth?code=C&state=" + state));
         QTRY_COMPARE_WITH_TIMEOUT(account.lastErrorText(), expected, 5000);
         QVERIFY(!account.isSigningIn());
+        QVERIFY(!account.token() && !storedToken());
+    }
+
+    // The service answered 200 and the connection broke inside the announced body: the user
+    // hears about the network, not about an answer that could not be read.
+    void exchangeCutInsideItsBodyIsANetworkError()
+    {
+        QTcpServer server;
+        QVERIFY(server.listen(QHostAddress::LocalHost));
+        connect(&server, &QTcpServer::newConnection, this, [&server] {
+            QTcpSocket* socket = server.nextPendingConnection();
+            connect(socket, &QTcpSocket::readyRead, socket, [socket] {
+                if (!socket->readAll().contains("\r\n\r\n"))
+                    return;
+                socket->write("HTTP/1.1 200 OK\r\nContent-Type: application/json\r\nContent-Length: 400\r\n\r\n"
+                              "{\"token\":\"abc\",");
+                socket->flush();
+                socket->disconnectFromHost();
+            });
+        });
+        Preferences::instance().setValue(PreferenceKeys::serverURL,
+                                         QStringLiteral("http://127.0.0.1:%1").arg(server.serverPort()));
+        AccountManager account;
+        account.signIn();
+        const QString state = Preferences::instance().value(PreferenceKeys::pendingSignInState).toString();
+        account.handle(QUrl("halvora://auth?code=C&state=" + state));
+        QTRY_VERIFY_WITH_TIMEOUT(!account.isSigningIn(), 5000);
+        QVERIFY2(!account.lastErrorText().contains(QStringLiteral("correct format")),
+                 qPrintable(account.lastErrorText()));
+        QVERIFY2(account.lastErrorText().contains(QStringLiteral("closed"), Qt::CaseInsensitive),
+                 qPrintable(account.lastErrorText()));
         QVERIFY(!account.token() && !storedToken());
     }
 
