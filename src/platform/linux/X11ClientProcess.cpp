@@ -1,14 +1,17 @@
 #include "platform/linux/X11ClientProcess.h"
 
 #include <X11/Xlib.h>
-// The X-Resource request is sent the way Xlib's own extension libraries send theirs.
+#include <vector>
+// The X-Resource request is sent the way Xlib's own extension libraries send theirs. Xlibint.h
+// defines min and max as macros: every standard header goes before it.
 #include <X11/Xlibint.h>
 #include <X11/extensions/XResproto.h>
-#include <vector>
+#undef min
+#undef max
 
 namespace {
 
-// A client's ids come back as (client, mask, length, length values) records.
+// A client's ids come back as records of client, mask, length in bytes, and the value.
 constexpr unsigned long maxReplyWords = 256;
 constexpr int maxAncestors = 16;
 
@@ -17,13 +20,13 @@ std::optional<qint32> pidIn(const std::vector<CARD32>& words, unsigned long coun
     size_t at = 0;
     for (unsigned long id = 0; id < count && at + 3 <= words.size(); ++id) {
         const CARD32 mask = words[at + 1];
-        const CARD32 length = words[at + 2];
+        const size_t valueWords = words[at + 2] / 4;
         at += 3;
-        if (at + length > words.size())
+        if (at + valueWords > words.size())
             return std::nullopt;
-        if (mask == X_XResLocalClientPIDMask && length == 1 && words[at] > 0)
+        if (mask == X_XResLocalClientPIDMask && valueWords == 1 && words[at] > 0)
             return qint32(words[at]);
-        at += length;
+        at += valueWords;
     }
     return std::nullopt;
 }
