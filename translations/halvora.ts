@@ -514,7 +514,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>GTK applications always show their text to Halvora. Qt applications do when they were started after Halvora. Chromium-based applications (Chrome, Electron) only when started with --force-renderer-accessibility.</source>
+        <source>Applications on the accessibility bus give Halvora the selected text, where it lies, and Replace. Others, such as terminals and Chromium or Electron applications as usually started, are read through the primary selection, with the actions at the pointer.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -85,7 +85,9 @@ void AppController::showActionsForCurrentSelection(PillKeyboard keyboard)
 
 void AppController::showActionsNow(PillKeyboard keyboard)
 {
-    const std::optional<Selection> selection = SelectionReader::read();
+    // No gesture to date the selection by: the primary selection counts when the active
+    // application claimed it after it last became the active one.
+    const std::optional<Selection> selection = SelectionReader::read(m_parts.monitor->activeApplicationSinceMs());
     if (!selection) {
         if (m_parts.beep)
             m_parts.beep();

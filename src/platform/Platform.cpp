@@ -63,6 +63,12 @@ public:
     bool remove(const QString&) override { return false; }
 };
 
+class NoPrimarySelection final : public PrimarySelection {
+public:
+    std::optional<qint32> ownerClaimedSince(qint64) override { return std::nullopt; }
+    std::optional<QString> text() override { return std::nullopt; }
+};
+
 template <typename Service, typename Fallback> void fill(std::shared_ptr<Service>& slot)
 {
     if (!slot)
@@ -79,6 +85,7 @@ Platform::Services withFallbacks(Platform::Services services)
     fill<Workspace, NoWorkspace>(services.workspace);
     fill<SyntheticKeyboard, NoKeyboard>(services.keyboard);
     fill<SecretStore, NoSecretStore>(services.secretStore);
+    fill<PrimarySelection, NoPrimarySelection>(services.primarySelection);
     return services;
 }
 
@@ -121,6 +128,11 @@ SyntheticKeyboard& Platform::keyboard()
 SecretStore& Platform::secretStore()
 {
     return *installed().secretStore;
+}
+
+PrimarySelection& Platform::primarySelection()
+{
+    return *installed().primarySelection;
 }
 
 void Platform::install(Services services)

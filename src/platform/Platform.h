@@ -4,6 +4,7 @@
 #include "platform/AccessibilityGrant.h"
 #include "platform/Clipboard.h"
 #include "platform/GlobalEvents.h"
+#include "platform/PrimarySelection.h"
 #include "platform/Screens.h"
 #include "platform/SecretStore.h"
 #include "platform/SyntheticKeyboard.h"
@@ -13,7 +14,7 @@
 
 // The desktop services the program runs on, installed once at start-up (or by a test).
 // A service that is not installed answers as if the desktop offered nothing: no grant, no
-// applications, no screens, an empty clipboard.
+// applications, no screens, an empty clipboard, no primary selection.
 class Platform {
 public:
     struct Services {
@@ -25,6 +26,7 @@ public:
         std::shared_ptr<Workspace> workspace;
         std::shared_ptr<SyntheticKeyboard> keyboard;
         std::shared_ptr<SecretStore> secretStore;
+        std::shared_ptr<PrimarySelection> primarySelection;
     };
 
     static Accessibility& accessibility();
@@ -35,6 +37,7 @@ public:
     static Workspace& workspace();
     static SyntheticKeyboard& keyboard();
     static SecretStore& secretStore();
+    static PrimarySelection& primarySelection();
 
     // Replaces every service; the ones left empty fall back to the unavailable stand-ins.
     static void install(Services services);

@@ -21,6 +21,7 @@ void SelectionMonitor::start()
     add(InputEvent::Type::KeyUp, &SelectionMonitor::keyUp);
     add(InputEvent::Type::ScrollWheel, &SelectionMonitor::scrolled);
     m_activationObserver = Platform::globalEvents().observeApplicationActivation([this] { applicationActivated(); });
+    m_activeSinceMs = m_clock.monotonicMs();
 }
 
 void SelectionMonitor::stop()
@@ -39,10 +40,18 @@ void SelectionMonitor::add(InputEvent::Type type, void (SelectionMonitor::*handl
         m_monitors.push_back(std::move(token));
 }
 
+std::optional<qint64> SelectionMonitor::activeApplicationSinceMs() const
+{
+    if (!m_activationObserver.isActive())
+        return std::nullopt;
+    return m_activeSinceMs;
+}
+
 void SelectionMonitor::mouseDown(const InputEvent& event)
 {
     m_mouseDownPoint = event.position;
     cancelAndDismiss();
+    m_gestureStartMs = m_clock.monotonicMs();
 }
 
 void SelectionMonitor::mouseUp(const InputEvent& event)
@@ -57,8 +66,11 @@ void SelectionMonitor::mouseUp(const InputEvent& event)
 
 void SelectionMonitor::keyDown(const InputEvent& event)
 {
-    if (isSelectionKey(event))
+    if (isSelectionKey(event)) {
+        if (!m_gestureStartMs)
+            m_gestureStartMs = m_clock.monotonicMs();
         return;
+    }
     // Shortcuts such as copy leave the selection alone; Escape always dismisses.
     if (event.modifiers.testFlag(Qt::ControlModifier) && event.key != Qt::Key_Escape)
         return;
@@ -79,12 +91,14 @@ void SelectionMonitor::scrolled(const InputEvent&)
 
 void SelectionMonitor::applicationActivated()
 {
+    m_activeSinceMs = m_clock.monotonicMs();
     cancelAndDismiss();
 }
 
 void SelectionMonitor::cancelAndDismiss()
 {
     m_pendingCheck.cancel();
+    m_gestureStartMs.reset();
     Q_EMIT dismissed();
 }
 
@@ -99,14 +113,16 @@ bool SelectionMonitor::isSelectionKey(const InputEvent& event)
 void SelectionMonitor::scheduleCheck(int delayMs, const QList<QPointF>& near)
 {
     Timings::markGestureEnd();
-    m_pendingCheck = m_clock.after(delayMs, [this, near] { check(near); });
+    const qint64 startMs = m_gestureStartMs.value_or(m_clock.monotonicMs());
+    m_pendingCheck = m_clock.after(delayMs, [this, near, startMs] { check(near, startMs); });
 }
 
-void SelectionMonitor::check(const QList<QPointF>& near)
+void SelectionMonitor::check(const QList<QPointF>& near, qint64 gestureStartMs)
 {
+    m_gestureStartMs.reset();
     if (m_autoPopup && !m_autoPopup())
         return;
-    const std::optional<Selection> selection = SelectionReader::read();
+    const std::optional<Selection> selection = SelectionReader::read(gestureStartMs);
     if (!selection)
         return;
     if (!near.isEmpty() && selection->rect) {

@@ -10,6 +10,7 @@
 #include <QPointF>
 #include <QSet>
 #include <functional>
+#include <optional>
 #include <vector>
 
 // Watches mouse and keyboard in all other applications. A selection gesture (a drag, a double
@@ -38,6 +39,10 @@ public:
     // Removes the monitors and cancels the pending check.
     void stop();
     bool hasPendingCheck() const { return m_pendingCheck.isActive(); }
+    // Since when (monotonic, see Clock) the active application has been the active one, as far
+    // as this monitor has seen: from its start, or the latest switch of application after it.
+    // Nothing when switches cannot be watched.
+    std::optional<qint64> activeApplicationSinceMs() const;
 
 Q_SIGNALS:
     void selected(const Selection& selection);
@@ -53,7 +58,7 @@ private:
     void applicationActivated();
     void cancelAndDismiss();
     void scheduleCheck(int delayMs, const QList<QPointF>& near);
-    void check(const QList<QPointF>& near);
+    void check(const QList<QPointF>& near, qint64 gestureStartMs);
     static bool isSelectionKey(const InputEvent& event);
 
     Clock& m_clock;
@@ -61,5 +66,9 @@ private:
     std::vector<TaskHandle> m_monitors;
     TaskHandle m_activationObserver;
     QPointF m_mouseDownPoint;
+    // When the gesture under way began: its mouse press, or the first key of a run of selection
+    // keys. The primary selection counts only when claimed after it.
+    std::optional<qint64> m_gestureStartMs;
+    qint64 m_activeSinceMs = 0;
     TaskHandle m_pendingCheck;
 };

@@ -25,7 +25,7 @@ bool overlaps(const QRectF& a, const QRectF& b)
 
 } // namespace
 
-std::optional<Selection> SelectionReader::read()
+std::optional<Selection> SelectionReader::read(std::optional<qint64> selectedSinceMs)
 {
     if (!Platform::accessibilityGrant().isGranted())
         return std::nullopt;
@@ -35,18 +35,18 @@ std::optional<Selection> SelectionReader::read()
         return std::nullopt;
     AccessibilityElementRef appElement = Platform::accessibility().applicationElement(app->pid);
     if (!appElement)
-        return std::nullopt;
+        return readPrimary(*app, {}, selectedSinceMs);
     appElement->setMessagingTimeout(messagingTimeout);
     enableManualAccessibilityIfNeeded(*appElement, app->pid);
 
     AccessibilityElementRef focused = appElement->focusedElement();
     if (!focused)
-        return std::nullopt;
+        return readPrimary(*app, {}, selectedSinceMs);
     focused->setMessagingTimeout(messagingTimeout);
     QString text;
     AccessibilityElementRef holder = findHolder(focused, &text);
     if (!holder || text.trimmed().isEmpty())
-        return std::nullopt;
+        return readPrimary(*app, focused, selectedSinceMs);
 
     Selection selection;
     selection.text = text;
@@ -56,6 +56,34 @@ std::optional<Selection> SelectionReader::read()
     selection.appName = app->name.isEmpty() ? QStringLiteral("App") : app->name;
     selection.element = std::move(holder);
     qCDebug(selectionLog) << "Selection read:" << text.size() << "characters from application" << app->pid
+                          << (selection.isEditable ? "(editable)" : "(read-only)");
+    return selection;
+}
+
+// Terminals, and Chromium and Electron as people start them, give no text through accessibility
+// but claim the primary selection when text is selected. It is taken only when the active
+// application claimed it during the gesture (or since it became active): a selection made
+// elsewhere or earlier is not the one just made. Without a rectangle the pill goes to the
+// pointer. Replace pastes (no element), and only where the focused element takes text.
+std::optional<Selection> SelectionReader::readPrimary(const RunningApplication& app,
+                                                      const AccessibilityElementRef& focused,
+                                                      std::optional<qint64> selectedSinceMs)
+{
+    if (!selectedSinceMs)
+        return std::nullopt;
+    PrimarySelection& primary = Platform::primarySelection();
+    if (primary.ownerClaimedSince(*selectedSinceMs) != app.pid)
+        return std::nullopt;
+    const std::optional<QString> text = primary.text();
+    if (!text || text->trimmed().isEmpty() || text->size() > PrimarySelection::maxLength)
+        return std::nullopt;
+    Selection selection;
+    selection.text = *text;
+    selection.isEditable = focused && isEditable(*focused);
+    selection.pid = app.pid;
+    selection.appName = app.name.isEmpty() ? QStringLiteral("App") : app.name;
+    qCDebug(selectionLog) << "Selection read from the primary selection:" << text->size()
+                          << "characters from application" << app.pid
                           << (selection.isEditable ? "(editable)" : "(read-only)");
     return selection;
 }

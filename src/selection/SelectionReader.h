@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/Workspace.h"
 #include "selection/Selection.h"
 
 #include <QSet>
@@ -20,7 +21,9 @@ public:
     // Bounds plausibility: a rectangle must come within this distance of some screen.
     static constexpr double screenMargin = 50.0;
 
-    static std::optional<Selection> read();
+    // With selectedSinceMs (monotonic, see Clock), an application that gives no text through
+    // accessibility is read through the primary selection, if it claimed that at or after then.
+    static std::optional<Selection> read(std::optional<qint64> selectedSinceMs = std::nullopt);
 
     static bool isEditable(AccessibilityElement& element);
     static std::optional<QRectF> selectionBounds(AccessibilityElement& element);
@@ -28,6 +31,8 @@ public:
     static std::optional<QRectF> onScreen(const QRectF& rect);
 
 private:
+    static std::optional<Selection> readPrimary(const RunningApplication& app, const AccessibilityElementRef& focused,
+                                                std::optional<qint64> selectedSinceMs);
     static AccessibilityElementRef findHolder(const AccessibilityElementRef& focused, QString* text);
     static void enableManualAccessibilityIfNeeded(AccessibilityElement& application, qint32 pid);
     static QSet<qint32>& manualAccessibilityEnabled();

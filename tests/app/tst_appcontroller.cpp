@@ -187,6 +187,32 @@ private Q_SLOTS:
         QCOMPARE(m_beeps, selected ? 0 : 1);
     }
 
+    // Without a gesture, a terminal's primary selection counts when the terminal claimed it
+    // after it last came to the front (at 100 ms).
+    void showActionsDatesThePrimarySelectionByActivation_data()
+    {
+        QTest::addColumn<qint64>("claimedAtMs");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("claimed since it came to the front") << 150LL << QStringList{"pill show ls -l"};
+        QTest::newRow("claimed before") << 50LL << QStringList();
+    }
+    void showActionsDatesThePrimarySelectionByActivation()
+    {
+        QFETCH(qint64, claimedAtMs);
+        QFETCH(QStringList, expected);
+        start();
+        m_platform->workspace->launch(700, QStringLiteral("Terminal"));
+        m_platform->clock.advance(100);
+        m_platform->events->activateApplication();
+        m_platform->primary->claim(700, claimedAtMs, QStringLiteral("ls -l"));
+        m_platform->clock.advance(200);
+        m_log.entries.clear();
+        m_controller->showActionsForCurrentSelection();
+        m_platform->clock.advance(300);
+        QCOMPARE(m_log.entries, expected);
+        QCOMPARE(m_beeps, expected.isEmpty() ? 1 : 0);
+    }
+
     void aGrantAfterTheControllerIsGoneReachesNothing()
     {
         m_platform->grant->granted = false;

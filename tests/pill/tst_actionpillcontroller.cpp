@@ -139,7 +139,7 @@ private Q_SLOTS:
         QFETCH(QStringList, formats);
         const FakePlatform& fake = *m_platform;
         Platform::install({fake.accessibility, fake.grant, fake.events, fake.screens, std::make_shared<QtClipboard>(),
-                           fake.workspace, fake.keyboard, fake.secrets});
+                           fake.workspace, fake.keyboard, fake.secrets, fake.primary});
         auto* offered = new OfferedFormats(formats);
         QGuiApplication::clipboard()->setMimeData(offered);
         m_pill->show(selection());

@@ -117,6 +117,44 @@ private Q_SLOTS:
         QCOMPARE(m_selections.size(), delivered ? 1 : 0);
     }
 
+    // A terminal (not on the accessibility bus) claims the primary selection between the two
+    // parts of a script: only a claim made after the gesture began counts.
+    void primarySelectionIsDatedByTheGesture_data()
+    {
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<QString>("after");
+        QTest::addColumn<bool>("delivered");
+
+        QTest::newRow("claimed while dragging") << "down 110,110; wait 50"
+                                                << "up 150,110" << true;
+        QTest::newRow("claimed before the press") << "wait 50"
+                                                  << "wait 1; down 110,110; up 150,110" << false;
+        QTest::newRow("claimed at the second press of a double click")
+            << "down 110,110; up 110,110; wait 100; down 110,110"
+            << "up 110,110 2" << true;
+        QTest::newRow("a run of selection keys dates from its first key")
+            << "keydown Shift+Right; wait 50"
+            << "keyup Shift+Right; wait 100; keydown Shift+Right; keyup Shift+Right" << true;
+        QTest::newRow("typing ends the run")
+            << "keydown Shift+Right; keyup Shift+Right; wait 50"
+            << "wait 1; keydown H; keyup H; keydown Shift+Right; keyup Shift+Right" << false;
+        QTest::newRow("claimed during the previous gesture")
+            << "down 110,110; wait 50"
+            << "up 150,110; wait 300; down 110,110; up 150,110" << true;
+    }
+    void primarySelectionIsDatedByTheGesture()
+    {
+        QFETCH(QString, before);
+        QFETCH(QString, after);
+        QFETCH(bool, delivered);
+        m_platform->workspace->launch(700, QStringLiteral("Terminal"));
+        QVERIFY(m_platform->events->play(before));
+        m_platform->primary->claim(700, m_platform->clock.monotonicMs(), QStringLiteral("ls -l"));
+        QVERIFY(m_platform->events->play(after));
+        m_platform->clock.advance(300);
+        QCOMPARE(m_selections, delivered ? QStringList{QStringLiteral("ls -l")} : QStringList());
+    }
+
     void autoPopupIsAskedAfterTheDelay()
     {
         bool autoPopup = true;

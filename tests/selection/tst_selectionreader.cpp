@@ -237,6 +237,65 @@ private Q_SLOTS:
         QVERIFY(!SelectionReader::read()->rect);
     }
 
+    // Application 700 is not on the accessibility bus; 501's focused element is an editable
+    // field, 502's a read-only one. The gesture began at 1000 ms.
+    void primarySelectionStandsIn_data()
+    {
+        QTest::addColumn<qint32>("app");
+        QTest::addColumn<bool>("accessibleText");
+        QTest::addColumn<qint32>("owner");
+        QTest::addColumn<qint64>("claimedAtMs");
+        QTest::addColumn<std::optional<QString>>("primary");
+        QTest::addColumn<bool>("dated");
+        QTest::addColumn<QString>("expected");
+        QTest::addColumn<bool>("editable");
+
+        const std::optional<QString> word = QStringLiteral("ls -l");
+        const QString tooLong(PrimarySelection::maxLength + 1, QLatin1Char('a'));
+        const QString longest(PrimarySelection::maxLength, QLatin1Char('a'));
+        addRow("not on the bus, claimed during the gesture", 700, false, 700, 1000LL, word, true, "ls -l", false);
+        addRow("claimed just before the gesture", 700, false, 700, 999LL, word, true, "", false);
+        addRow("claimed by another application", 700, false, 502, 1200LL, word, true, "", false);
+        addRow("no gesture to date it by", 700, false, 700, 1200LL, word, false, "", false);
+        addRow("read-only focused element", 502, false, 502, 1200LL, word, true, "ls -l", false);
+        addRow("editable focused element", 501, false, 501, 1200LL, word, true, "ls -l", true);
+        addRow("accessibility text wins", 501, true, 501, 1200LL, word, true, "brown fox", true);
+        addRow("empty", 700, false, 700, 1200LL, std::optional<QString>(QString()), true, "", false);
+        addRow("whitespace only", 700, false, 700, 1200LL, std::optional<QString>(" \n\t"), true, "", false);
+        addRow("owner does not answer", 700, false, 700, 1200LL, std::optional<QString>(), true, "", false);
+        addRow("as long as allowed", 700, false, 700, 1200LL, std::optional<QString>(longest), true, longest, false);
+        addRow("longer than allowed", 700, false, 700, 1200LL, std::optional<QString>(tooLong), true, "", false);
+    }
+    void primarySelectionStandsIn()
+    {
+        QFETCH(qint32, app);
+        QFETCH(bool, accessibleText);
+        QFETCH(qint32, owner);
+        QFETCH(qint64, claimedAtMs);
+        QFETCH(std::optional<QString>, primary);
+        QFETCH(bool, dated);
+        QFETCH(QString, expected);
+        m_platform->workspace->launch(app, QStringLiteral("Terminal"));
+        if (!accessibleText)
+            m_platform->accessibility->node(501, QStringLiteral("field"))->selectedText.reset();
+        m_platform->primary->claim(owner, claimedAtMs, {});
+        m_platform->primary->content = primary;
+
+        const auto selection = SelectionReader::read(dated ? std::optional<qint64>(1000) : std::nullopt);
+        // The text of a selection that is not the active application's own is never fetched.
+        const bool itsOwn = owner == app && claimedAtMs >= 1000 && dated;
+        QCOMPARE(m_platform->primary->textReads, itsOwn && !accessibleText ? 1 : 0);
+        QCOMPARE(selection.has_value(), !expected.isEmpty());
+        if (!selection)
+            return;
+        QCOMPARE(selection->text, expected);
+        QTEST(selection->isEditable, "editable");
+        QCOMPARE(selection->pid, app);
+        // No place (the pill goes to the pointer) and no element: Replace pastes.
+        QCOMPARE(selection->rect.has_value(), accessibleText);
+        QCOMPARE(bool(selection->element), accessibleText);
+    }
+
 private:
     std::unique_ptr<FakePlatform> m_platform;
 };

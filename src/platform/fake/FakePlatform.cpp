@@ -8,7 +8,7 @@ FakePlatform::FakePlatform()
     clipboard->journal = &journal;
     workspace->journal = &journal;
     keyboard->journal = &journal;
-    Platform::install({accessibility, grant, events, screens, clipboard, workspace, keyboard, secrets});
+    Platform::install({accessibility, grant, events, screens, clipboard, workspace, keyboard, secrets, primary});
 }
 
 FakePlatform::~FakePlatform()

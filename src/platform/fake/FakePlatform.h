@@ -6,6 +6,7 @@
 #include "platform/fake/FakeClock.h"
 #include "platform/fake/FakeGlobalEvents.h"
 #include "platform/fake/FakeKeyboard.h"
+#include "platform/fake/FakePrimarySelection.h"
 #include "platform/fake/FakeScreens.h"
 #include "platform/fake/FakeSecretStore.h"
 #include "platform/fake/FakeWorkspace.h"
@@ -36,4 +37,5 @@ public:
     std::shared_ptr<FakeWorkspace> workspace = std::make_shared<FakeWorkspace>();
     std::shared_ptr<FakeKeyboard> keyboard = std::make_shared<FakeKeyboard>();
     std::shared_ptr<FakeSecretStore> secrets = std::make_shared<FakeSecretStore>();
+    std::shared_ptr<FakePrimarySelection> primary = std::make_shared<FakePrimarySelection>();
 };

@@ -10,6 +10,7 @@
 #include "platform/linux/SecretServiceStore.h"
 #include "platform/linux/X11Connection.h"
 #include "platform/linux/X11GlobalEvents.h"
+#include "platform/linux/X11PrimarySelection.h"
 #include "platform/linux/X11Workspace.h"
 #include "platform/linux/XTestKeyboard.h"
 #include "platform/linux/XdgAutostart.h"
@@ -48,6 +49,7 @@ void installX11(Platform::Services& services)
     services.workspace = std::make_shared<X11Workspace>(X11Connection::open());
     services.keyboard = XTestKeyboard::create(X11Connection::open());
     services.globalEvents = X11GlobalEvents::create(X11Connection::open());
+    services.primarySelection = X11PrimarySelection::create(X11Connection::open());
     if (!services.globalEvents)
         reason() = QCoreApplication::translate("LinuxPlatform",
                                                "Actions can’t appear automatically: the X server does not report "
@@ -95,9 +97,10 @@ QString unavailableReason()
 QString accessibilityHelp()
 {
     return QCoreApplication::translate("LinuxPlatform",
-                                       "GTK applications always show their text to Halvora. Qt applications do when "
-                                       "they were started after Halvora. Chromium-based applications (Chrome, "
-                                       "Electron) only when started with --force-renderer-accessibility.");
+                                       "Applications on the accessibility bus give Halvora the selected text, where it "
+                                       "lies, and Replace. Others, such as terminals and Chromium or Electron "
+                                       "applications as usually started, are read through the primary selection, with "
+                                       "the actions at the pointer.");
 }
 
 } // namespace LinuxPlatform
