@@ -4,6 +4,7 @@
 #include <QString>
 #include <memory>
 #include <optional>
+#include <vector>
 
 class AccessibilityElement;
 // Elements are shared: a captured selection keeps its element alive as long as it exists.
@@ -37,6 +38,10 @@ public:
     virtual bool isSettable(Attribute attribute) = 0;
     // Replaces the selected range with text; true when the application accepted the call.
     virtual bool setSelectedText(const QString& text) = 0;
+    // One entry per embedded-object character (U+FFFC) in the selected range, in order: the
+    // element that character stands for (a paragraph or a link of a web page, say), or null for
+    // one that holds no text (an image). Nothing when the elements cannot be told.
+    virtual std::optional<std::vector<AccessibilityElementRef>> selectedEmbeddedElements() = 0;
     // The bounds of the selected range in global logical coordinates (see Screens.h).
     virtual std::optional<QRectF> selectedTextBounds() = 0;
 

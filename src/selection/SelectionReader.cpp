@@ -43,15 +43,16 @@ std::optional<Selection> SelectionReader::read(std::optional<qint64> selectedSin
     if (!focused)
         return readPrimary(*app, {}, selectedSinceMs);
     focused->setMessagingTimeout(messagingTimeout);
-    QString text;
-    AccessibilityElementRef holder = findHolder(focused, &text);
+    Found found = findHolder(focused);
+    AccessibilityElementRef holder = std::move(found.holder);
+    const QString text = found.text;
     if (!holder || text.trimmed().isEmpty())
         return readPrimary(*app, focused, selectedSinceMs);
 
     Selection selection;
     selection.text = text;
     selection.isEditable = isEditable(*holder);
-    selection.rect = selectionBounds(*holder);
+    selection.rect = found.spannedBounds ? onScreen(*found.spannedBounds) : selectionBounds(*holder);
     selection.pid = app->pid;
     selection.appName = app->name.isEmpty() ? QStringLiteral("App") : app->name;
     selection.element = std::move(holder);
@@ -90,25 +91,87 @@ std::optional<Selection> SelectionReader::readPrimary(const RunningApplication& 
 
 // The focused element holds the selection when it reports any text at all (whitespace
 // included); otherwise the nearest of its ancestors that reports a non-empty one.
-AccessibilityElementRef SelectionReader::findHolder(const AccessibilityElementRef& focused, QString* text)
+SelectionReader::Found SelectionReader::findHolder(const AccessibilityElementRef& focused)
 {
     const auto own = focused->selectedText();
-    if (hasText(own)) {
-        *text = *own;
-        return focused;
-    }
+    if (hasText(own))
+        return followEmbedded(focused, *own, 0);
     AccessibilityElementRef current = focused;
     for (int level = 0; level < maxAncestors; ++level) {
         current = current->parent();
         if (!current)
             return {};
         const auto found = current->selectedText();
-        if (hasText(found)) {
-            *text = *found;
-            return current;
-        }
+        if (hasText(found))
+            return followEmbedded(current, *found, 0);
     }
     return {};
+}
+
+// A web page reports a selection inside a paragraph to the document as the one placeholder
+// character standing for that paragraph: the text is taken from the elements the placeholders
+// stand for, as deep as they nest. A placeholder that cannot be followed is never passed on.
+SelectionReader::Found SelectionReader::followEmbedded(const AccessibilityElementRef& element, const QString& text,
+                                                       int depth)
+{
+    if (!text.contains(embeddedObject))
+        return {element, text, std::nullopt};
+    if (depth >= maxEmbeddedDepth)
+        return {};
+    const auto elements = element->selectedEmbeddedElements();
+    if (!elements || qsizetype(elements->size()) != text.count(embeddedObject))
+        return {};
+    Found found{element, QString(), std::nullopt};
+    if (!joinEmbedded(text, *elements, depth, &found))
+        return {};
+    return found;
+}
+
+// Replaces each placeholder by the selected text of its element; two elements side by side (the
+// paragraphs of a page) are separate lines. When the selection lies in one element alone, that
+// element holds it; when it spans several, the container does, with the bounds of all of them.
+bool SelectionReader::joinEmbedded(const QString& text, const std::vector<AccessibilityElementRef>& elements, int depth,
+                                   Found* found)
+{
+    std::vector<Found> parts;
+    bool ownText = false;
+    bool lastWasPart = false;
+    size_t next = 0;
+    for (const QChar c : text) {
+        if (c != embeddedObject) {
+            found->text.append(c);
+            ownText = ownText || !c.isSpace();
+            lastWasPart = false;
+            continue;
+        }
+        const AccessibilityElementRef& child = elements[next++];
+        if (!child)
+            continue; // an image or another object without text
+        const auto childText = child->selectedText();
+        if (!childText)
+            return false;
+        if (childText->isEmpty())
+            continue; // the range only touches this element
+        Found part = followEmbedded(child, *childText, depth + 1);
+        if (!part.holder)
+            return false;
+        if (lastWasPart)
+            found->text.append(QLatin1Char('\n'));
+        found->text.append(part.text);
+        lastWasPart = true;
+        parts.push_back(std::move(part));
+    }
+    if (ownText || parts.size() < 2) {
+        if (parts.size() == 1 && !ownText)
+            *found = std::move(parts.front());
+        return true;
+    }
+    for (const Found& part : parts) {
+        const auto bounds = part.spannedBounds ? onScreen(*part.spannedBounds) : selectionBounds(*part.holder);
+        if (bounds)
+            found->spannedBounds = found->spannedBounds ? found->spannedBounds->united(*bounds) : *bounds;
+    }
+    return true;
 }
 
 bool SelectionReader::isEditable(AccessibilityElement& element)

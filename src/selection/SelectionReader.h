@@ -18,6 +18,10 @@ public:
     static constexpr double messagingTimeout = 0.25;
     // How many ancestors of the focused element may hold the selected text.
     static constexpr int maxAncestors = 4;
+    // How deep embedded objects (a link in a paragraph in a section...) are followed.
+    static constexpr int maxEmbeddedDepth = 8;
+    // The character an application reports in place of an embedded object.
+    static constexpr QChar embeddedObject = QChar(0xFFFC);
     // Bounds plausibility: a rectangle must come within this distance of some screen.
     static constexpr double screenMargin = 50.0;
 
@@ -33,7 +37,19 @@ public:
 private:
     static std::optional<Selection> readPrimary(const RunningApplication& app, const AccessibilityElementRef& focused,
                                                 std::optional<qint64> selectedSinceMs);
-    static AccessibilityElementRef findHolder(const AccessibilityElementRef& focused, QString* text);
+    // Where the selected text was found: the element that holds it, and, for a selection that
+    // spans several embedded elements, the bounds of all of them (the holder is then their
+    // container, whose own bounds cover only placeholders).
+    struct Found {
+        AccessibilityElementRef holder;
+        QString text;
+        std::optional<QRectF> spannedBounds;
+    };
+
+    static Found findHolder(const AccessibilityElementRef& focused);
+    static Found followEmbedded(const AccessibilityElementRef& element, const QString& text, int depth);
+    static bool joinEmbedded(const QString& text, const std::vector<AccessibilityElementRef>& elements, int depth,
+                             Found* found);
     static void enableManualAccessibilityIfNeeded(AccessibilityElement& application, qint32 pid);
     static QSet<qint32>& manualAccessibilityEnabled();
 };

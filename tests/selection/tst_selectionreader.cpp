@@ -23,6 +23,19 @@ QByteArray singleElement(qint32 pid, const QString& members)
         .toUtf8();
 }
 
+// A web page (pid 700) whose focused document "doc" holds paragraphs "p1" and "p2" and a link in
+// "p2"; each element is described by the given JSON members.
+QByteArray webPage(const QString& doc, const QString& p1, const QString& p2, const QString& link)
+{
+    return QStringLiteral(R"({"applications": [{"pid": 700, "focused": "doc", "elements": [
+        {"id": "doc", "role": "WebArea", "bounds": [0, 0, 800, 600], %1},
+        {"id": "p1", "parent": "doc", "bounds": [100, 100, 50, 20], %2},
+        {"id": "p2", "parent": "doc", "bounds": [120, 140, 60, 20], %3},
+        {"id": "link", "parent": "p2", "bounds": [150, 140, 30, 20], %4}]}]})")
+        .arg(doc, p1, p2, link)
+        .toUtf8();
+}
+
 } // namespace
 
 class TestSelectionReader : public QObject {
@@ -294,6 +307,70 @@ private Q_SLOTS:
         // No place (the pill goes to the pointer) and no element: Replace pastes.
         QCOMPARE(selection->rect.has_value(), accessibleText);
         QCOMPARE(bool(selection->element), accessibleText);
+    }
+
+    void embeddedObjects_data()
+    {
+        QTest::addColumn<QString>("doc");
+        QTest::addColumn<QString>("p1");
+        QTest::addColumn<QString>("p2");
+        QTest::addColumn<QString>("link");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("holder");
+        QTest::addColumn<QRectF>("rect");
+
+        const char* one = R"("selectedText": "\uFFFC", "embedded": ["p1"])";
+        const char* both = R"("selectedText": "\uFFFC\uFFFC", "embedded": ["p1", "p2"])";
+        const char* second = R"("selectedText": "\uFFFC", "embedded": ["p2"])";
+        const char* quick = R"("selectedText": "quick")";
+        const char* none = R"("role": "Link")";
+        const QRectF noRect;
+        addRow("a word in one paragraph", one, quick, none, none, "quick", "p1", QRectF(100, 100, 50, 20));
+        addRow("across two paragraphs, one line each", both, R"("selectedText": "dog.")", R"("selectedText": "Second")",
+               none, "dog.\nSecond", "doc", QRectF(100, 100, 80, 60));
+        addRow("a link inside the selected words", second, none,
+               R"("selectedText": "a \uFFFC the", "embedded": ["link"])", R"("selectedText": "link")", "a link the",
+               "p2", QRectF(120, 140, 60, 20));
+        addRow("inside the link alone", second, none, R"("selectedText": "\uFFFC", "embedded": ["link"])",
+               R"("selectedText": "ink")", "ink", "link", QRectF(150, 140, 30, 20));
+        addRow("an image beside the word has no text", R"("selectedText": "\uFFFC\uFFFC", "embedded": ["", "p1"])",
+               quick, none, none, "quick", "p1", QRectF(100, 100, 50, 20));
+        addRow("the range only touches the next paragraph", both, quick, R"("selectedText": "")", none, "quick", "p1",
+               QRectF(100, 100, 50, 20));
+        addRow("text of its own around a paragraph", R"("selectedText": "Title \uFFFC", "embedded": ["p1"])", quick,
+               none, none, "Title quick", "doc", QRectF(0, 0, 800, 600));
+        addRow("plain text is read as before", quick, none, none, none, "quick", "doc", QRectF(0, 0, 800, 600));
+        // Never a placeholder: whatever cannot be followed is no selection.
+        addRow("placeholder without an element", R"("selectedText": "\uFFFC", "embedded": [])", quick, none, none, "",
+               "", noRect);
+        addRow("elements unknown", R"("selectedText": "\uFFFC", "failing": ["Embedded"])", quick, none, none, "", "",
+               noRect);
+        addRow("paragraph does not answer", one, R"("selectedText": "quick", "failing": ["SelectedText"])", none, none,
+               "", "", noRect);
+        addRow("nesting without end", one, R"("selectedText": "\uFFFC", "embedded": ["p1"])", none, none, "", "",
+               noRect);
+    }
+    void embeddedObjects()
+    {
+        QFETCH(QString, doc);
+        QFETCH(QString, p1);
+        QFETCH(QString, p2);
+        QFETCH(QString, link);
+        QFETCH(QString, text);
+        QFETCH(QString, holder);
+        QFETCH(QRectF, rect);
+        m_platform->workspace->launch(700, QStringLiteral("Browser"));
+        QVERIFY(m_platform->accessibility->load(webPage(doc, p1, p2, link)));
+
+        const auto selection = SelectionReader::read();
+        if (holder.isEmpty()) {
+            QVERIFY(!selection);
+            return;
+        }
+        QVERIFY(selection);
+        QCOMPARE(selection->text, text);
+        QCOMPARE(holderId(*selection), holder);
+        QCOMPARE(selection->rect, std::optional<QRectF>(rect));
     }
 
 private:

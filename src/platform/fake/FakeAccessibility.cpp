@@ -48,6 +48,8 @@ FakeAccessibility::Node parseNode(const QJsonObject& object)
     node.valueSettable = settable.contains(QStringLiteral("Value"));
     node.selectedTextSettable = settable.contains(QStringLiteral("SelectedText"));
     node.ignoresWrites = object.value(QLatin1String("ignoresWrites")).toBool();
+    for (const QJsonValue& id : object.value(QLatin1String("embedded")).toArray())
+        node.embedded.append(id.toString());
     node.failing = stringSet(object.value(QLatin1String("failing")));
     node.delayMs = object.value(QLatin1String("delayMs")).toInt();
     return node;

@@ -13,10 +13,13 @@
 //     "elements": [{"id": "field", "parent": "window", "role": "TextField",
 //                   "selectedText": "hi", "value": "say hi", "settable": ["Value", "SelectedText"],
 //                   "bounds": [x, y, width, height], "editableAncestor": "window",
-//                   "failing": ["SelectedText"], "delayMs": 0, "ignoresWrites": false}]}]}
+//                   "failing": ["SelectedText"], "delayMs": 0, "ignoresWrites": false,
+//                   "embedded": ["paragraph", ""]}]}]}
 //
 // Attributes left out are absent. "failing" names attributes whose calls fail ("FocusedUIElement",
-// "SelectedText", "Parent", "Role", "Value", "BoundsForRange", "EditableAncestor").
+// "SelectedText", "Parent", "Role", "Value", "BoundsForRange", "EditableAncestor", "Embedded").
+// "embedded" lists, per embedded-object character of the selection, the element it stands for
+// ("" for one without text).
 // "delayMs" is how long each call on that element takes: longer than the messaging timeout (by
 // default 6 s) and the call times out. Time spent is added up rather than slept.
 class FakeAccessibility : public Accessibility {
@@ -35,6 +38,7 @@ public:
         bool valueSettable = false;
         bool selectedTextSettable = false;
         bool ignoresWrites = false;
+        QStringList embedded;
         QSet<QString> failing;
         int delayMs = 0;
     };

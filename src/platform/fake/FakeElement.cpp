@@ -89,6 +89,17 @@ bool FakeElement::setSelectedText(const QString& text)
     return true;
 }
 
+std::optional<std::vector<AccessibilityElementRef>> FakeElement::selectedEmbeddedElements()
+{
+    auto* node = answer(QStringLiteral("Embedded"));
+    if (!node)
+        return std::nullopt;
+    std::vector<AccessibilityElementRef> elements;
+    for (const QString& id : node->embedded)
+        elements.push_back(element(id));
+    return elements;
+}
+
 std::optional<QRectF> FakeElement::selectedTextBounds()
 {
     auto* node = answer(QStringLiteral("BoundsForRange"));

@@ -19,6 +19,7 @@ public:
     std::optional<QString> value() override;
     bool isSettable(Attribute attribute) override;
     bool setSelectedText(const QString& text) override;
+    std::optional<std::vector<AccessibilityElementRef>> selectedEmbeddedElements() override;
     std::optional<QRectF> selectedTextBounds() override;
     void enableManualAccessibility() override;
 

@@ -221,6 +221,60 @@ bool AtspiElement::setSelectedText(const QString& text)
     return inserted && *inserted;
 }
 
+// Offsets count characters here (the toolkits that embed objects count them so).
+std::optional<std::vector<AccessibilityElementRef>> AtspiElement::selectedEmbeddedElements()
+{
+    auto text = askQuietly(*m_budget, [&] { return adopt(atspi_accessible_get_text_iface(m_accessible)); });
+    if (!text)
+        return std::nullopt;
+    const auto range = selectedRange(*m_budget, text.get());
+    if (!range)
+        return std::nullopt;
+    std::vector<AccessibilityElementRef> elements;
+    if (range->end <= range->start)
+        return elements;
+    const auto selected =
+        ask(*m_budget, [&](GError** e) { return atspi_text_get_text(text.get(), range->start, range->end, e); });
+    if (!selected)
+        return std::nullopt;
+    const QList<uint> characters = fromUtf8(*selected).toUcs4();
+    if (characters.count(0xFFFC) > maxEmbedded)
+        return std::nullopt;
+    auto hypertext = askQuietly(*m_budget, [&] { return adopt(atspi_accessible_get_hypertext_iface(m_accessible)); });
+    for (qsizetype i = 0; i < characters.size(); ++i) {
+        if (characters[i] != 0xFFFC)
+            continue;
+        if (!hypertext)
+            return std::nullopt;
+        auto element = embeddedAt(hypertext.get(), range->start + int(i));
+        if (!element)
+            return std::nullopt;
+        elements.push_back(std::move(*element));
+    }
+    return elements;
+}
+
+// The element behind the embedded object at offset: null when it holds no text, nothing when
+// it cannot be told.
+std::optional<AccessibilityElementRef> AtspiElement::embeddedAt(AtspiHypertext* hypertext, int offset)
+{
+    const auto index = ask(*m_budget, [&](GError** e) { return atspi_hypertext_get_link_index(hypertext, offset, e); });
+    if (!index || *index < 0)
+        return std::nullopt;
+    const auto link = ask(*m_budget, [&](GError** e) { return atspi_hypertext_get_link(hypertext, *index, e); });
+    if (!link || !*link)
+        return std::nullopt;
+    GObjectRef<AtspiHyperlink> held(*link);
+    const auto object = ask(*m_budget, [&](GError** e) { return atspi_hyperlink_get_object(held.get(), 0, e); });
+    if (!object || !*object)
+        return std::nullopt;
+    AccessibilityElementRef element = wrap(*object);
+    auto text = askQuietly(*m_budget, [&] {
+        return adopt(atspi_accessible_get_text_iface(static_cast<AtspiElement&>(*element).m_accessible));
+    });
+    return text ? element : nullptr;
+}
+
 // Screen coordinates have the origin at the top-left of the root window on every toolkit
 // (window coordinates do not); they are device pixels, or the application's own scaled pixels
 // for a toolkit that scales itself. The selection logic gets them as logical pixels.

@@ -6,6 +6,7 @@
 #include <memory>
 
 using AtspiAccessible = struct _AtspiAccessible;
+using AtspiHypertext = struct _AtspiHypertext;
 
 // One element of another application's tree on the desktop's accessibility bus. Every call
 // goes through the application's budget (a per-call timeout and a limit for a burst of calls)
@@ -23,6 +24,8 @@ public:
     static constexpr int maxEditableDepth = 8;
     // How many ancestors may lie between an element and its top-level window.
     static constexpr int maxWindowDepth = 40;
+    // How many embedded objects one selection may stand for.
+    static constexpr int maxEmbedded = 256;
 
     AtspiAccessible* accessible() const { return m_accessible; }
 
@@ -35,6 +38,7 @@ public:
     std::optional<QString> value() override;
     bool isSettable(Attribute attribute) override;
     bool setSelectedText(const QString& text) override;
+    std::optional<std::vector<AccessibilityElementRef>> selectedEmbeddedElements() override;
     std::optional<QRectF> selectedTextBounds() override;
     void enableManualAccessibility() override;
 
@@ -42,6 +46,7 @@ private:
     AccessibilityElementRef wrap(AtspiAccessible* accessible) const;
     bool hasState(int state);
     bool isEditableText();
+    std::optional<AccessibilityElementRef> embeddedAt(AtspiHypertext* hypertext, int offset);
     double applicationScale();
     double windowScale(AtspiAccessible* window, qint64 pid);
 
