@@ -4,6 +4,7 @@
 #include "platform/linux/AtspiFocus.h"
 #include "platform/linux/AtspiLog.h"
 #include "platform/linux/AtspiRoles.h"
+#include "platform/linux/AtspiWindowOrigin.h"
 #include "platform/linux/DevicePixels.h"
 
 #include <atspi/atspi.h>
@@ -275,9 +276,36 @@ std::optional<AccessibilityElementRef> AtspiElement::embeddedAt(AtspiHypertext* 
     return text ? element : nullptr;
 }
 
+// The extents of a range: asked as a whole, or as its first and last characters where a toolkit
+// answers only for single characters (GTK 4).
+std::optional<QRectF> AtspiElement::rangeExtents(AtspiText* text, int start, int end, int coordType)
+{
+    const auto rect = ask(*m_budget, [&](GError** e) {
+        return atspi_text_get_range_extents(text, start, end, AtspiCoordType(coordType), e);
+    });
+    if (rect && *rect) {
+        const QRectF reported((*rect)->x, (*rect)->y, (*rect)->width, (*rect)->height);
+        g_free(*rect);
+        return reported;
+    }
+    std::optional<QRectF> united;
+    for (const int offset : {start, end - 1}) {
+        const auto character = ask(*m_budget, [&](GError** e) {
+            return atspi_text_get_character_extents(text, offset, AtspiCoordType(coordType), e);
+        });
+        if (!character || !*character)
+            return std::nullopt;
+        const QRectF box((*character)->x, (*character)->y, (*character)->width, (*character)->height);
+        g_free(*character);
+        united = united ? united->united(box) : box;
+    }
+    return united;
+}
+
 // Screen coordinates have the origin at the top-left of the root window on every toolkit
 // (window coordinates do not); they are device pixels, or the application's own scaled pixels
-// for a toolkit that scales itself. The selection logic gets them as logical pixels.
+// for a toolkit that scales itself. A toolkit that knows no screen coordinates gives window
+// coordinates, placed where the X server has the window. The selection logic gets logical pixels.
 std::optional<QRectF> AtspiElement::selectedTextBounds()
 {
     auto text = askQuietly(*m_budget, [&] { return adopt(atspi_accessible_get_text_iface(m_accessible)); });
@@ -286,47 +314,51 @@ std::optional<QRectF> AtspiElement::selectedTextBounds()
     const auto range = selectedRange(*m_budget, text.get());
     if (!range || range->end <= range->start)
         return std::nullopt;
-    const auto rect = ask(*m_budget, [&](GError** e) {
-        return atspi_text_get_range_extents(text.get(), range->start, range->end, ATSPI_COORD_TYPE_SCREEN, e);
-    });
-    if (!rect || !*rect)
+    const auto onScreen = rangeExtents(text.get(), range->start, range->end, ATSPI_COORD_TYPE_SCREEN);
+    const auto pid = ask(*m_budget, [&](GError** e) { return atspi_accessible_get_process_id(m_accessible, e); });
+    const auto window = pid ? windowSize() : std::nullopt;
+    const double scale = window ? ApplicationScale::of(*pid, *window) : 1.0;
+    const auto scaled = [scale](const QRectF& r) { return QRectF(r.topLeft() * scale, r.size() * scale); };
+    if (onScreen)
+        return DevicePixels::toLogical(scaled(*onScreen));
+    if (!window)
         return std::nullopt;
-    const QRectF reported((*rect)->x, (*rect)->y, (*rect)->width, (*rect)->height);
-    g_free(*rect);
-    const double scale = applicationScale();
-    return DevicePixels::toLogical(QRectF(reported.topLeft() * scale, reported.size() * scale));
+    const auto inWindow = rangeExtents(text.get(), range->start, range->end, ATSPI_COORD_TYPE_WINDOW);
+    const auto origin = inWindow ? AtspiWindowOrigin::of(*pid, *window * scale) : std::nullopt;
+    if (!origin)
+        return std::nullopt;
+    return DevicePixels::toLogical(scaled(*inWindow).translated(*origin));
 }
 
-// Told by the application's top-level window: the ancestor whose parent is the application.
-double AtspiElement::applicationScale()
+// The size of the top-level window: the ancestor whose parent is the application.
+std::optional<QSizeF> AtspiElement::windowSize()
 {
-    const auto pid = ask(*m_budget, [&](GError** e) { return atspi_accessible_get_process_id(m_accessible, e); });
     GObjectRef<AtspiAccessible> current(ATSPI_ACCESSIBLE(g_object_ref(m_accessible)));
-    for (int depth = 0; pid && depth < maxWindowDepth; ++depth) {
+    for (int depth = 0; depth < maxWindowDepth; ++depth) {
         const auto parent = ask(*m_budget, [&](GError** e) { return atspi_accessible_get_parent(current.get(), e); });
         if (!parent || !*parent)
-            break;
+            return std::nullopt;
         GObjectRef<AtspiAccessible> up(*parent);
         if (atspi_accessible_get_role(up.get(), nullptr) == ATSPI_ROLE_APPLICATION)
-            return windowScale(current.get(), *pid);
+            return extentsSize(current.get());
         current = std::move(up);
     }
-    return 1.0;
+    return std::nullopt;
 }
 
-double AtspiElement::windowScale(AtspiAccessible* window, qint64 pid)
+std::optional<QSizeF> AtspiElement::extentsSize(AtspiAccessible* window)
 {
     auto component = askQuietly(*m_budget, [&] { return adopt(atspi_accessible_get_component_iface(window)); });
     if (!component)
-        return 1.0;
+        return std::nullopt;
     const auto extents = ask(*m_budget, [&](GError** e) {
         return atspi_component_get_extents(component.get(), ATSPI_COORD_TYPE_SCREEN, e);
     });
     if (!extents || !*extents)
-        return 1.0;
+        return std::nullopt;
     const QSizeF size((*extents)->width, (*extents)->height);
     g_free(*extents);
-    return ApplicationScale::of(pid, size);
+    return size;
 }
 
 // The session's accessibility is switched on once for every application at start-up; there is

@@ -7,6 +7,7 @@
 
 using AtspiAccessible = struct _AtspiAccessible;
 using AtspiHypertext = struct _AtspiHypertext;
+using AtspiText = struct _AtspiText;
 
 // One element of another application's tree on the desktop's accessibility bus. Every call
 // goes through the application's budget (a per-call timeout and a limit for a burst of calls)
@@ -47,8 +48,9 @@ private:
     bool hasState(int state);
     bool isEditableText();
     std::optional<AccessibilityElementRef> embeddedAt(AtspiHypertext* hypertext, int offset);
-    double applicationScale();
-    double windowScale(AtspiAccessible* window, qint64 pid);
+    std::optional<QRectF> rangeExtents(AtspiText* text, int start, int end, int coordType);
+    std::optional<QSizeF> windowSize();
+    std::optional<QSizeF> extentsSize(AtspiAccessible* window);
 
     AtspiAccessible* m_accessible;
     std::shared_ptr<AtspiBudget> m_budget;

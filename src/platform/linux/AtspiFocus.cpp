@@ -9,7 +9,32 @@ namespace {
 struct Walk {
     AtspiBudget& budget;
     int visited = 0;
+    // A focused container found on the way, while the walk looks below it for focused text.
+    AtspiAccessible* container = nullptr;
 };
+
+bool hasText(AtspiAccessible* element, AtspiBudget& budget)
+{
+    if (!budget.begin())
+        return false;
+    AtspiText* text = atspi_accessible_get_text_iface(element);
+    budget.end();
+    if (text)
+        g_object_unref(text);
+    return text != nullptr;
+}
+
+// The first match that has text, else the first match: a toolkit may mark the panels around
+// the focused paragraph as focused too, and they come first.
+AtspiAccessible* firstWithText(GArray* matches, AtspiBudget& budget)
+{
+    for (guint i = 0; i < matches->len; ++i) {
+        AtspiAccessible* match = g_array_index(matches, AtspiAccessible*, i);
+        if (hasText(match, budget))
+            return ATSPI_ACCESSIBLE(g_object_ref(match));
+    }
+    return matches->len > 0 ? ATSPI_ACCESSIBLE(g_object_ref(g_array_index(matches, AtspiAccessible*, 0))) : nullptr;
+}
 
 // The element's states, or null when the budget refuses the call.
 AtspiStateSet* states(AtspiAccessible* element, AtspiBudget& budget)
@@ -39,16 +64,14 @@ AtspiAccessible* bySearch(AtspiAccessible* application, AtspiBudget& budget, boo
         atspi_match_rule_new(wanted, ATSPI_Collection_MATCH_ALL, nullptr, ATSPI_Collection_MATCH_ALL, nullptr,
                              ATSPI_Collection_MATCH_ALL, nullptr, ATSPI_Collection_MATCH_ALL, FALSE);
     GError* error = nullptr;
-    GArray* matches =
-        atspi_collection_get_matches(collection, rule, ATSPI_Collection_SORT_ORDER_CANONICAL, 1, TRUE, &error);
+    GArray* matches = atspi_collection_get_matches(collection, rule, ATSPI_Collection_SORT_ORDER_CANONICAL,
+                                                   AtspiFocus::maxMatches, TRUE, &error);
     budget.end();
     g_object_unref(rule);
     g_object_unref(wanted);
     g_object_unref(collection);
     *searched = matches != nullptr;
-    AtspiAccessible* found = nullptr;
-    if (matches && matches->len > 0)
-        found = ATSPI_ACCESSIBLE(g_object_ref(g_array_index(matches, AtspiAccessible*, 0)));
+    AtspiAccessible* found = matches ? firstWithText(matches, budget) : nullptr;
     if (matches) {
         for (guint i = 0; i < matches->len; ++i)
             g_object_unref(g_array_index(matches, AtspiAccessible*, i));
@@ -84,7 +107,9 @@ AtspiAccessible* walkChildren(AtspiAccessible* element, Walk& state)
     return nullptr;
 }
 
-// Depth first through what is on screen; hidden subtrees cannot hold the focus.
+// Depth first through what is visible; hidden subtrees cannot hold the focus. Some toolkits
+// mark nothing below the window as showing, so visible is all that is asked. A focused element
+// without text may be a container around the focused text element: the walk goes on below it.
 AtspiAccessible* walk(AtspiAccessible* element, Walk& state, bool isRoot)
 {
     if (++state.visited > AtspiFocus::maxVisited)
@@ -93,11 +118,19 @@ AtspiAccessible* walk(AtspiAccessible* element, Walk& state, bool isRoot)
     if (!set)
         return nullptr;
     const bool focused = atspi_state_set_contains(set, ATSPI_STATE_FOCUSED);
-    const bool showing = atspi_state_set_contains(set, ATSPI_STATE_SHOWING);
+    const bool visible = atspi_state_set_contains(set, ATSPI_STATE_VISIBLE);
     g_object_unref(set);
-    if (focused && !isRoot)
-        return ATSPI_ACCESSIBLE(g_object_ref(element));
-    if (!showing && !isRoot)
+    if (focused && !isRoot) {
+        if (hasText(element, state.budget))
+            return ATSPI_ACCESSIBLE(g_object_ref(element));
+        if (!state.container) {
+            state.container = element;
+            AtspiAccessible* inner = walkChildren(element, state);
+            state.container = nullptr;
+            return inner ? inner : ATSPI_ACCESSIBLE(g_object_ref(element));
+        }
+    }
+    if (!visible && !isRoot)
         return nullptr;
     return walkChildren(element, state);
 }
