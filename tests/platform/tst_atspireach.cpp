@@ -183,6 +183,7 @@ private Q_SLOTS:
                   {QStringLiteral("-profile"), m_files.filePath(QStringLiteral("profile")),
                    QStringLiteral("-no-remote"), QUrl::fromLocalFile(pagePath).toString()},
                   {QStringLiteral("GNOME_ACCESSIBILITY=1"), QStringLiteral("MOZ_DISABLE_CONTENT_SANDBOX=1")});
+        m_apps[QStringLiteral("kwrite")].process = start(QStringLiteral("kwrite"), {textPath});
         m_apps[QStringLiteral("gtk4")].process =
             start(QStringLiteral("gnome-text-editor"), {QStringLiteral("--standalone"), textPath});
         // Without a desktop to follow, LibreOffice picks its bare X11 backend, which has no accessibility.
@@ -196,6 +197,7 @@ private Q_SLOTS:
         const auto own = [](App& app) { return [&app] { return qint32(app.process->processId()); }; };
         await(m_apps[QStringLiteral("firefox")], QStringLiteral("The quick"), own(m_apps[QStringLiteral("firefox")]));
         await(m_apps[QStringLiteral("gtk4")], QStringLiteral("The quick"), own(m_apps[QStringLiteral("gtk4")]));
+        await(m_apps[QStringLiteral("kwrite")], QStringLiteral("The quick"), own(m_apps[QStringLiteral("kwrite")]));
         if (m_apps.contains(QStringLiteral("writer")))
             await(m_apps[QStringLiteral("writer")], QStringLiteral("The quick"),
                   [] { return applicationNamed(QStringLiteral("soffice")); });
@@ -217,12 +219,18 @@ private Q_SLOTS:
         QTest::addColumn<int>("from");
         QTest::addColumn<int>("to");
         QTest::addColumn<QString>("expected");
-        QTest::addColumn<QString>("underTheMiddle");
+        QTest::addColumn<bool>("placed");            // whether the rectangle is checked
+        QTest::addColumn<QString>("underTheMiddle"); // what a double click there selects (none: no click)
 
-        addRow("firefox: a word of a read-only paragraph", "firefox", "atspi", "The quick", 4, 9, "quick", "quick");
-        addRow("firefox: words around a link", "firefox", "atspi", "Second paragraph", 22, 29, "a link inside the", "");
-        addRow("gtk4 editor: a word", "gtk4", "keys", "", 10, 15, "brown", "brown");
-        addRow("writer: a word", "writer", "keys", "", 16, 19, "fox", "fox");
+        addRow("firefox: a word of a read-only paragraph", "firefox", "atspi", "The quick", 4, 9, "quick", true,
+               "quick");
+        addRow("firefox: words around a link", "firefox", "atspi", "Second paragraph", 22, 29, "a link inside the",
+               true, "");
+        addRow("gtk4 editor: a word", "gtk4", "keys", "", 10, 15, "brown", true, "brown");
+        // KTextEditor reports its characters with no height, shifted left by about the width of
+        // its left border: only the text is checked.
+        addRow("kwrite: a word below a focused filler", "kwrite", "keys", "", 20, 25, "jumps", false, "");
+        addRow("writer: a word", "writer", "keys", "", 16, 19, "fox", true, "fox");
     }
     void readsTheSelection()
     {
@@ -232,6 +240,7 @@ private Q_SLOTS:
         QFETCH(int, from);
         QFETCH(int, to);
         QFETCH(QString, expected);
+        QFETCH(bool, placed);
         QFETCH(QString, underTheMiddle);
         if (!m_apps.contains(app))
             QSKIP("LibreOffice's GTK 3 backend (libreoffice-gtk3) is not installed");
@@ -248,10 +257,13 @@ private Q_SLOTS:
             return selection ? selection->text : QStringLiteral("(nothing)");
         };
         QTRY_COMPARE_WITH_TIMEOUT(readText(), expected, 5000);
+        if (!placed)
+            return;
         QVERIFY(selection->rect);
         QVERIFY2(selection->rect->height() >= 8 && selection->rect->height() <= 60,
                  qPrintable(QString::number(selection->rect->height())));
         QVERIFY(selection->rect->width() >= 8);
+        // A click on a link would follow it.
         if (underTheMiddle.isEmpty())
             return;
         QTest::qWait(450); // a new click series
