@@ -51,7 +51,7 @@ std::optional<Selection> SelectionReader::read(std::optional<qint64> selectedSin
 
     Selection selection;
     selection.text = text;
-    selection.isEditable = isEditable(*holder);
+    selection.isEditable = !found.spans && isEditable(*holder);
     selection.rect = found.spannedBounds ? onScreen(*found.spannedBounds) : selectionBounds(*holder);
     selection.pid = app->pid;
     selection.appName = app->name.isEmpty() ? QStringLiteral("App") : app->name;
@@ -161,11 +161,13 @@ bool SelectionReader::joinEmbedded(const QString& text, const std::vector<Access
         lastWasPart = true;
         parts.push_back(std::move(part));
     }
-    if (ownText || parts.size() < 2) {
-        if (parts.size() == 1 && !ownText)
-            *found = std::move(parts.front());
+    if (parts.size() == 1 && !ownText) {
+        *found = std::move(parts.front());
         return true;
     }
+    found->spans = true;
+    if (ownText || parts.empty())
+        return true;
     for (const Found& part : parts) {
         const auto bounds = part.spannedBounds ? onScreen(*part.spannedBounds) : selectionBounds(*part.holder);
         if (bounds)

@@ -39,11 +39,14 @@ private:
                                                 std::optional<qint64> selectedSinceMs);
     // Where the selected text was found: the element that holds it, and, for a selection that
     // spans several embedded elements, the bounds of all of them (the holder is then their
-    // container, whose own bounds cover only placeholders).
+    // container, whose own bounds cover only placeholders). Such a selection is never
+    // replaced: writing over the container's range would delete the whole of every element in
+    // it, unselected parts included.
     struct Found {
         AccessibilityElementRef holder;
         QString text;
         std::optional<QRectF> spannedBounds;
+        bool spans = false;
     };
 
     static Found findHolder(const AccessibilityElementRef& focused);

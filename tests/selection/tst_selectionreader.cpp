@@ -23,15 +23,15 @@ QByteArray singleElement(qint32 pid, const QString& members)
         .toUtf8();
 }
 
-// A web page (pid 700) whose focused document "doc" holds paragraphs "p1" and "p2" and a link in
-// "p2"; each element is described by the given JSON members.
+// An editable web page (pid 700) whose focused document "doc" holds paragraphs "p1" and "p2" and
+// a link in "p2"; each element is described by the given JSON members.
 QByteArray webPage(const QString& doc, const QString& p1, const QString& p2, const QString& link)
 {
     return QStringLiteral(R"({"applications": [{"pid": 700, "focused": "doc", "elements": [
-        {"id": "doc", "role": "WebArea", "bounds": [0, 0, 800, 600], %1},
-        {"id": "p1", "parent": "doc", "bounds": [100, 100, 50, 20], %2},
-        {"id": "p2", "parent": "doc", "bounds": [120, 140, 60, 20], %3},
-        {"id": "link", "parent": "p2", "bounds": [150, 140, 30, 20], %4}]}]})")
+        {"id": "doc", "role": "TextArea", "settable": ["Value"], "bounds": [0, 0, 800, 600], %1},
+        {"id": "p1", "parent": "doc", "editableAncestor": "doc", "bounds": [100, 100, 50, 20], %2},
+        {"id": "p2", "parent": "doc", "editableAncestor": "doc", "bounds": [120, 140, 60, 20], %3},
+        {"id": "link", "parent": "p2", "editableAncestor": "doc", "bounds": [150, 140, 30, 20], %4}]}]})")
         .arg(doc, p1, p2, link)
         .toUtf8();
 }
@@ -318,6 +318,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("holder");
         QTest::addColumn<QRectF>("rect");
+        // Writing over a range of placeholders would delete whole paragraphs.
+        QTest::addColumn<bool>("editable");
 
         const char* one = R"("selectedText": "\uFFFC", "embedded": ["p1"])";
         const char* both = R"("selectedText": "\uFFFC\uFFFC", "embedded": ["p1", "p2"])";
@@ -325,30 +327,30 @@ private Q_SLOTS:
         const char* quick = R"("selectedText": "quick")";
         const char* none = R"("role": "Link")";
         const QRectF noRect;
-        addRow("a word in one paragraph", one, quick, none, none, "quick", "p1", QRectF(100, 100, 50, 20));
+        addRow("a word in one paragraph", one, quick, none, none, "quick", "p1", QRectF(100, 100, 50, 20), true);
         addRow("across two paragraphs, one line each", both, R"("selectedText": "dog.")", R"("selectedText": "Second")",
-               none, "dog.\nSecond", "doc", QRectF(100, 100, 80, 60));
+               none, "dog.\nSecond", "doc", QRectF(100, 100, 80, 60), false);
         addRow("a link inside the selected words", second, none,
                R"("selectedText": "a \uFFFC the", "embedded": ["link"])", R"("selectedText": "link")", "a link the",
-               "p2", QRectF(120, 140, 60, 20));
+               "p2", QRectF(120, 140, 60, 20), false);
         addRow("inside the link alone", second, none, R"("selectedText": "\uFFFC", "embedded": ["link"])",
-               R"("selectedText": "ink")", "ink", "link", QRectF(150, 140, 30, 20));
+               R"("selectedText": "ink")", "ink", "link", QRectF(150, 140, 30, 20), true);
         addRow("an image beside the word has no text", R"("selectedText": "\uFFFC\uFFFC", "embedded": ["", "p1"])",
-               quick, none, none, "quick", "p1", QRectF(100, 100, 50, 20));
+               quick, none, none, "quick", "p1", QRectF(100, 100, 50, 20), true);
         addRow("the range only touches the next paragraph", both, quick, R"("selectedText": "")", none, "quick", "p1",
-               QRectF(100, 100, 50, 20));
+               QRectF(100, 100, 50, 20), true);
         addRow("text of its own around a paragraph", R"("selectedText": "Title \uFFFC", "embedded": ["p1"])", quick,
-               none, none, "Title quick", "doc", QRectF(0, 0, 800, 600));
-        addRow("plain text is read as before", quick, none, none, none, "quick", "doc", QRectF(0, 0, 800, 600));
+               none, none, "Title quick", "doc", QRectF(0, 0, 800, 600), false);
+        addRow("plain text is read as before", quick, none, none, none, "quick", "doc", QRectF(0, 0, 800, 600), true);
         // Never a placeholder: whatever cannot be followed is no selection.
         addRow("placeholder without an element", R"("selectedText": "\uFFFC", "embedded": [])", quick, none, none, "",
-               "", noRect);
+               "", noRect, false);
         addRow("elements unknown", R"("selectedText": "\uFFFC", "failing": ["Embedded"])", quick, none, none, "", "",
-               noRect);
+               noRect, false);
         addRow("paragraph does not answer", one, R"("selectedText": "quick", "failing": ["SelectedText"])", none, none,
-               "", "", noRect);
+               "", "", noRect, false);
         addRow("nesting without end", one, R"("selectedText": "\uFFFC", "embedded": ["p1"])", none, none, "", "",
-               noRect);
+               noRect, false);
     }
     void embeddedObjects()
     {
@@ -359,6 +361,7 @@ private Q_SLOTS:
         QFETCH(QString, text);
         QFETCH(QString, holder);
         QFETCH(QRectF, rect);
+        QFETCH(bool, editable);
         m_platform->workspace->launch(700, QStringLiteral("Browser"));
         QVERIFY(m_platform->accessibility->load(webPage(doc, p1, p2, link)));
 
@@ -371,6 +374,7 @@ private Q_SLOTS:
         QCOMPARE(selection->text, text);
         QCOMPARE(holderId(*selection), holder);
         QCOMPARE(selection->rect, std::optional<QRectF>(rect));
+        QCOMPARE(selection->isEditable, editable);
     }
 
 private:
