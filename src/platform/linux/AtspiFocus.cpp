@@ -9,8 +9,8 @@ namespace {
 struct Walk {
     AtspiBudget& budget;
     int visited = 0;
-    // A focused container found on the way, while the walk looks below it for focused text.
-    AtspiAccessible* container = nullptr;
+    // Whether the walk is below a focused container, looking for the focused text inside it.
+    bool insideFocused = false;
 };
 
 bool hasText(AtspiAccessible* element, AtspiBudget& budget)
@@ -123,10 +123,10 @@ AtspiAccessible* walk(AtspiAccessible* element, Walk& state, bool isRoot)
     if (focused && !isRoot) {
         if (hasText(element, state.budget))
             return ATSPI_ACCESSIBLE(g_object_ref(element));
-        if (!state.container) {
-            state.container = element;
+        if (!state.insideFocused) {
+            state.insideFocused = true;
             AtspiAccessible* inner = walkChildren(element, state);
-            state.container = nullptr;
+            state.insideFocused = false;
             return inner ? inner : ATSPI_ACCESSIBLE(g_object_ref(element));
         }
     }
