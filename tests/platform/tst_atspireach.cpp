@@ -1,9 +1,10 @@
 // Reading the selection where real applications keep it: a web page's paragraphs behind
-// embedded-object placeholders (Firefox ESR), a text view below a tree that marks nothing as
-// showing and knows no screen coordinates (GTK 4's text editor), a paragraph below focused
-// panels (LibreOffice Writer). Each application starts once. Every row selects words, reads them
-// through the platform and the selection reader, and double-clicks the middle of the rectangle
-// read, which must select the word under it again: the rectangle lies on the words.
+// embedded-object placeholders (Firefox ESR, Chromium), a text view below a tree that marks
+// nothing as showing and knows no screen coordinates (GTK 4's text editor), a paragraph below
+// focused panels (LibreOffice Writer), a text node below a focused filler (KWrite). Each
+// application starts once. Every row selects words, reads them through the platform and the
+// selection reader, and double-clicks the middle of the rectangle read, which must select the
+// word under it again: the rectangle lies on the words.
 #include "AtspiProbe.h"
 #include "DesktopDriver.h"
 #include "platform/Platform.h"
@@ -183,6 +184,14 @@ private Q_SLOTS:
                   {QStringLiteral("-profile"), m_files.filePath(QStringLiteral("profile")),
                    QStringLiteral("-no-remote"), QUrl::fromLocalFile(pagePath).toString()},
                   {QStringLiteral("GNOME_ACCESSIBILITY=1"), QStringLiteral("MOZ_DISABLE_CONTENT_SANDBOX=1")});
+        // Chromium puts page content on the bus only when forced to; as root it runs unsandboxed.
+        QVERIFY(QDir(m_files.path()).mkdir(QStringLiteral("chromium")));
+        m_apps[QStringLiteral("chromium")].process =
+            start(QStringLiteral("chromium"),
+                  {QStringLiteral("--force-renderer-accessibility"), QStringLiteral("--no-sandbox"),
+                   QStringLiteral("--no-first-run"),
+                   QStringLiteral("--user-data-dir=") + m_files.filePath(QStringLiteral("chromium")),
+                   QUrl::fromLocalFile(pagePath).toString()});
         m_apps[QStringLiteral("kwrite")].process = start(QStringLiteral("kwrite"), {textPath});
         m_apps[QStringLiteral("gtk4")].process =
             start(QStringLiteral("gnome-text-editor"), {QStringLiteral("--standalone"), textPath});
@@ -196,6 +205,8 @@ private Q_SLOTS:
 
         const auto own = [](App& app) { return [&app] { return qint32(app.process->processId()); }; };
         await(m_apps[QStringLiteral("firefox")], QStringLiteral("The quick"), own(m_apps[QStringLiteral("firefox")]));
+        await(m_apps[QStringLiteral("chromium")], QStringLiteral("The quick"),
+              [] { return applicationNamed(QStringLiteral("Chromium")); });
         await(m_apps[QStringLiteral("gtk4")], QStringLiteral("The quick"), own(m_apps[QStringLiteral("gtk4")]));
         await(m_apps[QStringLiteral("kwrite")], QStringLiteral("The quick"), own(m_apps[QStringLiteral("kwrite")]));
         if (m_apps.contains(QStringLiteral("writer")))
@@ -226,6 +237,8 @@ private Q_SLOTS:
                "quick");
         addRow("firefox: words around a link", "firefox", "atspi", "Second paragraph", 22, 29, "a link inside the",
                true, "");
+        addRow("chromium: a word of a read-only paragraph", "chromium", "atspi", "The quick", 10, 15, "brown", true,
+               "brown");
         addRow("gtk4 editor: a word", "gtk4", "keys", "", 10, 15, "brown", true, "brown");
         // KTextEditor reports its characters with no height, shifted left by about the width of
         // its left border: only the text is checked.
