@@ -178,12 +178,11 @@ private Q_SLOTS:
         QVERIFY(QDir(m_files.path()).mkdir(QStringLiteral("profile")));
         QVERIFY(!file(QStringLiteral("profile/user.js"), firefoxPreferences).isEmpty());
 
-        // Firefox builds its page tree for assistive technology only when told one is running.
-        m_apps[QStringLiteral("firefox")].process =
-            start(QStringLiteral("firefox-esr"),
-                  {QStringLiteral("-profile"), m_files.filePath(QStringLiteral("profile")),
-                   QStringLiteral("-no-remote"), QUrl::fromLocalFile(pagePath).toString()},
-                  {QStringLiteral("GNOME_ACCESSIBILITY=1"), QStringLiteral("MOZ_DISABLE_CONTENT_SANDBOX=1")});
+        // A fresh profile, kept from its first-run pages; the session's accessibility bus is
+        // enough for it to expose the page (no GNOME_ACCESSIBILITY, no sandbox changes).
+        m_apps[QStringLiteral("firefox")].process = start(
+            QStringLiteral("firefox-esr"), {QStringLiteral("-profile"), m_files.filePath(QStringLiteral("profile")),
+                                            QStringLiteral("-no-remote"), QUrl::fromLocalFile(pagePath).toString()});
         // Chromium puts page content on the bus only when forced to; as root it runs unsandboxed.
         QVERIFY(QDir(m_files.path()).mkdir(QStringLiteral("chromium")));
         m_apps[QStringLiteral("chromium")].process =
