@@ -32,7 +32,16 @@ template <typename F> auto ask(AtspiBudget& budget, F&& call) -> std::optional<d
     auto result = call(&error);
     budget.end();
     if (error) {
-        qCWarning(atspiLog) << "Accessibility call failed:" << error->message;
+        // An application that cannot answer in time is worth a warning; one that declines a
+        // request it does not support (an interface, a coordinate space) is answering normally.
+        // The library passes the bus's error on as text only.
+        const QString message = QString::fromUtf8(error->message);
+        if (message.contains(QLatin1String("reply"), Qt::CaseInsensitive) ||
+            message.contains(QLatin1String("timed out"), Qt::CaseInsensitive) ||
+            message.contains(QLatin1String("disconnected"), Qt::CaseInsensitive))
+            qCWarning(atspiLog) << "Accessibility call failed:" << error->message;
+        else
+            qCDebug(atspiLog) << "Accessibility call declined:" << error->message;
         g_error_free(error);
         return std::nullopt;
     }
