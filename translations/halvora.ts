@@ -70,6 +70,18 @@
         <source>Status: </source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>%1: its text, where it lies, and Replace</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1: the text through the primary selection only</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Open now:</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>AccountManager</name>

@@ -7,6 +7,7 @@ namespace {
 class NoAccessibility final : public Accessibility {
 public:
     AccessibilityElementRef applicationElement(qint32) override { return {}; }
+    QSet<qint32> applicationsOnBus() override { return {}; }
 };
 
 class NoGrant final : public AccessibilityGrant {
@@ -43,6 +44,7 @@ class NoWorkspace final : public Workspace {
 public:
     std::optional<RunningApplication> activeApplication() override { return std::nullopt; }
     qint32 ownProcessId() override { return qint32(QCoreApplication::applicationPid()); }
+    QList<RunningApplication> runningApplications() override { return {}; }
     bool activateApplication(qint32) override { return false; }
     bool openUrl(const QUrl&) override { return false; }
     void showOnAllWorkspaces(quintptr) override {}

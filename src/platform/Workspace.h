@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QUrl>
 #include <optional>
@@ -19,6 +20,8 @@ public:
     // The application that has the keyboard focus, if any.
     virtual std::optional<RunningApplication> activeApplication() = 0;
     virtual qint32 ownProcessId() = 0;
+    // The applications with a window on the desktop, each once, this program left out.
+    virtual QList<RunningApplication> runningApplications() = 0;
     // Brings the application's window to the front; false when it no longer runs.
     virtual bool activateApplication(qint32 pid) = 0;
     virtual bool openUrl(const QUrl& url) = 0;

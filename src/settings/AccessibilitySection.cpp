@@ -2,6 +2,7 @@
 
 #include "common/Wording.h"
 #include "selection/AccessibilityPermission.h"
+#include "selection/ApplicationReach.h"
 #include "settings/StatusColors.h"
 #include "ui/Icons.h"
 
@@ -20,6 +21,9 @@ AccessibilitySection::AccessibilitySection(AccessibilityPermission& permission, 
     column()->addWidget(m_open, 0, Qt::AlignLeft);
     if (!helpText.isEmpty())
         addNote(helpText, true);
+    m_reach = addNote(QString(), true);
+    // Application names come from other programs: shown as written, never as markup.
+    m_reach->setTextFormat(Qt::PlainText);
     connect(m_open, &QPushButton::clicked, &m_permission, &AccessibilityPermission::openSystemSettings);
     connect(&m_permission, &AccessibilityPermission::grantedChanged, this, &AccessibilitySection::update);
     update();
@@ -42,6 +46,30 @@ QWidget* AccessibilitySection::statusRow()
     value->addWidget(m_status);
     layout->addWidget(m_statusValue);
     return row;
+}
+
+QString AccessibilitySection::reachText() const
+{
+    return m_reach->text();
+}
+
+void AccessibilitySection::showEvent(QShowEvent* event)
+{
+    SettingsSection::showEvent(event);
+    updateReach();
+}
+
+// Asked of the desktop when the form is shown: a short list, never watched while hidden.
+void AccessibilitySection::updateReach()
+{
+    QStringList lines;
+    for (const ApplicationReach& application : ApplicationReach::now()) {
+        lines << (application.throughAccessibility ? tr("%1: its text, where it lies, and Replace")
+                                                   : tr("%1: the text through the primary selection only"))
+                     .arg(application.name);
+    }
+    m_reach->setText(lines.isEmpty() ? QString() : tr("Open now:") + QLatin1Char('\n') + lines.join(QLatin1Char('\n')));
+    m_reach->setVisible(!lines.isEmpty());
 }
 
 QString AccessibilitySection::statusText() const

@@ -15,8 +15,14 @@ public:
     AccessibilitySection(AccessibilityPermission& permission, const QString& helpText, QWidget* parent = nullptr);
 
     QString statusText() const;
+    // The applications open now and how their selections are read; refreshed each time it is shown.
+    QString reachText() const;
+
+protected:
+    void showEvent(QShowEvent* event) override;
 
 private:
+    void updateReach();
     QWidget* statusRow();
     void update();
 
@@ -26,4 +32,5 @@ private:
     QWidget* m_statusValue = nullptr;
     QLabel* m_explanation = nullptr;
     QPushButton* m_open = nullptr;
+    QLabel* m_reach = nullptr;
 };

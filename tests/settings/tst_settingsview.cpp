@@ -156,6 +156,43 @@ private Q_SLOTS:
         }
     }
 
+    // Which open applications give their text through accessibility and which only through the
+    // primary selection, as the desktop says when the form is shown; names are plain text.
+    void listsHowEachOpenApplicationIsRead_data()
+    {
+        QTest::addColumn<QStringList>("onBus");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("nothing open") << QStringList() << QString();
+        QTest::newRow("an editor on the bus, a terminal off it")
+            << QStringList{"Text Editor"}
+            << "Open now:\nText Editor: its text, where it lies, and Replace\n"
+               "XTerm: the text through the primary selection only";
+        QTest::newRow("a nameless application is left out, markup stays text")
+            << QStringList{"<b>Bold</b>"} << "Open now:\n<b>Bold</b>: its text, where it lies, and Replace";
+    }
+    void listsHowEachOpenApplicationIsRead()
+    {
+        QFETCH(QStringList, onBus);
+        QFETCH(QString, expected);
+        const QString tag = QTest::currentDataTag();
+        if (tag.startsWith(QLatin1String("an editor"))) {
+            m_platform->workspace->running.insert(700, QStringLiteral("XTerm"));
+            m_platform->workspace->running.insert(600, QStringLiteral("Text Editor"));
+        } else if (tag.startsWith(QLatin1String("a nameless"))) {
+            m_platform->workspace->running.insert(600, QStringLiteral("<b>Bold</b>"));
+            m_platform->workspace->running.insert(650, QString());
+        }
+        // Our own windows are never listed.
+        m_platform->workspace->running.insert(m_platform->workspace->ownPid, QStringLiteral("Halvora"));
+        QString fixture = QStringLiteral(R"({"applications": [)");
+        if (!onBus.isEmpty())
+            fixture += QStringLiteral(R"({"pid": 600, "elements": []}, {"pid": 650, "elements": []})");
+        fixture += QStringLiteral("]}");
+        QVERIFY(m_platform->accessibility->load(fixture.toUtf8()));
+        AccessibilitySection* section = view()->accessibilitySection();
+        QCOMPARE(section->reachText(), expected);
+    }
+
     void behaviorControlsFollowAndWriteTheSettings()
     {
         BehaviorSection* section = view()->behaviorSection();

@@ -104,6 +104,12 @@ FakeAccessibility::Node* FakeAccessibility::node(qint32 pid, const QString& id)
     return found == app->end() ? nullptr : &*found;
 }
 
+QSet<qint32> FakeAccessibility::applicationsOnBus()
+{
+    const QList<qint32> pids = m_tree->applications.keys();
+    return QSet<qint32>(pids.begin(), pids.end());
+}
+
 AccessibilityElementRef FakeAccessibility::applicationElement(qint32 pid)
 {
     if (!m_tree->applications.contains(pid))

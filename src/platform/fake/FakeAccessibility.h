@@ -68,6 +68,7 @@ public:
     void setJournal(QStringList* journal) { m_tree->journal = journal; }
 
     AccessibilityElementRef applicationElement(qint32 pid) override;
+    QSet<qint32> applicationsOnBus() override;
 
 private:
     std::shared_ptr<Tree> m_tree;

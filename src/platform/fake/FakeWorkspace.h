@@ -24,6 +24,7 @@ public:
 
     std::optional<RunningApplication> activeApplication() override;
     qint32 ownProcessId() override { return ownPid; }
+    QList<RunningApplication> runningApplications() override;
     bool activateApplication(qint32 pid) override;
     bool openUrl(const QUrl& url) override;
     void showOnAllWorkspaces(quintptr window) override { windowsOnAllWorkspaces.append(window); }

@@ -11,4 +11,5 @@ public:
     static bool connect();
 
     AccessibilityElementRef applicationElement(qint32 pid) override;
+    QSet<qint32> applicationsOnBus() override;
 };

@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QGuiApplication>
+#include <QSet>
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <cerrno>
@@ -21,6 +22,20 @@ std::optional<RunningApplication> X11Workspace::activeApplication()
     if (!pid)
         return std::nullopt;
     return RunningApplication{*pid, applicationName(*window)};
+}
+
+QList<RunningApplication> X11Workspace::runningApplications()
+{
+    QList<RunningApplication> applications;
+    QSet<qint32> seen{ownProcessId()};
+    for (unsigned long window : m_x11->cardinals(m_x11->root(), "_NET_CLIENT_LIST")) {
+        const auto pid = m_x11->windowPid(window);
+        if (!pid || seen.contains(*pid))
+            continue;
+        seen.insert(*pid);
+        applications.append({*pid, applicationName(window)});
+    }
+    return applications;
 }
 
 std::optional<unsigned long> X11Workspace::activeWindow()

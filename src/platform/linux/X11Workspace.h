@@ -14,6 +14,7 @@ public:
     explicit X11Workspace(std::unique_ptr<X11Connection> connection);
 
     std::optional<RunningApplication> activeApplication() override;
+    QList<RunningApplication> runningApplications() override;
     qint32 ownProcessId() override;
     bool activateApplication(qint32 pid) override;
     bool openUrl(const QUrl& url) override;
