@@ -22,6 +22,7 @@ ActionPillView::ActionPillView(bool isEditable, bool canPaste, WritingModeStore&
     if (isEditable) {
         auto* rewrite = new RewriteMenuButton(modes);
         connect(rewrite, &RewriteMenuButton::actionRequested, this, &ActionPillView::actionRequested);
+        connect(rewrite, &RewriteMenuButton::menuClosed, this, &ActionPillView::resumeKeyboardUse);
         row->addWidget(rewrite);
     } else
         addReadOnlyActions();
@@ -155,10 +156,20 @@ void ActionPillView::pressKeyboardCurrent(int key)
     if (!button)
         return;
     auto* rewrite = qobject_cast<RewriteMenuButton*>(button);
-    if (rewrite && key == Qt::Key_Down)
+    if (rewrite && key == Qt::Key_Down) {
+        // The open menu needs the keys, and a widget's keyboard grab outranks a menu's: the pill
+        // lets go of the keyboard until the menu closes.
+        releaseKeyboard();
         rewrite->showMenu();
-    else if (key != Qt::Key_Down)
+    } else if (key != Qt::Key_Down)
         button->click();
+}
+
+// A menu closed without a style (Escape) hands the keyboard back to the pill still in use.
+void ActionPillView::resumeKeyboardUse()
+{
+    if (m_keyboardIndex >= 0 && isVisible())
+        grabKeyboard();
 }
 
 void ActionPillView::keyPressEvent(QKeyEvent* event)

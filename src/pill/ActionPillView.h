@@ -50,6 +50,7 @@ private:
     void markCopied();
     void moveKeyboard(int step);
     void pressKeyboardCurrent(int key);
+    void resumeKeyboardUse();
 
     bool m_isEditable;
     bool m_copied = false;

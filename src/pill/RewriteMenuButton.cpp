@@ -18,6 +18,7 @@ RewriteMenuButton::RewriteMenuButton(WritingModeStore& modes, QWidget* parent)
     setAccessibleDescription(tr("Opens rewrite styles for the selected text"));
     connect(this, &QAbstractButton::clicked, this,
             [this] { Q_EMIT actionRequested(AIAction::rewrite(RewriteStyle::Improve)); });
+    connect(m_menu, &QMenu::aboutToHide, this, &RewriteMenuButton::menuClosed);
 }
 
 void RewriteMenuButton::rebuildMenu()

@@ -22,6 +22,8 @@ public:
 
 Q_SIGNALS:
     void actionRequested(const AIAction& action);
+    // The menu closed, on a style or without one.
+    void menuClosed();
 
 protected:
     int trailingWidth() const override { return indicatorWidth; }

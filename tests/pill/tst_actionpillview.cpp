@@ -8,6 +8,7 @@
 #include "settings/WritingModeStore.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QHBoxLayout>
 #include <QMenu>
 #include <QTest>
@@ -171,6 +172,34 @@ private Q_SLOTS:
                                : m_actions.isEmpty() ? QString()
                                                      : m_actions.first().title();
         QTEST(result, "pressed");
+    }
+
+    // Keys reach the pill the way the window system delivers them (to its window, then to the
+    // grabbing widget or the open menu): Down opens the styles' menu, which then takes the keys.
+    void keyboardMenu_data()
+    {
+        QTest::addColumn<QList<int>>("keys");
+        QTest::addColumn<QString>("pressed");
+        QTest::newRow("down, down: the second style")
+            << QList<int>{Qt::Key_Down, Qt::Key_Down, Qt::Key_Down, Qt::Key_Return}
+            << RewriteStyle::all().at(1).title();
+        QTest::newRow("escape closes the menu, the pill keeps the keys")
+            << QList<int>{Qt::Key_Down, Qt::Key_Escape, Qt::Key_Right, Qt::Key_Return} << "Ask AI";
+    }
+    void keyboardMenu()
+    {
+        QFETCH(QList<int>, keys);
+        auto view = makeView(true, false);
+        view->show();
+        QVERIFY(QTest::qWaitForWindowExposed(view.get()));
+        view->startKeyboardUse();
+        for (const int key : keys) {
+            QWidget* popup = QApplication::activePopupWidget();
+            QTest::keyClick(popup ? popup->windowHandle() : view->windowHandle(), Qt::Key(key));
+        }
+        QTRY_COMPARE(m_actions.size(), 1);
+        QTEST(m_actions.first().title(), "pressed");
+        view->stopKeyboardUse();
     }
 
 private:
