@@ -324,6 +324,10 @@ std::optional<QRectF> AtspiElement::selectedTextBounds()
     if (!range || range->end <= range->start)
         return std::nullopt;
     const auto onScreen = rangeExtents(text.get(), range->start, range->end, ATSPI_COORD_TYPE_SCREEN);
+    // Selected characters have a height; extents without one (KTextEditor's, which also lie
+    // beside the text) say nothing about where the text is, and the pill goes to the pointer.
+    if (onScreen && onScreen->height() <= 0)
+        return std::nullopt;
     const auto pid = ask(*m_budget, [&](GError** e) { return atspi_accessible_get_process_id(m_accessible, e); });
     const auto window = pid ? windowSize() : std::nullopt;
     const double scale = window ? ApplicationScale::of(*pid, *window) : 1.0;
