@@ -3,6 +3,8 @@
 #include "platform/linux/X11Connection.h"
 
 #include <QTest>
+#include <csignal>
+#include <unistd.h>
 
 namespace DesktopDriver {
 
@@ -104,14 +106,23 @@ bool waitForLine(QProcess& process, const QByteArray& line, int timeoutMs)
         timeoutMs);
 }
 
+// A process that leads a group of its own (a browser with its content processes) is stopped with
+// the whole group, so nothing of it keeps the machine busy after the test.
 void stop(std::unique_ptr<QProcess>& process)
 {
     if (!process)
         return;
-    process->terminate();
+    const auto pid = pid_t(process->processId());
+    const bool leadsGroup = pid > 0 && ::getpgid(pid) == pid;
+    if (leadsGroup)
+        ::kill(-pid, SIGTERM);
+    else
+        process->terminate();
     if (!process->waitForFinished(2000))
         process->kill();
     process->waitForFinished(1000);
+    if (leadsGroup)
+        ::kill(-pid, SIGKILL);
     process.reset();
 }
 

@@ -19,6 +19,7 @@
 #include <QUrl>
 #include <atspi/atspi.h>
 #include <map>
+#include <unistd.h>
 
 using namespace DesktopDriver;
 
@@ -131,6 +132,8 @@ private:
         process->setProcessEnvironment(variables);
         process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
         process->setStandardOutputFile(QProcess::nullDevice());
+        // A group of its own, stopped as one (see DesktopDriver::stop).
+        process->setChildProcessModifier([] { ::setpgid(0, 0); });
         process->start(program, arguments);
         return process->waitForStarted(5000) ? std::move(process) : nullptr;
     }
