@@ -87,6 +87,35 @@ std::optional<Range> selectedRange(AtspiBudget& budget, AtspiText* text)
     return result.end > result.start ? result : Range{};
 }
 
+// An element's Text interface with its first selected range.
+struct TextSelection {
+    GObjectRef<AtspiText> text;
+    Range range;
+};
+
+// Nothing when the element has no Text interface or its selection cannot be asked for.
+std::optional<TextSelection> textSelection(AtspiBudget& budget, AtspiAccessible* accessible)
+{
+    auto text = askQuietly(budget, [&] { return adopt(atspi_accessible_get_text_iface(accessible)); });
+    if (!text)
+        return std::nullopt;
+    const auto range = selectedRange(budget, text.get());
+    if (!range)
+        return std::nullopt;
+    return TextSelection{std::move(text), *range};
+}
+
+// The selected characters; nothing when the call fails.
+std::optional<QString> selectedCharacters(AtspiBudget& budget, const TextSelection& selection)
+{
+    const auto selected = ask(budget, [&](GError** e) {
+        return atspi_text_get_text(selection.text.get(), selection.range.start, selection.range.end, e);
+    });
+    if (!selected)
+        return std::nullopt;
+    return fromUtf8(*selected);
+}
+
 } // namespace
 
 AtspiElement::AtspiElement(AtspiAccessible* accessible, std::shared_ptr<AtspiBudget> budget)
@@ -150,19 +179,12 @@ AccessibilityElementRef AtspiElement::editableAncestor()
 
 std::optional<QString> AtspiElement::selectedText()
 {
-    auto text = askQuietly(*m_budget, [&] { return adopt(atspi_accessible_get_text_iface(m_accessible)); });
-    if (!text)
+    const auto selection = textSelection(*m_budget, m_accessible);
+    if (!selection)
         return std::nullopt;
-    const auto range = selectedRange(*m_budget, text.get());
-    if (!range)
-        return std::nullopt;
-    if (range->end <= range->start)
+    if (selection->range.end <= selection->range.start)
         return QString();
-    const auto selected =
-        ask(*m_budget, [&](GError** e) { return atspi_text_get_text(text.get(), range->start, range->end, e); });
-    if (!selected)
-        return std::nullopt;
-    return fromUtf8(*selected);
+    return selectedCharacters(*m_budget, *selection);
 }
 
 std::optional<QString> AtspiElement::role()
@@ -234,20 +256,16 @@ bool AtspiElement::setSelectedText(const QString& text)
 // Offsets count characters here (the toolkits that embed objects count them so).
 std::optional<std::vector<AccessibilityElementRef>> AtspiElement::selectedEmbeddedElements()
 {
-    auto text = askQuietly(*m_budget, [&] { return adopt(atspi_accessible_get_text_iface(m_accessible)); });
-    if (!text)
-        return std::nullopt;
-    const auto range = selectedRange(*m_budget, text.get());
-    if (!range)
+    const auto selection = textSelection(*m_budget, m_accessible);
+    if (!selection)
         return std::nullopt;
     std::vector<AccessibilityElementRef> elements;
-    if (range->end <= range->start)
+    if (selection->range.end <= selection->range.start)
         return elements;
-    const auto selected =
-        ask(*m_budget, [&](GError** e) { return atspi_text_get_text(text.get(), range->start, range->end, e); });
+    const auto selected = selectedCharacters(*m_budget, *selection);
     if (!selected)
         return std::nullopt;
-    const QList<uint> characters = fromUtf8(*selected).toUcs4();
+    const QList<uint> characters = selected->toUcs4();
     if (characters.count(0xFFFC) > maxEmbedded)
         return std::nullopt;
     auto hypertext = askQuietly(*m_budget, [&] { return adopt(atspi_accessible_get_hypertext_iface(m_accessible)); });
@@ -256,7 +274,7 @@ std::optional<std::vector<AccessibilityElementRef>> AtspiElement::selectedEmbedd
             continue;
         if (!hypertext)
             return std::nullopt;
-        auto element = embeddedAt(hypertext.get(), range->start + int(i));
+        auto element = embeddedAt(hypertext.get(), selection->range.start + int(i));
         if (!element)
             return std::nullopt;
         elements.push_back(std::move(*element));
@@ -317,13 +335,12 @@ std::optional<QRectF> AtspiElement::rangeExtents(AtspiText* text, int start, int
 // coordinates, placed where the X server has the window. The selection logic gets logical pixels.
 std::optional<QRectF> AtspiElement::selectedTextBounds()
 {
-    auto text = askQuietly(*m_budget, [&] { return adopt(atspi_accessible_get_text_iface(m_accessible)); });
-    if (!text)
+    const auto selection = textSelection(*m_budget, m_accessible);
+    if (!selection || selection->range.end <= selection->range.start)
         return std::nullopt;
-    const auto range = selectedRange(*m_budget, text.get());
-    if (!range || range->end <= range->start)
-        return std::nullopt;
-    const auto onScreen = rangeExtents(text.get(), range->start, range->end, ATSPI_COORD_TYPE_SCREEN);
+    AtspiText* const text = selection->text.get();
+    const Range& range = selection->range;
+    const auto onScreen = rangeExtents(text, range.start, range.end, ATSPI_COORD_TYPE_SCREEN);
     // Selected characters have a height; extents without one (KTextEditor's, which also lie
     // beside the text) say nothing about where the text is, and the pill goes to the pointer.
     if (onScreen && onScreen->height() <= 0)
@@ -336,7 +353,7 @@ std::optional<QRectF> AtspiElement::selectedTextBounds()
         return DevicePixels::toLogical(scaled(*onScreen));
     if (!window)
         return std::nullopt;
-    const auto inWindow = rangeExtents(text.get(), range->start, range->end, ATSPI_COORD_TYPE_WINDOW);
+    const auto inWindow = rangeExtents(text, range.start, range.end, ATSPI_COORD_TYPE_WINDOW);
     const auto origin = inWindow ? AtspiWindowOrigin::of(*pid, *window * scale) : std::nullopt;
     if (!origin)
         return std::nullopt;
