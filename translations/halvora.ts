@@ -82,6 +82,14 @@
         <source>Open now:</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Turn on the desktop’s accessibility support when Halvora starts</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Applications show their text to Halvora only while it is on. It is the switch screen readers use too: it applies to your whole desktop, and Halvora never turns it off. Applications that were already open show their text once restarted.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>AccountManager</name>

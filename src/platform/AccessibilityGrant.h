@@ -7,8 +7,9 @@ public:
 
     // Whether the grant is present right now.
     virtual bool isGranted() = 0;
-    // Asks the system to show its own prompt for the grant (where it has one, or to turn the
-    // session's accessibility on). The outcome shows later through isGranted().
+    // Asks the system for the grant: turns the desktop's accessibility support on. It changes the
+    // user's desktop, so it is called only on the user's own choice. The outcome shows later
+    // through isGranted().
     virtual void requestGrant() = 0;
     // Opens the system's accessibility settings; false when they could not be opened.
     virtual bool openSettings() = 0;

@@ -22,6 +22,9 @@ inline const QString accountEmail = QStringLiteral("accountEmail");
 inline const QString pendingSignInState = QStringLiteral("pendingSignInState");
 // String, an override of the account service base address. The account manager.
 inline const QString serverURL = QStringLiteral("serverURL");
+// Bool; false when missing. Whether the user chose to have the desktop's accessibility support
+// turned on at every start. AccessibilityPermission.
+inline const QString switchAccessibilityOn = QStringLiteral("switchAccessibilityOn");
 // String, the last size of the result panel. The result panel.
 inline const QString resultPanelSize = QStringLiteral("resultPanelSize");
 

@@ -1,10 +1,19 @@
 #include "selection/AccessibilityPermission.h"
 
 #include "platform/Platform.h"
+#include "platform/PreferenceKeys.h"
+#include "platform/Preferences.h"
 
 AccessibilityPermission::AccessibilityPermission(Clock& clock, QObject* parent)
-    : QObject(parent), m_clock(clock), m_granted(Platform::accessibilityGrant().isGranted())
+    : AccessibilityPermission(clock, Preferences::instance(), parent)
 {}
+
+AccessibilityPermission::AccessibilityPermission(Clock& clock, Preferences& preferences, QObject* parent)
+    : QObject(parent), m_clock(clock), m_preferences(preferences), m_granted(Platform::accessibilityGrant().isGranted())
+{
+    const QVariant switchesOn = m_preferences.value(PreferenceKeys::switchAccessibilityOn);
+    m_switchesOn = switchesOn.typeId() == QMetaType::Bool && switchesOn.toBool();
+}
 
 AccessibilityPermission& AccessibilityPermission::shared()
 {
@@ -26,8 +35,20 @@ void AccessibilityPermission::requestIfNeeded()
     refresh();
     if (m_granted)
         return;
-    Platform::accessibilityGrant().requestGrant();
+    if (m_switchesOn)
+        Platform::accessibilityGrant().requestGrant();
     startPolling();
+}
+
+void AccessibilityPermission::setSwitchesOn(bool switchesOn)
+{
+    if (switchesOn == m_switchesOn)
+        return;
+    m_switchesOn = switchesOn;
+    m_preferences.setValue(PreferenceKeys::switchAccessibilityOn, switchesOn);
+    Q_EMIT switchesOnChanged(switchesOn);
+    if (switchesOn)
+        requestIfNeeded();
 }
 
 // The poll starts even when the settings could not be opened: the user may open them alone.

@@ -6,6 +6,7 @@
 #include "settings/StatusColors.h"
 #include "ui/Icons.h"
 
+#include <QCheckBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -17,6 +18,13 @@ AccessibilitySection::AccessibilitySection(AccessibilityPermission& permission, 
 {
     column()->addWidget(statusRow());
     m_explanation = addNote(Wording::text(Wording::Text::AccessibilityExplanation));
+    m_switchOn = new QCheckBox(tr("Turn on the desktop’s accessibility support when Halvora starts"), this);
+    m_switchOn->setChecked(m_permission.switchesOn());
+    column()->addWidget(m_switchOn);
+    addNote(tr("Applications show their text to Halvora only while it is on. It is the switch screen readers "
+               "use too: it applies to your whole desktop, and Halvora never turns it off. Applications that "
+               "were already open show their text once restarted."),
+            true);
     m_open = new QPushButton(tr("Open Accessibility Settings…"), this);
     column()->addWidget(m_open, 0, Qt::AlignLeft);
     if (!helpText.isEmpty())
@@ -25,6 +33,8 @@ AccessibilitySection::AccessibilitySection(AccessibilityPermission& permission, 
     // Application names come from other programs: shown as written, never as markup.
     m_reach->setTextFormat(Qt::PlainText);
     connect(m_open, &QPushButton::clicked, &m_permission, &AccessibilityPermission::openSystemSettings);
+    connect(m_switchOn, &QCheckBox::toggled, &m_permission, &AccessibilityPermission::setSwitchesOn);
+    connect(&m_permission, &AccessibilityPermission::switchesOnChanged, m_switchOn, &QCheckBox::setChecked);
     connect(&m_permission, &AccessibilityPermission::grantedChanged, this, &AccessibilitySection::update);
     update();
 }

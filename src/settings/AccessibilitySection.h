@@ -3,12 +3,14 @@
 #include "settings/SettingsSection.h"
 
 class AccessibilityPermission;
+class QCheckBox;
 class QLabel;
 class QPushButton;
 
 // The settings section that shows whether the accessibility grant is present and, while it is
-// missing, explains why it is needed and opens the desktop's settings for it. helpText, when
-// given, says which applications expose their text at all.
+// missing, explains why it is needed and opens the desktop's settings for it. It also holds the
+// user's choice to have the desktop's accessibility support turned on, with what that changes.
+// helpText, when given, says which applications expose their text at all.
 class AccessibilitySection : public SettingsSection {
     Q_OBJECT
 public:
@@ -32,5 +34,6 @@ private:
     QWidget* m_statusValue = nullptr;
     QLabel* m_explanation = nullptr;
     QPushButton* m_open = nullptr;
+    QCheckBox* m_switchOn = nullptr;
     QLabel* m_reach = nullptr;
 };

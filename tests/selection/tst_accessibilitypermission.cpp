@@ -1,3 +1,5 @@
+#include "platform/MemoryPreferences.h"
+#include "platform/PreferenceKeys.h"
 #include "platform/fake/FakePlatform.h"
 #include "selection/AccessibilityPermission.h"
 
@@ -12,7 +14,8 @@ private Q_SLOTS:
     {
         m_platform = std::make_unique<FakePlatform>();
         m_platform->grant->granted = false;
-        m_permission = std::make_unique<AccessibilityPermission>(m_platform->clock);
+        m_preferences = std::make_unique<MemoryPreferences>();
+        m_permission = std::make_unique<AccessibilityPermission>(m_platform->clock, *m_preferences);
         m_granted = 0;
         connect(m_permission.get(), &AccessibilityPermission::grantedChanged, this, [this](bool granted) {
             if (granted)
@@ -23,6 +26,52 @@ private Q_SLOTS:
     {
         m_permission.reset();
         m_platform.reset();
+    }
+
+    // Asking for the grant turns the desktop's accessibility on, so it happens only when the
+    // user chose it: at a start after that choice, or when making it. Either way, waiting polls.
+    void theDesktopIsSwitchedOnOnlyByChoice_data()
+    {
+        QTest::addColumn<QVariant>("stored");
+        QTest::addColumn<QVariant>("chosen");
+        QTest::addColumn<bool>("granted");
+        QTest::addColumn<int>("requests");
+        QTest::addColumn<QVariant>("storedAfter");
+
+        const QVariant none;
+        QTest::newRow("start, never chosen") << none << none << false << 0 << none;
+        QTest::newRow("start, chosen before") << QVariant(true) << none << false << 1 << QVariant(true);
+        QTest::newRow("start, declined before") << QVariant(false) << none << false << 0 << QVariant(false);
+        QTest::newRow("start, a stored text is no choice")
+            << QVariant("true") << none << false << 0 << QVariant("true");
+        QTest::newRow("chosen now") << none << QVariant(true) << false << 1 << QVariant(true);
+        QTest::newRow("chosen now, already on") << none << QVariant(true) << true << 0 << QVariant(true);
+        QTest::newRow("unchosen now") << QVariant(true) << QVariant(false) << false << 1 << QVariant(false);
+    }
+    void theDesktopIsSwitchedOnOnlyByChoice()
+    {
+        QFETCH(QVariant, stored);
+        QFETCH(QVariant, chosen);
+        QFETCH(bool, granted);
+        QFETCH(int, requests);
+        QFETCH(QVariant, storedAfter);
+        m_platform->grant->granted = granted;
+        if (stored.isValid())
+            m_preferences->setValue(PreferenceKeys::switchAccessibilityOn, stored);
+        AccessibilityPermission permission(m_platform->clock, *m_preferences);
+        QSignalSpy changes(&permission, &AccessibilityPermission::switchesOnChanged);
+        permission.requestIfNeeded();
+        if (chosen.isValid()) {
+            permission.setSwitchesOn(chosen.toBool());
+            permission.setSwitchesOn(chosen.toBool());
+            QCOMPARE(changes.size(), 1);
+        }
+        QCOMPARE(m_platform->grant->requests, requests);
+        QCOMPARE(m_preferences->value(PreferenceKeys::switchAccessibilityOn), storedAfter);
+        QCOMPARE(permission.isPolling(), !granted);
+        // A new start reads the choice back.
+        QCOMPARE(AccessibilityPermission(m_platform->clock, *m_preferences).switchesOn(),
+                 storedAfter.typeId() == QMetaType::Bool && storedAfter.toBool());
     }
 
     void alreadyGrantedAsksNothing()
@@ -53,6 +102,12 @@ private Q_SLOTS:
     {
         QFETCH(bool, viaSettings);
         QFETCH(int, asks);
+        m_preferences->setValue(PreferenceKeys::switchAccessibilityOn, true);
+        m_permission = std::make_unique<AccessibilityPermission>(m_platform->clock, *m_preferences);
+        connect(m_permission.get(), &AccessibilityPermission::grantedChanged, this, [this](bool granted) {
+            if (granted)
+                ++m_granted;
+        });
         QSignalSpy changes(m_permission.get(), &AccessibilityPermission::grantedChanged);
         for (int i = 0; i < asks; ++i)
             viaSettings ? m_permission->openSystemSettings() : m_permission->requestIfNeeded();
@@ -128,6 +183,7 @@ private Q_SLOTS:
 
 private:
     std::unique_ptr<FakePlatform> m_platform;
+    std::unique_ptr<MemoryPreferences> m_preferences;
     std::unique_ptr<AccessibilityPermission> m_permission;
     int m_granted = 0;
 };

@@ -156,6 +156,24 @@ private Q_SLOTS:
         }
     }
 
+    // The desktop's accessibility support is turned on only from its switch here, which keeps the
+    // choice and follows it when it changes elsewhere.
+    void accessibilitySwitchIsTheUsersChoice()
+    {
+        m_platform->grant->granted = false;
+        AccessibilitySection* section = view()->accessibilitySection();
+        auto* choice = section->findChild<QCheckBox*>();
+        QVERIFY(choice);
+        QVERIFY(!choice->isChecked());
+        QCOMPARE(m_platform->grant->requests, 0);
+        QTest::mouseClick(choice, Qt::LeftButton, {}, QPoint(8, choice->height() / 2));
+        QVERIFY(m_permission->switchesOn());
+        QCOMPARE(m_platform->grant->requests, 1);
+        m_permission->setSwitchesOn(false);
+        QVERIFY(!choice->isChecked());
+        QCOMPARE(m_platform->grant->requests, 1);
+    }
+
     // Which open applications give their text through accessibility and which only through the
     // primary selection, as the desktop says when the form is shown; names are plain text.
     void listsHowEachOpenApplicationIsRead_data()

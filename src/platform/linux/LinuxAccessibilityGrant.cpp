@@ -37,7 +37,9 @@ bool LinuxAccessibilityGrant::isGranted()
 }
 
 // Applications already running keep what they had at their start (Qt ones expose nothing until
-// restarted); those started from now on expose their text.
+// restarted); those started from now on expose their text. The bus keeps the switch in the
+// desktop's own setting where it has one (GNOME's toolkit-accessibility), so it outlasts the
+// session there.
 void LinuxAccessibilityGrant::requestGrant()
 {
     QDBusMessage message = statusCall(QStringLiteral("Set"));

@@ -7,8 +7,8 @@
 
 // The grant on a Linux desktop: applications expose their text on the session's accessibility
 // bus while its IsEnabled switch is on, and nothing else stands between this program and
-// them. Asking for the grant turns the switch on; the settings are the desktop's
-// accessibility panel where the desktop is known (GNOME, KDE), else the README's help.
+// them. Asking for the grant turns the switch on (which the user chooses in the settings); the settings are the
+// desktop's accessibility panel where the desktop is known (GNOME, KDE), else the README's help.
 class LinuxAccessibilityGrant : public AccessibilityGrant {
 public:
     // How long a question to the session bus may take.

@@ -64,11 +64,7 @@ void install()
     Autostart::setInstance(
         std::make_unique<XdgAutostart>(XdgAutostart::defaultEntryPath(), QCoreApplication::applicationFilePath()));
     Platform::Services services;
-    auto grant = std::make_shared<LinuxAccessibilityGrant>();
-    // Toolkits decide at their start whether to expose their text; switching the session's
-    // accessibility on now makes every application started from here on readable.
-    grant->requestGrant();
-    services.accessibilityGrant = grant;
+    services.accessibilityGrant = std::make_shared<LinuxAccessibilityGrant>();
     if (AtspiAccessibility::connect())
         services.accessibility = std::make_shared<AtspiAccessibility>();
     else
