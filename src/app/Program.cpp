@@ -153,8 +153,13 @@ void Program::buildMainWindow()
                 [this, view] { view->setSignedIn(m_account->hasToken()); });
         return view;
     };
+    // A chat still answering, or holding a question not yet sent, keeps the closed window.
+    auto busy = [](const QWidget* detail) {
+        const auto* view = qobject_cast<const ChatView*>(detail);
+        return view && (view->model().isStreaming() || !view->model().draft().trimmed().isEmpty());
+    };
     m_mainWindow = new MainWindowController(
-        {MainNavigation::shared(), HistoryStore::shared(), Clock::system(), Preferences::instance(), chat}, this);
+        {MainNavigation::shared(), HistoryStore::shared(), Clock::system(), Preferences::instance(), chat, busy}, this);
 }
 
 // The main window is made before the conversations need it.
@@ -195,7 +200,7 @@ void Program::buildMenu(QMenu* menu)
 
 void Program::showWithoutTray()
 {
-    buildMenu(m_mainWindow->programMenu());
+    m_mainWindow->setProgramMenu([this](QMenu* menu) { buildMenu(menu); });
     m_mainWindow->show();
     auto* note = new QMessageBox(QMessageBox::Information, tr("Halvora"),
                                  tr("This desktop has no system tray, so Halvora shows no icon there. Its commands "
