@@ -4,6 +4,7 @@
 #include "app/AppController.h"
 #include "app/FirstExposure.h"
 #include "app/ProgramMenu.h"
+#include "app/TrayIconArt.h"
 #include "app/UpdateDialog.h"
 #include "app/Updater.h"
 #include "chat/ChatView.h"
@@ -72,7 +73,7 @@ void Program::showTrayIcon()
 {
     m_trayMenu = new QMenu;
     connect(this, &QObject::destroyed, m_trayMenu, [menu = m_trayMenu] { delete menu; });
-    m_tray = new QSystemTrayIcon(QIcon(QStringLiteral(":/halvora/TrayIcon.svg")), this);
+    m_tray = new QSystemTrayIcon(TrayIconArt::icon(), this);
     m_tray->setToolTip(tr("Halvora"));
     m_tray->setContextMenu(m_trayMenu);
     m_tray->show();
