@@ -4,6 +4,7 @@
 #include "app/AppController.h"
 #include "app/FirstExposure.h"
 #include "app/ProgramMenu.h"
+#include "app/TrayIconArt.h"
 #include "app/UpdateDialog.h"
 #include "app/Updater.h"
 #include "chat/ChatView.h"
@@ -72,7 +73,7 @@ void Program::showTrayIcon()
 {
     m_trayMenu = new QMenu;
     connect(this, &QObject::destroyed, m_trayMenu, [menu = m_trayMenu] { delete menu; });
-    m_tray = new QSystemTrayIcon(QIcon(QStringLiteral(":/halvora/TrayIcon.svg")), this);
+    m_tray = new QSystemTrayIcon(TrayIconArt::icon(), this);
     m_tray->setToolTip(tr("Halvora"));
     m_tray->setContextMenu(m_trayMenu);
     m_tray->show();
@@ -153,8 +154,13 @@ void Program::buildMainWindow()
                 [this, view] { view->setSignedIn(m_account->hasToken()); });
         return view;
     };
+    // A chat still answering, or holding a question not yet sent, keeps the closed window.
+    auto busy = [](const QWidget* detail) {
+        const auto* view = qobject_cast<const ChatView*>(detail);
+        return view && (view->model().isStreaming() || !view->model().draft().trimmed().isEmpty());
+    };
     m_mainWindow = new MainWindowController(
-        {MainNavigation::shared(), HistoryStore::shared(), Clock::system(), Preferences::instance(), chat}, this);
+        {MainNavigation::shared(), HistoryStore::shared(), Clock::system(), Preferences::instance(), chat, busy}, this);
 }
 
 // The main window is made before the conversations need it.
@@ -195,7 +201,7 @@ void Program::buildMenu(QMenu* menu)
 
 void Program::showWithoutTray()
 {
-    buildMenu(m_mainWindow->programMenu());
+    m_mainWindow->setProgramMenu([this](QMenu* menu) { buildMenu(menu); });
     m_mainWindow->show();
     auto* note = new QMessageBox(QMessageBox::Information, tr("Halvora"),
                                  tr("This desktop has no system tray, so Halvora shows no icon there. Its commands "

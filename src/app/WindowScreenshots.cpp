@@ -88,7 +88,7 @@ void saveMainWindow(const QDir& folder, const QString& suffix, FakePlatform& pla
         services.history = &store;
         return ChatView::open(conversation, id, services.completed(), true, parent);
     };
-    MainWindowController controller({nav, store, platform.clock, defaults, chat});
+    MainWindowController controller({nav, store, platform.clock, defaults, chat, {}});
     controller.show(store.conversations().first().id, false);
     controller.window()->resize(1000, 680);
     grab(controller.window(), folder, QStringLiteral("main-chat") + suffix);

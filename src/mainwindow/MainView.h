@@ -47,6 +47,8 @@ public:
     QUuid detailIdentity() const { return m_detailIdentity; }
     QWidget* detailWidget() const { return m_detailWidget; }
     QListWidget* list() const { return m_list; }
+    // The history beside the detail pane; its sizes are the sidebar's width.
+    QSplitter* splitter() const { return m_splitter; }
     // "New Chat" (Ctrl+N), for the window's toolbar.
     QAction* newChatAction() const { return m_newChat; }
     // "Delete" (the Delete key in the list), for the window's Edit menu.

@@ -1,11 +1,14 @@
 #include "result/ResultPanelController.h"
 
+#include "common/FreedMemory.h"
 #include "platform/Platform.h"
 #include "result/ResultPanelSize.h"
 #include "result/ResultView.h"
 #include "result/ResultViewModel.h"
 #include "ui/FloatingPanel.h"
 #include "ui/ScreenPlacement.h"
+
+#include <QTimer>
 
 ResultPanelController::ResultPanelController(Clock& clock, Preferences& defaults, WritingModeStore& modes,
                                              const ConversationServices& services, QObject* parent)
@@ -23,6 +26,7 @@ void ResultPanelController::createPanel()
 {
     const QSize size = ResultPanelSize::read(m_preferences).toSize();
     m_panel = new FloatingPanel(size, true, true);
+    m_panelClosed = false;
     m_panel->setMinimumSize(int(ResultPanelSize::minimumWidth), int(ResultPanelSize::minimumHeight));
     m_panel->setAccessibleName(tr("Halvora result"));
     connect(m_panel, &FloatingPanel::aboutToClose, this, &ResultPanelController::panelAboutToClose);
@@ -35,7 +39,7 @@ void ResultPanelController::show(const AIAction& action, const Selection& select
     stopModel();
     m_model = std::make_unique<ResultViewModel>(selection, action, m_services);
     connect(m_model.get(), &ResultViewModel::closeRequested, this, &ResultPanelController::close);
-    if (!m_panel)
+    if (!m_panel || m_panelClosed)
         createPanel();
     m_panel->setContentWidget(makeView());
     m_panel->setWindowTitle(action.title());
@@ -128,9 +132,16 @@ void ResultPanelController::stopModel()
         m_model->stop();
 }
 
-// Every way of closing ends here (the close button, Escape, Replace, Continue in window).
+// Every way of closing ends here (the close button, Escape, Replace, Continue in window). The
+// closed panel is taken apart once control is back in the event loop (the press that closed it
+// may still be on its way); the next result gets a new one. The conversation stays until then.
 void ResultPanelController::panelAboutToClose()
 {
     stopModel();
     ResultPanelSize::write(m_preferences, QSizeF(m_panel->size()));
+    if (m_panelClosed)
+        return;
+    m_panelClosed = true;
+    m_panel->deleteLater();
+    connect(m_panel, &QObject::destroyed, [] { QTimer::singleShot(0, &FreedMemory::returnToSystem); });
 }

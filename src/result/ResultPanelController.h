@@ -15,13 +15,14 @@ class ResultViewModel;
 class Preferences;
 class WritingModeStore;
 
-// Shows the result of an action in one reusable floating panel beside the selection: it makes
-// the panel on first use (focusable, with the close button and the resize grip, at least
-// 360 by 260), opens it at the remembered size next to the selection with fresh content for
-// every result, and remembers its size under "resultPanelSize" whenever it closes, however it
-// is closed. Each result is one ResultViewModel, made with the given services: the view shows
-// its state and hands the user's commands to it; a new result or closing the panel stops the
-// turn still running, so at most one conversation streams at a time. Main thread only.
+// Shows the result of an action in a floating panel beside the selection: it makes the panel
+// when none is open (focusable, with the close button and the resize grip, at least 360 by
+// 260), opens it at the remembered size next to the selection with fresh content for every
+// result, remembers its size under "resultPanelSize" whenever it closes, however it is closed,
+// and then takes the closed panel apart, so that a panel off the screen holds no memory. Each result is one
+// ResultViewModel, made with the given services: the view shows its state and hands the user's commands to it; a new
+// result or closing the panel stops the turn still running, so at most one conversation streams at a time. Main thread
+// only.
 class ResultPanelController : public QObject, public ResultPresenter {
     Q_OBJECT
 
@@ -35,6 +36,7 @@ public:
     // Stops the running turn and closes the panel when there is one.
     void close();
 
+    // The panel open now or just closed; null once a closed panel is gone.
     FloatingPanel* panel() const { return m_panel; }
     ResultView* view() const;
     // The conversation shown now; none before the first result.
@@ -59,5 +61,7 @@ private:
     WritingModeStore& m_modes;
     ConversationServices m_services;
     QPointer<FloatingPanel> m_panel;
+    // The panel has closed and goes away with the next turn of the event loop.
+    bool m_panelClosed = false;
     std::unique_ptr<ResultViewModel> m_model;
 };

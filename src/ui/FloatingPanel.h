@@ -10,7 +10,7 @@ class QSizeGrip;
 class QToolButton;
 
 // The floating window of the pill and of the result panel: frameless, above other windows, off
-// the taskbar, reused rather than destroyed when closed. Without keyboard focus (the pill) it
+// the taskbar, left to its owner to destroy or reuse when closed. Without keyboard focus (the pill) it
 // is shown without activating this program and bypasses the window manager, so the application
 // the selection lives in keeps its focus and its selection, and it appears on every workspace.
 // With focus and chrome (the result panel) it may become the focused window, draws the theme

@@ -229,7 +229,7 @@ class TestTranslatedTexts : public QObject {
             return ChatView::open(conversation, id, services.completed(), false, parent);
         };
         MainNavigation nav;
-        MainWindowController controller({nav, store, m_platform->clock, m_preferences, makeChat});
+        MainWindowController controller({nav, store, m_platform->clock, m_preferences, makeChat, {}});
         controller.show(shown ? (*shown == HistoryStore::Kind::Chat ? chat.id : rewrite.id) : QUuid(), !shown);
         controller.view()->setSearch(search);
         checkWindow(controller.window());

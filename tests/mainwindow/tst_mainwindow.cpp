@@ -12,6 +12,7 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QSplitter>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
@@ -28,6 +29,7 @@ class TestMainWindow : public QObject {
     std::unique_ptr<MainNavigation> m_nav;
     std::unique_ptr<MainWindowController> m_controller;
     MemoryPreferences m_preferences;
+    bool m_busy = false;
 
     QUuid add(Kind kind, const QString& title)
     {
@@ -65,8 +67,9 @@ class TestMainWindow : public QObject {
         auto chat = [](const std::optional<HistoryStore::Conversation>&, const QUuid&, QWidget* parent) {
             return new QWidget(parent);
         };
+        auto busy = [this](const QWidget*) { return m_busy; };
         return std::make_unique<MainWindowController>(
-            MainWindowController::Services{*m_nav, *m_store, m_platform->clock, m_preferences, chat});
+            MainWindowController::Services{*m_nav, *m_store, m_platform->clock, m_preferences, chat, busy});
     }
 
 private Q_SLOTS:
@@ -77,6 +80,7 @@ private Q_SLOTS:
         m_store = std::make_unique<HistoryStore>(m_dir->filePath("History.json"), m_platform->clock);
         m_nav = std::make_unique<MainNavigation>();
         m_preferences = MemoryPreferences();
+        m_busy = false;
         m_controller = makeController();
     }
 
@@ -279,6 +283,82 @@ private Q_SLOTS:
         detail.original()->copyButton()->click();
         QCOMPARE(detail.copied(), QStringLiteral("Original"));
         QCOMPARE(detail.rewrite()->copyButton()->text(), QStringLiteral("Copy"));
+    }
+
+    // A closed window goes once control is back in the event loop; the next show() makes one
+    // that shows what the last one did, the program's menu included.
+    void aClosedWindowIsMadeAgainAsItWas_data()
+    {
+        QTest::addColumn<QString>("selected");
+        QTest::addColumn<QString>("search");
+        QTest::addColumn<int>("filter");
+        QTest::addColumn<int>("detail");
+        QTest::newRow("the new chat") << ""
+                                      << "" << int(MainView::Filter::All) << int(Detail::NewChat);
+        QTest::newRow("a chat, searched") << "A chat"
+                                          << "cha" << int(MainView::Filter::All) << int(Detail::Conversation);
+        QTest::newRow("a rewrite, filtered") << "A rewrite"
+                                             << "" << int(MainView::Filter::Rewrites) << int(Detail::Rewrite);
+    }
+    void aClosedWindowIsMadeAgainAsItWas()
+    {
+        QFETCH(QString, selected);
+        QFETCH(QString, search);
+        QFETCH(int, filter);
+        const QMap<QString, QUuid> ids{{"A chat", add(Kind::Chat, "A chat")},
+                                       {"A rewrite", add(Kind::Rewrite, "A rewrite")}};
+        m_controller->setProgramMenu([](QMenu* menu) { menu->addAction(QStringLiteral("Quit Halvora")); });
+        m_controller->show(ids.value(selected), false);
+        view()->setFilter(MainView::Filter(filter));
+        view()->setSearch(search);
+        view()->splitter()->setSizes({320, 680});
+        const QStringList shownRows = rows();
+        const QPointer<QMainWindow> first = m_controller->window();
+        const QPointer<QWidget> firstDetail = view()->detailWidget();
+        first->close();
+        QTRY_VERIFY(!first);
+        QVERIFY(!firstDetail);
+        QVERIFY(!m_controller->window() && !view());
+        m_controller->show();
+        QVERIFY(m_controller->window()->isVisible());
+        QTEST(int(view()->detail()), "detail");
+        QCOMPARE(view()->detailIdentity(), selected.isEmpty() ? m_nav->newChatID() : ids.value(selected));
+        QCOMPARE(view()->search(), search);
+        QCOMPARE(int(view()->filter()), filter);
+        QCOMPARE(rows(), shownRows);
+        QStringList chosen;
+        for (const QListWidgetItem* item : view()->list()->selectedItems())
+            chosen.append(item->text());
+        QCOMPARE(chosen, selected.isEmpty() ? QStringList() : QStringList{selected});
+        QCOMPARE(view()->splitter()->sizes().constFirst(), 320);
+        QVERIFY(menuCommand("&Halvora", "Quit Halvora"));
+    }
+
+    // A window shown again before it went is the same window; one whose pane is still busy
+    // stays until the pane is done.
+    void aWindowStaysWhileShownOrBusy_data()
+    {
+        QTest::addColumn<bool>("busy");
+        QTest::newRow("shown again at once") << false;
+        QTest::newRow("its pane busy") << true;
+    }
+    void aWindowStaysWhileShownOrBusy()
+    {
+        QFETCH(bool, busy);
+        m_busy = busy;
+        m_controller->show();
+        const QPointer<QMainWindow> window = m_controller->window();
+        window->close();
+        if (!busy)
+            m_controller->show();
+        QTest::qWait(50);
+        QVERIFY(window);
+        QCOMPARE(window->isVisible(), !busy);
+        m_busy = false;
+        if (busy)
+            QTRY_VERIFY_WITH_TIMEOUT(!window, 3 * MainWindowController::busyRetryMs);
+        else
+            QVERIFY(window);
     }
 
     void theFrameIsKeptAcrossRuns_data()

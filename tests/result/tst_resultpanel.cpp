@@ -6,6 +6,7 @@
 #include "result/ResultPanelController.h"
 #include "result/ResultPanelSize.h"
 #include "result/ResultView.h"
+#include "result/ResultViewModel.h"
 #include "result/TurnView.h"
 #include "settings/WritingModeStore.h"
 #include "support/ReadableImages.h"
@@ -106,6 +107,44 @@ private Q_SLOTS:
         QCOMPARE(m_preferences.value(ResultPanelSize::key()).toString(), QStringLiteral("{600, 500}"));
         m_results->show(AIAction::research(), selection());
         QCOMPARE(m_results->panel()->size(), QSize(600, 500));
+    }
+
+    // A closed panel goes once control is back in the event loop, its conversation stopped but
+    // kept; the next result gets a panel of its own, also when it comes before the old one went.
+    void aClosedPanelIsTakenApart_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<bool>("nextAtOnce");
+        QTest::newRow("close(), next result later") << "close" << false;
+        QTest::newRow("Escape, next result later") << "escape" << false;
+        QTest::newRow("close(), next result at once") << "close" << true;
+    }
+    void aClosedPanelIsTakenApart()
+    {
+        QFETCH(QString, how);
+        QFETCH(bool, nextAtOnce);
+        m_results->show(AIAction::explain(), selection());
+        QVERIFY(m_results->model()->isStreaming());
+        const QPointer<FloatingPanel> first = m_results->panel();
+        const QPointer<ResultView> firstView = m_results->view();
+        first->resize(600, 500);
+        if (how == "escape")
+            QTest::keyClick(firstView, Qt::Key_Escape);
+        else
+            m_results->close();
+        if (!nextAtOnce) {
+            QTRY_VERIFY(!first);
+            QVERIFY(!firstView && !m_results->panel() && !m_results->view());
+            QVERIFY(!m_results->model()->isStreaming());
+            QCOMPARE(m_results->model()->action(), AIAction::explain());
+        }
+        m_results->show(AIAction::research(), selection());
+        const QPointer<FloatingPanel> next = m_results->panel();
+        QVERIFY(next != first);
+        QTRY_VERIFY(!first);
+        QVERIFY(next && next->isVisible());
+        QCOMPARE(next->size(), QSize(600, 500));
+        QCOMPARE(m_results->view()->data().action, AIAction::research());
     }
 
     void smallStoredSizeFallsBack()
