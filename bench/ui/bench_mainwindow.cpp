@@ -61,7 +61,7 @@ int main(int argc, char* argv[])
     auto chat = [](const std::optional<HistoryStore::Conversation>&, const QUuid&, QWidget* parent) {
         return new QLabel(parent);
     };
-    MainWindowController controller({nav, store, platform.clock, defaults, chat});
+    MainWindowController controller({nav, store, platform.clock, defaults, chat, {}});
 
     QElapsedTimer timer;
     timer.start();
