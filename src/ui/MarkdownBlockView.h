@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ui/MarkdownText.h"
+#include "ui/ParagraphPieces.h"
 
 #include <QWidget>
 
@@ -12,6 +13,8 @@ class QScrollArea;
 // the widest digit's width, so the items of a list line up), or a code block as plain
 // monospaced text on the surface colour with a border, scrolling sideways when too wide.
 // A view takes a new block of the same family in place, so a growing block is updated, not rebuilt.
+// A long text block is shown as pieces stacked without a gap, each cut at a line break, so that a
+// block growing at its end lays out its last piece only.
 class MarkdownBlockView : public QWidget {
     Q_OBJECT
 
@@ -28,8 +31,10 @@ public:
     bool hasHeightForWidth() const override { return true; }
     int heightForWidth(int width) const override;
     QSize sizeHint() const override;
-    // The widget showing the block's text; for tests and the accessibility mark.
+    // The widget showing the block's text (its first piece); for tests and the accessibility mark.
     QLabel* textLabel() const { return m_label; }
+    // The widgets showing the pieces of a text block, top to bottom.
+    const QList<QLabel*>& pieceLabels() const { return m_labels; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -47,9 +52,19 @@ private:
     int textLeft() const;
     void applyFont();
     void placeChildren();
+    void setupTextLabel(QLabel* label);
+    // Shows the pieces from `first` on; returns the labels made for them.
+    QList<QLabel*> showPieces(qsizetype first);
+    int textHeight(int width) const;
 
     MarkdownText::Block m_block;
     QLabel* m_label;
+    // Text blocks: the labels of the pieces (the first is m_label), and the height of each at
+    // m_piecesWidth (the labels above the first one that changed keep theirs).
+    QList<QLabel*> m_labels;
+    ParagraphPieces m_pieces;
+    mutable QList<int> m_pieceHeights;
+    mutable int m_piecesWidth = -1;
     // The height last worked out and the width it was for: a label lays its text out anew for
     // every question, and layouts ask often.
     mutable int m_cachedWidth = -1;
