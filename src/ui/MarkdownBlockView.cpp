@@ -77,12 +77,15 @@ QList<QLabel*> MarkdownBlockView::showPieces(qsizetype first)
     const QList<QTextDocumentFragment>& pieces = m_pieces.pieces();
     while (m_labels.size() > pieces.size())
         delete m_labels.takeLast();
-    m_pieceHeights.resize(qMin(m_pieceHeights.size(), first));
+    for (QList<int>& heights : m_pieceHeights)
+        heights.resize(qMin(heights.size(), first));
     QList<QLabel*> made;
     for (qsizetype i = first; i < pieces.size(); ++i) {
         if (i == m_labels.size()) {
             auto* label = new QLabel;
             setupTextLabel(label);
+            if (m_textFont)
+                label->setFont(*m_textFont);
             m_labels.append(label);
             made.append(label);
         }
@@ -106,12 +109,13 @@ void MarkdownBlockView::applyFont()
         m_label->setFont(font);
         return;
     }
-    for (QLabel* label : std::as_const(m_labels)) {
-        if (label->font() == font && label->testAttribute(Qt::WA_SetFont))
-            continue;
+    // Every label of a growing block would lay its text out again for a font set anew.
+    if (m_textFont && *m_textFont == font)
+        return;
+    m_textFont = font;
+    for (QLabel* label : std::as_const(m_labels))
         label->setFont(font);
-        m_pieceHeights.clear();
-    }
+    m_pieceHeights.clear();
 }
 
 int MarkdownBlockView::topMargin() const
@@ -167,18 +171,17 @@ int MarkdownBlockView::heightForWidth(int width) const
     return m_cachedHeight;
 }
 
-// The pieces' heights are kept for the last width asked about: normally the one the block is
-// shown at, so a growing block measures its last piece only.
+// The pieces' heights are kept for the few widths that layouts ask about (the width the block
+// is shown at and the ones tried around it), so a growing block measures its last piece only.
 int MarkdownBlockView::textHeight(int width) const
 {
-    if (width != m_piecesWidth) {
+    if (!m_pieceHeights.contains(width) && m_pieceHeights.size() >= keptWidths)
         m_pieceHeights.clear();
-        m_piecesWidth = width;
-    }
+    QList<int>& heights = m_pieceHeights[width];
+    for (qsizetype i = heights.size(); i < m_labels.size(); ++i)
+        heights.append(m_labels[i]->heightForWidth(width));
     int height = 0;
-    for (qsizetype i = m_pieceHeights.size(); i < m_labels.size(); ++i)
-        m_pieceHeights.append(m_labels[i]->heightForWidth(width));
-    for (const int piece : std::as_const(m_pieceHeights))
+    for (const int piece : std::as_const(heights))
         height += piece;
     return height;
 }
@@ -203,10 +206,11 @@ void MarkdownBlockView::placeChildren()
         return;
     }
     textHeight(qMax(1, textWidth));
+    const QList<int>& heights = m_pieceHeights[qMax(1, textWidth)];
     int y = 0;
     for (qsizetype i = 0; i < m_labels.size(); ++i) {
-        m_labels[i]->setGeometry(left, y, textWidth, m_pieceHeights[i]);
-        y += m_pieceHeights[i];
+        m_labels[i]->setGeometry(left, y, textWidth, heights[i]);
+        y += heights[i];
     }
 }
 

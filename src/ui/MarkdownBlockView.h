@@ -3,7 +3,10 @@
 #include "ui/MarkdownText.h"
 #include "ui/ParagraphPieces.h"
 
+#include <QFont>
+#include <QHash>
 #include <QWidget>
+#include <optional>
 
 class QLabel;
 class QScrollArea;
@@ -59,12 +62,14 @@ private:
 
     MarkdownText::Block m_block;
     QLabel* m_label;
-    // Text blocks: the labels of the pieces (the first is m_label), and the height of each at
-    // m_piecesWidth (the labels above the first one that changed keep theirs).
+    static constexpr qsizetype keptWidths = 4;
+    // Text blocks: the labels of the pieces (the first is m_label), and by width the heights of
+    // the first of them (a changed piece drops its height and those after it).
     QList<QLabel*> m_labels;
     ParagraphPieces m_pieces;
-    mutable QList<int> m_pieceHeights;
-    mutable int m_piecesWidth = -1;
+    mutable QHash<int, QList<int>> m_pieceHeights;
+    // The font the text labels were given.
+    std::optional<QFont> m_textFont;
     // The height last worked out and the width it was for: a label lays its text out anew for
     // every question, and layouts ask often.
     mutable int m_cachedWidth = -1;
