@@ -62,7 +62,12 @@ void MarkdownBlockView::setBlock(const MarkdownText::Block& block)
         m_label->setText(block.text);
         m_label->adjustSize();
     } else {
-        made = showPieces(m_pieces.setText(block.text));
+        const qsizetype first = m_pieces.setText(block.text);
+        // Joined pieces stay joined until the text changes; then every piece is shown again.
+        if (!m_joined || first < m_pieces.pieces().size()) {
+            made = showPieces(m_joined ? 0 : first);
+            m_joined = false;
+        }
         applyFont();
     }
     placeChildren();
@@ -70,6 +75,22 @@ void MarkdownBlockView::setBlock(const MarkdownText::Block& block)
         label->show();
     updateGeometry();
     update();
+}
+
+bool MarkdownBlockView::joinPieces()
+{
+    if (m_labels.size() < 2)
+        return false;
+    while (m_labels.size() > 1)
+        delete m_labels.takeLast();
+    m_label->setText(MarkdownText::inlineText(m_block.text).toHtml());
+    m_joined = true;
+    m_pieceHeights.clear();
+    m_cachedWidth = -1;
+    placeChildren();
+    updateGeometry();
+    update();
+    return true;
 }
 
 QList<QLabel*> MarkdownBlockView::showPieces(qsizetype first)

@@ -27,6 +27,8 @@ public:
     // Whether this view can show the block (code and text blocks need different views).
     bool accepts(const MarkdownText::Block& block) const;
     void setBlock(const MarkdownText::Block& block);
+    // Shows a text block that is in pieces as one text again; false when it was one already.
+    bool joinPieces();
     const MarkdownText::Block& block() const { return m_block; }
 
     // Extra space above the block (headings get some).
@@ -68,6 +70,8 @@ private:
     QList<QLabel*> m_labels;
     ParagraphPieces m_pieces;
     mutable QHash<int, QList<int>> m_pieceHeights;
+    // Whether the pieces are shown joined in m_label.
+    bool m_joined = false;
     // The font the text labels were given.
     std::optional<QFont> m_textFont;
     // The height last worked out and the width it was for: a label lays its text out anew for

@@ -135,6 +135,17 @@ private Q_SLOTS:
         whole.setText(MarkdownText::inlineText(block->block().text).toHtml());
         const int width = block->textLabel()->width();
         QCOMPARE(block->height(), whole.heightForWidth(width));
+
+        // At rest the block is shown whole, at the same height; growing again, in pieces again.
+        clock.advance(MarkdownView::joinDelayMs);
+        QCOMPARE(block->pieceLabels().size(), 1);
+        QCOMPARE(block->textLabel()->text(), whole.text());
+        QCOMPARE(block->height(), whole.heightForWidth(width));
+        streamed.setMarkdown(text + QStringLiteral(" More."));
+        clock.advance(MarkdownView::frameMs);
+        full.setMarkdown(streamed.markdown());
+        full.rebuild();
+        QCOMPARE(pieces(streamed), pieces(full));
     }
 
     // A text that does not extend the shown one is parsed from its start again.
