@@ -199,6 +199,7 @@ int MarkdownBlockView::textHeight(int width) const
     if (!m_pieceHeights.contains(width) && m_pieceHeights.size() >= keptWidths)
         m_pieceHeights.clear();
     QList<int>& heights = m_pieceHeights[width];
+    heights.resize(qMin(heights.size(), m_labels.size()));
     for (qsizetype i = heights.size(); i < m_labels.size(); ++i)
         heights.append(m_labels[i]->heightForWidth(width));
     int height = 0;
