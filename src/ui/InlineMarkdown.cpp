@@ -121,10 +121,15 @@ QString InlineMarkdown::source(const QList<QStringView>& lines)
 
 QTextDocumentFragment InlineMarkdown::fragment(const QString& text)
 {
-    return piece(text).fragment;
+    return style(text, false).fragment;
 }
 
 InlineMarkdown::Piece InlineMarkdown::piece(const QString& text)
+{
+    return style(text, true);
+}
+
+InlineMarkdown::Piece InlineMarkdown::style(const QString& text, bool askClosed)
 {
     QTextDocument document;
     document.setUndoRedoEnabled(false);
@@ -134,7 +139,7 @@ InlineMarkdown::Piece InlineMarkdown::piece(const QString& text)
         if (!appendLines(cursor, splitLines(text)))
             return {plain(text), false, false};
     }
-    const bool closed = !document.toPlainText().trimmed().isEmpty() && !hasLooseMarkers(document);
+    const bool closed = askClosed && !document.toPlainText().trimmed().isEmpty() && !hasLooseMarkers(document);
     return {QTextDocumentFragment(&document), true, closed};
 }
 

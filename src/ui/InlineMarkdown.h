@@ -30,6 +30,7 @@ public:
     static Piece piece(const QString& text);
 
 private:
+    static Piece style(const QString& text, bool askClosed);
     // Styles the lines one run of non-blank lines at a time; false when a run cannot be styled.
     static bool appendLines(QTextCursor& cursor, const QList<QStringView>& lines);
     // The Markdown source for one run of non-blank lines: block openers escaped, lines joined
