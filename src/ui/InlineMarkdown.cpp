@@ -4,6 +4,7 @@
 #include <QTextDocument>
 #include <QTextFrame>
 #include <QTextImageFormat>
+#include <algorithm>
 
 namespace {
 
@@ -120,15 +121,43 @@ QString InlineMarkdown::source(const QList<QStringView>& lines)
 
 QTextDocumentFragment InlineMarkdown::fragment(const QString& text)
 {
+    return style(text, false).fragment;
+}
+
+InlineMarkdown::Piece InlineMarkdown::piece(const QString& text)
+{
+    return style(text, true);
+}
+
+InlineMarkdown::Piece InlineMarkdown::style(const QString& text, bool askClosed)
+{
     QTextDocument document;
     document.setUndoRedoEnabled(false);
     {
         QTextCursor cursor(&document);
         const EditBlock batch(cursor);
         if (!appendLines(cursor, splitLines(text)))
-            return plain(text);
+            return {plain(text), false, false};
     }
-    return QTextDocumentFragment(&document);
+    const bool closed = askClosed && !document.toPlainText().trimmed().isEmpty() && !hasLooseMarkers(document);
+    return {QTextDocumentFragment(&document), true, closed};
+}
+
+// Markers the reader left as text (outside code spans) may still pair with markers after them.
+bool InlineMarkdown::hasLooseMarkers(const QTextDocument& document)
+{
+    static const QString markers = QStringLiteral("*_`[~");
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment piece = it.fragment();
+            if (piece.charFormat().fontFixedPitch())
+                continue;
+            const QString text = piece.text();
+            if (std::any_of(text.begin(), text.end(), [](QChar c) { return markers.contains(c); }))
+                return true;
+        }
+    }
+    return false;
 }
 
 bool InlineMarkdown::appendLines(QTextCursor& cursor, const QList<QStringView>& lines)

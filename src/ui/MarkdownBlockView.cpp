@@ -25,18 +25,25 @@ MarkdownBlockView::MarkdownBlockView(const MarkdownText::Block& block, QWidget* 
         m_scroller->setWidget(m_label);
         m_label->setTextFormat(Qt::PlainText);
         m_label->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+        m_label->setAutoFillBackground(false);
     } else {
-        m_label->setParent(this);
-        m_label->setTextFormat(Qt::RichText);
-        m_label->setWordWrap(true);
-        m_label->setTextInteractionFlags(Qt::TextBrowserInteraction);
-        m_label->setOpenExternalLinks(false);
-        connect(m_label, &QLabel::linkActivated, this, [](const QString& link) { LinkOpener::open(QUrl(link)); });
+        setupTextLabel(m_label);
+        m_labels.append(m_label);
         if (block.kind == Kind::Heading)
             HeadingAccessibility::mark(m_label);
     }
-    m_label->setAutoFillBackground(false);
     setBlock(block);
+}
+
+void MarkdownBlockView::setupTextLabel(QLabel* label)
+{
+    label->setParent(this);
+    label->setTextFormat(Qt::RichText);
+    label->setWordWrap(true);
+    label->setTextInteractionFlags(Qt::TextBrowserInteraction);
+    label->setOpenExternalLinks(false);
+    label->setAutoFillBackground(false);
+    connect(label, &QLabel::linkActivated, this, [](const QString& link) { LinkOpener::open(QUrl(link)); });
 }
 
 bool MarkdownBlockView::accepts(const MarkdownText::Block& block) const
@@ -49,16 +56,63 @@ void MarkdownBlockView::setBlock(const MarkdownText::Block& block)
 {
     m_block = block;
     m_cachedWidth = -1;
-    applyFont();
+    QList<QLabel*> made;
     if (isCode()) {
+        applyFont();
         m_label->setText(block.text);
         m_label->adjustSize();
     } else {
-        m_label->setText(MarkdownText::inlineText(block.text).toHtml());
+        const qsizetype first = m_pieces.setText(block.text);
+        // Joined pieces stay joined until the text changes; then every piece is shown again.
+        if (!m_joined || first < m_pieces.pieces().size()) {
+            made = showPieces(m_joined ? 0 : first);
+            m_joined = false;
+        }
+        applyFont();
     }
+    placeChildren();
+    for (QLabel* label : made)
+        label->show();
+    updateGeometry();
+    update();
+}
+
+bool MarkdownBlockView::joinPieces()
+{
+    if (m_labels.size() < 2)
+        return false;
+    while (m_labels.size() > 1)
+        delete m_labels.takeLast();
+    m_label->setText(MarkdownText::inlineText(m_block.text).toHtml());
+    m_joined = true;
+    m_pieceHeights.clear();
+    m_cachedWidth = -1;
     placeChildren();
     updateGeometry();
     update();
+    return true;
+}
+
+QList<QLabel*> MarkdownBlockView::showPieces(qsizetype first)
+{
+    const QList<QTextDocumentFragment>& pieces = m_pieces.pieces();
+    while (m_labels.size() > pieces.size())
+        delete m_labels.takeLast();
+    for (QList<int>& heights : m_pieceHeights)
+        heights.resize(qMin(heights.size(), first));
+    QList<QLabel*> made;
+    for (qsizetype i = first; i < pieces.size(); ++i) {
+        if (i == m_labels.size()) {
+            auto* label = new QLabel;
+            setupTextLabel(label);
+            if (m_textFont)
+                label->setFont(*m_textFont);
+            m_labels.append(label);
+            made.append(label);
+        }
+        m_labels[i]->setText(pieces[i].toHtml());
+    }
+    return made;
 }
 
 void MarkdownBlockView::applyFont()
@@ -72,7 +126,17 @@ void MarkdownBlockView::applyFont()
         font.setPointSizeF(font.pointSizeF() * scale);
         font.setWeight(m_block.level == 2 ? QFont::DemiBold : QFont::Bold);
     }
-    m_label->setFont(font);
+    if (isCode()) {
+        m_label->setFont(font);
+        return;
+    }
+    // Every label of a growing block would lay its text out again for a font set anew.
+    if (m_textFont && *m_textFont == font)
+        return;
+    m_textFont = font;
+    for (QLabel* label : std::as_const(m_labels))
+        label->setFont(font);
+    m_pieceHeights.clear();
 }
 
 int MarkdownBlockView::topMargin() const
@@ -124,8 +188,24 @@ int MarkdownBlockView::heightForWidth(int width) const
     if (isCode())
         m_cachedHeight = m_label->sizeHint().height() + 2 * codePadding;
     else
-        m_cachedHeight = m_label->heightForWidth(qMax(1, width - textLeft()));
+        m_cachedHeight = textHeight(qMax(1, width - textLeft()));
     return m_cachedHeight;
+}
+
+// The pieces' heights are kept for the few widths that layouts ask about (the width the block
+// is shown at and the ones tried around it), so a growing block measures its last piece only.
+int MarkdownBlockView::textHeight(int width) const
+{
+    if (!m_pieceHeights.contains(width) && m_pieceHeights.size() >= keptWidths)
+        m_pieceHeights.clear();
+    QList<int>& heights = m_pieceHeights[width];
+    heights.resize(qMin(heights.size(), m_labels.size()));
+    for (qsizetype i = heights.size(); i < m_labels.size(); ++i)
+        heights.append(m_labels[i]->heightForWidth(width));
+    int height = 0;
+    for (const int piece : std::as_const(heights))
+        height += piece;
+    return height;
 }
 
 QSize MarkdownBlockView::sizeHint() const
@@ -142,7 +222,18 @@ void MarkdownBlockView::placeChildren()
         return;
     }
     const int left = textLeft();
-    m_label->setGeometry(left, 0, qMax(0, width() - left), height());
+    const int textWidth = qMax(0, width() - left);
+    if (m_labels.size() == 1) {
+        m_label->setGeometry(left, 0, textWidth, height());
+        return;
+    }
+    textHeight(qMax(1, textWidth));
+    const QList<int>& heights = m_pieceHeights[qMax(1, textWidth)];
+    int y = 0;
+    for (qsizetype i = 0; i < m_labels.size(); ++i) {
+        m_labels[i]->setGeometry(left, y, textWidth, heights[i]);
+        y += heights[i];
+    }
 }
 
 void MarkdownBlockView::resizeEvent(QResizeEvent*)

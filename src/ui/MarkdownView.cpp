@@ -42,6 +42,7 @@ void MarkdownView::flush()
     const MarkdownText::Checkpoint from = m_markdown.startsWith(m_parsed) ? m_checkpoint : MarkdownText::Checkpoint();
     m_parsed = m_markdown;
     apply(MarkdownText::parse(m_markdown, from, &m_checkpoint), from.blockCount);
+    scheduleJoin();
 }
 
 void MarkdownView::rebuild()
@@ -54,6 +55,23 @@ void MarkdownView::rebuild()
     m_blocks.clear();
     m_parsed = m_markdown;
     apply(MarkdownText::parse(m_markdown, {}, &m_checkpoint), 0);
+    scheduleJoin();
+}
+
+void MarkdownView::scheduleJoin()
+{
+    m_pendingJoin = m_clock.after(joinDelayMs, [this] { joinPieces(); });
+}
+
+void MarkdownView::joinPieces()
+{
+    int firstJoined = -1;
+    for (int i = int(m_views.size()) - 1; i >= 0; --i) {
+        if (m_views[i]->joinPieces())
+            firstJoined = i;
+    }
+    if (firstJoined >= 0)
+        layoutFrom(firstJoined);
 }
 
 void MarkdownView::apply(const QList<MarkdownText::Block>& tail, qsizetype kept)

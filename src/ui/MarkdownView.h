@@ -14,12 +14,15 @@ class MarkdownBlockView;
 // once per frame, from the start of the last block that can still change when the new text
 // extends the old one; the new blocks are compared with the shown ones, and only the blocks
 // that changed (normally the last) are updated; the rest keep their widgets and positions.
+// A long block shows in pieces while it grows; once the text has rested for a while, each block
+// is shown whole again, so that a selection can run through all of it.
 class MarkdownView : public QWidget {
     Q_OBJECT
 
 public:
     static constexpr int blockSpacing = 8;
     static constexpr int frameMs = 16;
+    static constexpr int joinDelayMs = 1000;
 
     explicit MarkdownView(QWidget* parent = nullptr);
     MarkdownView(Clock& clock, QWidget* parent = nullptr);
@@ -47,6 +50,8 @@ protected:
 
 private:
     void scheduleUpdate();
+    void scheduleJoin();
+    void joinPieces();
     // Shows the blocks `tail` after the first `kept` blocks, which stay as they are.
     void apply(const QList<MarkdownText::Block>& tail, qsizetype kept);
     void layoutFrom(int index);
@@ -61,6 +66,7 @@ private:
     QList<MarkdownBlockView*> m_views;
     QList<int> m_heights;
     TaskHandle m_pendingUpdate;
+    TaskHandle m_pendingJoin;
     qint64 m_lastUpdateMs = -frameMs;
     bool m_dirty = false;
     int m_blockUpdates = 0;

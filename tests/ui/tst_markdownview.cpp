@@ -31,6 +31,34 @@ QStringList rendering(const MarkdownView& view)
     return shown;
 }
 
+// Per piece label of every block: its text and its place in the view.
+QStringList pieces(const MarkdownView& view)
+{
+    QStringList shown;
+    for (const MarkdownBlockView* block : view.blockViews()) {
+        for (const QLabel* label : block->pieceLabels())
+            shown.append(QStringLiteral("%1,%2 %3x%4|%5")
+                             .arg(label->mapTo(&view, QPoint()).x())
+                             .arg(label->mapTo(&view, QPoint()).y())
+                             .arg(label->width())
+                             .arg(label->height())
+                             .arg(label->text()));
+    }
+    return shown;
+}
+
+// A long paragraph of styled sentences, a line break after every third.
+QString longText(const QString& linePrefix)
+{
+    const QStringList sentences = {QStringLiteral("The **first point** is that claims need *evidence*. "),
+                                   QStringLiteral("See [the guide](https://example.com/guide) for `more`. "),
+                                   QStringLiteral("Plain words follow here, with nothing styled in them. ")};
+    QString text;
+    for (int i = 0; text.size() < 3000; ++i)
+        text += sentences[i % 3] + (i % 3 == 2 ? QStringLiteral("\n") + linePrefix : QString());
+    return text + QStringLiteral("The end.");
+}
+
 } // namespace
 
 class TestMarkdownView : public QObject {
@@ -68,6 +96,56 @@ private Q_SLOTS:
             QCOMPARE(rendering(streamed), rendering(full));
             QCOMPARE(streamed.heightForWidth(400), full.heightForWidth(400));
         }
+    }
+
+    // A long block is shown in pieces; streamed or shown at once, the pieces are the same, and
+    // together they are as tall as the whole text laid out in one label.
+    void longBlocksShowInPiecesLikeOneText_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("paragraph") << longText(QString());
+        QTest::newRow("paragraph after a heading, lines indented")
+            << QStringLiteral("# Title\n") + longText(QStringLiteral("   "));
+    }
+    void longBlocksShowInPiecesLikeOneText()
+    {
+        QFETCH(QString, text);
+        FakeClock clock;
+        MarkdownView streamed(clock);
+        MarkdownView full(clock);
+        streamed.resize(400, 10);
+        full.resize(400, 10);
+        // Shown, so that the blocks hear of their sizes and place their pieces.
+        streamed.show();
+        full.show();
+        for (qsizetype end = 97; end < text.size() + 97; end += 97) {
+            streamed.setMarkdown(text.left(end));
+            clock.advance(MarkdownView::frameMs);
+            full.setMarkdown(text.left(end));
+            full.rebuild();
+            QCOMPARE(pieces(streamed), pieces(full));
+            QCOMPARE(streamed.heightForWidth(400), full.heightForWidth(400));
+        }
+        const MarkdownBlockView* block = streamed.blockViews().last();
+        QVERIFY(block->pieceLabels().size() > 1);
+        QLabel whole;
+        whole.setTextFormat(Qt::RichText);
+        whole.setWordWrap(true);
+        whole.setFont(block->textLabel()->font());
+        whole.setText(MarkdownText::inlineText(block->block().text).toHtml());
+        const int width = block->textLabel()->width();
+        QCOMPARE(block->height(), whole.heightForWidth(width));
+
+        // At rest the block is shown whole, at the same height; growing again, in pieces again.
+        clock.advance(MarkdownView::joinDelayMs);
+        QCOMPARE(block->pieceLabels().size(), 1);
+        QCOMPARE(block->textLabel()->text(), whole.text());
+        QCOMPARE(block->height(), whole.heightForWidth(width));
+        streamed.setMarkdown(text + QStringLiteral(" More."));
+        clock.advance(MarkdownView::frameMs);
+        full.setMarkdown(streamed.markdown());
+        full.rebuild();
+        QCOMPARE(pieces(streamed), pieces(full));
     }
 
     // A text that does not extend the shown one is parsed from its start again.
