@@ -52,20 +52,9 @@ std::optional<unsigned long> X11Workspace::focusedClient()
     Window focus = 0;
     int revert = 0;
     XGetInputFocus(m_x11->display(), &focus, &revert);
-    for (int depth = 0; focus > PointerRoot && focus != m_x11->root() && depth < 8; ++depth) {
-        if (m_x11->windowPid(focus))
-            return focus;
-        Window root = 0;
-        Window parent = 0;
-        Window* children = nullptr;
-        unsigned int count = 0;
-        if (!XQueryTree(m_x11->display(), focus, &root, &parent, &children, &count))
-            return std::nullopt;
-        if (children)
-            XFree(children);
-        focus = parent;
-    }
-    return std::nullopt;
+    if (focus == m_x11->root())
+        return std::nullopt;
+    return m_x11->nearestNamedAncestor(focus);
 }
 
 // The desktop entry's name where the window class leads to one, else the window class itself.
