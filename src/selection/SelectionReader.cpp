@@ -76,7 +76,7 @@ std::optional<Selection> SelectionReader::readPrimary(const RunningApplication& 
     if (primary.ownerClaimedSince(*selectedSinceMs) != app.pid)
         return std::nullopt;
     const std::optional<QString> text = primary.text();
-    if (!text || text->trimmed().isEmpty() || text->size() > PrimarySelection::maxLength)
+    if (!text || text->trimmed().isEmpty())
         return std::nullopt;
     Selection selection;
     selection.text = *text;
