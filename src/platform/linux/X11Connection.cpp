@@ -114,6 +114,18 @@ std::optional<unsigned long> X11Connection::activeWindow()
     return active;
 }
 
+std::optional<unsigned long> X11Connection::activeClient()
+{
+    if (hasWindowManager())
+        return activeWindow();
+    Window focus = 0;
+    int revert = 0;
+    XGetInputFocus(m_display, &focus, &revert);
+    if (focus == m_root)
+        return std::nullopt;
+    return nearestNamedAncestor(focus);
+}
+
 std::optional<qint32> X11Connection::windowPid(unsigned long window)
 {
     const auto pid = cardinal(window, "_NET_WM_PID");

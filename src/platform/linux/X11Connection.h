@@ -32,6 +32,9 @@ public:
     // The window the window manager calls active; nothing for none (0x0), or when no window
     // manager runs (a stale supporting-window mark left by one that has gone).
     std::optional<unsigned long> activeWindow();
+    // The client window the user works in: the active window, or, when no window manager runs,
+    // the nearest ancestor of the input focus that names its process.
+    std::optional<unsigned long> activeClient();
     bool hasWindowManager();
     // The process owning a client window, from _NET_WM_PID.
     std::optional<qint32> windowPid(unsigned long window);
