@@ -56,7 +56,8 @@ std::optional<Selection> SelectionReader::read(std::optional<qint64> selectedSin
     selection.appName = app->name.isEmpty() ? QStringLiteral("App") : app->name;
     selection.element = std::move(found.holder);
     qCDebug(selectionLog) << "Selection read:" << text.size() << "characters from application" << app->pid
-                          << (selection.isEditable ? "(editable)" : "(read-only)");
+                          << (selection.isEditable ? "(editable)" : "(read-only)") << "at"
+                          << selection.rect.value_or(QRectF());
     return selection;
 }
 
