@@ -114,10 +114,10 @@ void SelectionMonitor::scheduleCheck(int delayMs, const QList<QPointF>& near)
 {
     Timings::markGestureEnd();
     const qint64 startMs = m_gestureStartMs.value_or(m_clock.monotonicMs());
-    m_pendingCheck = m_clock.after(delayMs, [this, near, startMs] { check(near, startMs); });
+    m_pendingCheck = m_clock.after(delayMs, [this, near, startMs] { check(near, startMs, false); });
 }
 
-void SelectionMonitor::check(const QList<QPointF>& near, qint64 gestureStartMs)
+void SelectionMonitor::check(const QList<QPointF>& near, qint64 gestureStartMs, bool isRetry)
 {
     m_gestureStartMs.reset();
     if (m_autoPopup && !m_autoPopup())
@@ -125,6 +125,12 @@ void SelectionMonitor::check(const QList<QPointF>& near, qint64 gestureStartMs)
     const std::optional<Selection> selection = SelectionReader::read(gestureStartMs);
     if (!selection)
         return;
+    // Text from an element whose place is not known yet: the pill would go to the pointer.
+    if (!isRetry && selection->element && !selection->rect) {
+        m_pendingCheck =
+            m_clock.after(placeRetryMs, [this, near, gestureStartMs] { check(near, gestureStartMs, true); });
+        return;
+    }
     if (!near.isEmpty() && selection->rect) {
         const double m = proximityMargin;
         const QRectF grown = selection->rect->adjusted(-m, -m, m, m);

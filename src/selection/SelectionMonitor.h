@@ -15,7 +15,9 @@
 
 // Watches mouse and keyboard in all other applications. A selection gesture (a drag, a double
 // or triple click, Shift with a navigation key, select-all) schedules one selection read after a
-// short delay and signals the result (selected()); a click, typing, a scroll or a switch of
+// short delay and signals the result (selected()); text read without a place on screen is read
+// once more after placeRetryMs, as a browser may give the place of a fresh selection later
+// than its text. A click, typing, a scroll or a switch of
 // application signals dismissed(). Main thread only.
 class SelectionMonitor : public QObject {
     Q_OBJECT
@@ -26,6 +28,7 @@ public:
     static constexpr int dragDelayMs = 150;
     static constexpr int multiClickDelayMs = 250;
     static constexpr int keyboardDelayMs = 200;
+    static constexpr int placeRetryMs = 150;
     static constexpr double proximityMargin = 60.0;
 
     explicit SelectionMonitor(Clock& clock = Clock::system(), QObject* parent = nullptr);
@@ -58,7 +61,7 @@ private:
     void applicationActivated();
     void cancelAndDismiss();
     void scheduleCheck(int delayMs, const QList<QPointF>& near);
-    void check(const QList<QPointF>& near, qint64 gestureStartMs);
+    void check(const QList<QPointF>& near, qint64 gestureStartMs, bool isRetry);
     static bool isSelectionKey(const InputEvent& event);
 
     Clock& m_clock;

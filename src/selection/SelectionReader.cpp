@@ -44,20 +44,20 @@ std::optional<Selection> SelectionReader::read(std::optional<qint64> selectedSin
         return readPrimary(*app, {}, selectedSinceMs);
     focused->setMessagingTimeout(messagingTimeout);
     Found found = findHolder(focused);
-    AccessibilityElementRef holder = std::move(found.holder);
     const QString text = found.text;
-    if (!holder || text.trimmed().isEmpty())
+    if (!found.holder || text.trimmed().isEmpty())
         return readPrimary(*app, focused, selectedSinceMs);
 
     Selection selection;
     selection.text = text;
-    selection.isEditable = !found.spans && isEditable(*holder);
-    selection.rect = found.spannedBounds ? onScreen(*found.spannedBounds) : selectionBounds(*holder);
+    selection.isEditable = !found.spans && isEditable(*found.holder);
+    selection.rect = boundsOf(found);
     selection.pid = app->pid;
     selection.appName = app->name.isEmpty() ? QStringLiteral("App") : app->name;
-    selection.element = std::move(holder);
+    selection.element = std::move(found.holder);
     qCDebug(selectionLog) << "Selection read:" << text.size() << "characters from application" << app->pid
-                          << (selection.isEditable ? "(editable)" : "(read-only)");
+                          << (selection.isEditable ? "(editable)" : "(read-only)") << "at"
+                          << selection.rect.value_or(QRectF());
     return selection;
 }
 
@@ -76,7 +76,7 @@ std::optional<Selection> SelectionReader::readPrimary(const RunningApplication& 
     if (primary.ownerClaimedSince(*selectedSinceMs) != app.pid)
         return std::nullopt;
     const std::optional<QString> text = primary.text();
-    if (!text || text->trimmed().isEmpty() || text->size() > PrimarySelection::maxLength)
+    if (!text || text->trimmed().isEmpty())
         return std::nullopt;
     Selection selection;
     selection.text = *text;
@@ -169,11 +169,17 @@ bool SelectionReader::joinEmbedded(const QString& text, const std::vector<Access
     if (ownText || parts.empty())
         return true;
     for (const Found& part : parts) {
-        const auto bounds = part.spannedBounds ? onScreen(*part.spannedBounds) : selectionBounds(*part.holder);
-        if (bounds)
+        if (const auto bounds = boundsOf(part))
             found->spannedBounds = found->spannedBounds ? found->spannedBounds->united(*bounds) : *bounds;
     }
     return true;
+}
+
+// A selection spanning several elements lies within their joined bounds; one in a single
+// element, within that element's selected range.
+std::optional<QRectF> SelectionReader::boundsOf(const Found& found)
+{
+    return found.spannedBounds ? onScreen(*found.spannedBounds) : selectionBounds(*found.holder);
 }
 
 bool SelectionReader::isEditable(AccessibilityElement& element)

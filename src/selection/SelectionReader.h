@@ -53,6 +53,7 @@ private:
     static Found followEmbedded(const AccessibilityElementRef& element, const QString& text, int depth);
     static bool joinEmbedded(const QString& text, const std::vector<AccessibilityElementRef>& elements, int depth,
                              Found* found);
+    static std::optional<QRectF> boundsOf(const Found& found);
     static void enableManualAccessibilityIfNeeded(AccessibilityElement& application, qint32 pid);
     static QSet<qint32>& manualAccessibilityEnabled();
 };

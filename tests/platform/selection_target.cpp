@@ -1,4 +1,5 @@
-// A small Qt application to select text in: a line edit and a multi-line editor. It prints
+// A small Qt application to select text in: a line edit and a multi-line editor, below a list
+// whose current item stays marked as focused wherever the keyboard focus goes. It prints
 // "ready" once its window is active. With --own-clipboard it instead puts text and an image on
 // the clipboard, prints "owned", and keeps serving them until it is stopped.
 #include <QApplication>
@@ -6,6 +7,7 @@
 #include <QClipboard>
 #include <QImage>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMimeData>
 #include <QTextEdit>
 #include <QTimer>
@@ -52,14 +54,19 @@ int main(int argc, char* argv[])
     QWidget window;
     window.setWindowTitle(QStringLiteral("Selection target"));
     auto* layout = new QVBoxLayout(&window);
+    auto* list = new QListWidget;
+    list->addItems({QStringLiteral("Contents"), QStringLiteral("Index")});
+    list->setCurrentRow(0);
+    list->setMaximumHeight(60);
     auto* line = new QLineEdit(QStringLiteral("alpha beta gamma"));
     line->setAccessibleName(QStringLiteral("line"));
     auto* editor = new QTextEdit;
     editor->setPlainText(QStringLiteral("first line words\nsecond line here\nthird line end"));
     editor->setAccessibleName(QStringLiteral("editor"));
+    layout->addWidget(list);
     layout->addWidget(line);
     layout->addWidget(editor);
-    window.resize(480, 260);
+    window.resize(480, 320);
     window.move(80, 80);
     window.show();
 

@@ -3,6 +3,7 @@
 // without an X11 display.
 #include "platform/Platform.h"
 #include "platform/linux/ApplicationScale.h"
+#include "platform/linux/AtspiElement.h"
 #include "platform/linux/ClickCounter.h"
 #include "platform/linux/DesktopEntries.h"
 #include "platform/linux/LinuxAccessibilityGrant.h"
@@ -13,6 +14,8 @@
 
 #include <QTest>
 #include <X11/keysym.h>
+
+Q_DECLARE_METATYPE(std::optional<QRectF>)
 
 class TestLinuxPlatformParts : public QObject {
     Q_OBJECT
@@ -44,6 +47,32 @@ private Q_SLOTS:
             seen.append(counter.press(parts.at(0).toUInt(), QPoint(xy.at(0).toInt(), xy.at(1).toInt())));
         }
         QTEST(seen, "counts");
+    }
+
+    // A browser answers zeros for the characters of a selection it has not laid out for
+    // accessibility yet; a single answered character is no place for the whole range.
+    void rangeFromCharacters_data()
+    {
+        using Box = std::optional<QRectF>;
+        QTest::addColumn<Box>("first");
+        QTest::addColumn<Box>("last");
+        QTest::addColumn<Box>("expected");
+        const Box p(QRectF(298, 232, 11, 26));
+        const Box h(QRectF(438, 232, 11, 26));
+        const Box zero(QRectF(0, 0, 0, 0));
+        addRow("one line", p, h, Box(QRectF(298, 232, 151, 26)));
+        addRow("over two lines", p, Box(QRectF(30, 272, 11, 26)), Box(QRectF(30, 232, 279, 66)));
+        addRow("ends at a line break", p, Box(QRectF(449, 232, 0, 26)), Box(QRectF(298, 232, 151, 26)));
+        addRow("first not laid out yet", zero, h, Box());
+        addRow("last not laid out yet", p, zero, Box());
+        addRow("characters without height", Box(QRectF(298, 232, 11, 0)), Box(QRectF(438, 232, 11, 0)), Box());
+        addRow("last not answered", p, Box(), Box());
+    }
+    void rangeFromCharacters()
+    {
+        QFETCH(std::optional<QRectF>, first);
+        QFETCH(std::optional<QRectF>, last);
+        QTEST(AtspiElement::rangeFromCharacters(first, last), "expected");
     }
 
     void keyTranslation_data()

@@ -1,5 +1,6 @@
 #include "platform/fake/FakePlatform.h"
 #include "selection/SelectionMonitor.h"
+#include "support/TestRows.h"
 
 #include <QTest>
 
@@ -115,6 +116,51 @@ private Q_SLOTS:
         QVERIFY(m_platform->events->play(script));
         m_platform->clock.advance(300);
         QCOMPARE(m_selections.size(), delivered ? 1 : 0);
+    }
+
+    // A browser may give a fresh selection's text before its place: the text is read once more
+    // then, rather than the pill going to the pointer.
+    void placeKnownLaterIsWaitedFor_data()
+    {
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<int>("placeAfterMs"); // -1: never
+        QTest::addColumn<int>("deliveredAtMs");
+        QTest::addColumn<bool>("placed");
+
+        const QString drag = QStringLiteral("down 110,110; up 150,110");
+        addRow("known at once", drag, 0, 150, true);
+        addRow("known by the second read", drag, 200, 300, true);
+        addRow("never known", drag, -1, 300, false);
+        addRow("known too late", drag, 301, 300, false);
+        addRow("keys", QStringLiteral("keydown Shift+Right; keyup Shift+Right"), 250, 350, true);
+        addRow("a click cancels the second read", drag + QStringLiteral("; wait 200; down 500,400; up 500,400"), -1, -1,
+               false);
+    }
+    void placeKnownLaterIsWaitedFor()
+    {
+        QFETCH(QString, script);
+        QFETCH(int, placeAfterMs);
+        QFETCH(int, deliveredAtMs);
+        QFETCH(bool, placed);
+        auto* field = m_platform->accessibility->node(501, QStringLiteral("field"));
+        const auto bounds = field->bounds;
+        if (placeAfterMs != 0)
+            field->bounds.reset();
+        std::optional<qint64> deliveredAt;
+        std::optional<QRectF> rect;
+        connect(m_monitor.get(), &SelectionMonitor::selected, this, [&](const Selection& selection) {
+            deliveredAt = m_platform->clock.monotonicMs();
+            rect = selection.rect;
+        });
+        QVERIFY(m_platform->events->play(script));
+        for (qint64 ms = m_platform->clock.monotonicMs(); ms < 1000; ms = m_platform->clock.monotonicMs()) {
+            if (ms == placeAfterMs)
+                field->bounds = bounds;
+            m_platform->clock.advance(1);
+        }
+        QCOMPARE(deliveredAt.value_or(-1), qint64(deliveredAtMs));
+        QCOMPARE(bool(rect), placed);
+        QCOMPARE(m_selections.size(), deliveredAtMs < 0 ? 0 : 1);
     }
 
     // A terminal (not on the accessibility bus) claims the primary selection between the two

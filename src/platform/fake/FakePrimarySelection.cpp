@@ -17,5 +17,7 @@ std::optional<qint32> FakePrimarySelection::ownerClaimedSince(qint64 sinceMs)
 std::optional<QString> FakePrimarySelection::text()
 {
     ++textReads;
+    if (content && content->size() > maxLength)
+        return std::nullopt;
     return content;
 }

@@ -3,7 +3,8 @@
 #include "platform/PrimarySelection.h"
 
 // A primary selection a test sets: which process claimed it, when (on the fake clock's
-// monotonic time) and with what text. Counts how often the text was read.
+// monotonic time) and with what text. Counts how often the text was read. Like every primary
+// selection, it gives no text longer than maxLength.
 class FakePrimarySelection : public PrimarySelection {
 public:
     std::optional<qint32> owner;

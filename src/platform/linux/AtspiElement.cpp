@@ -304,29 +304,43 @@ std::optional<AccessibilityElementRef> AtspiElement::embeddedAt(AtspiHypertext* 
 }
 
 // The extents of a range: asked as a whole, or as its first and last characters where a toolkit
-// answers only for single characters (GTK 4).
+// answers only for single characters (GTK 4) or gives the range no height. Extents without a
+// height are passed on only when the characters give nothing better.
 std::optional<QRectF> AtspiElement::rangeExtents(AtspiText* text, int start, int end, int coordType)
 {
     const auto rect = ask(*m_budget, [&](GError** e) {
         return atspi_text_get_range_extents(text, start, end, AtspiCoordType(coordType), e);
     });
+    std::optional<QRectF> reported;
     if (rect && *rect) {
-        const QRectF reported((*rect)->x, (*rect)->y, (*rect)->width, (*rect)->height);
+        reported = QRectF((*rect)->x, (*rect)->y, (*rect)->width, (*rect)->height);
         g_free(*rect);
-        return reported;
+        if (reported->height() > 0)
+            return reported;
     }
-    std::optional<QRectF> united;
-    for (const int offset : {start, end - 1}) {
-        const auto character = ask(*m_budget, [&](GError** e) {
-            return atspi_text_get_character_extents(text, offset, AtspiCoordType(coordType), e);
-        });
-        if (!character || !*character)
-            return std::nullopt;
-        const QRectF box((*character)->x, (*character)->y, (*character)->width, (*character)->height);
-        g_free(*character);
-        united = united ? united->united(box) : box;
-    }
-    return united;
+    const auto first = characterExtents(text, start, coordType);
+    const auto joined = first ? rangeFromCharacters(first, characterExtents(text, end - 1, coordType)) : std::nullopt;
+    return joined ? joined : reported;
+}
+
+std::optional<QRectF> AtspiElement::characterExtents(AtspiText* text, int offset, int coordType)
+{
+    const auto character = ask(*m_budget, [&](GError** e) {
+        return atspi_text_get_character_extents(text, offset, AtspiCoordType(coordType), e);
+    });
+    if (!character || !*character)
+        return std::nullopt;
+    const QRectF box((*character)->x, (*character)->y, (*character)->width, (*character)->height);
+    g_free(*character);
+    return box;
+}
+
+std::optional<QRectF> AtspiElement::rangeFromCharacters(const std::optional<QRectF>& first,
+                                                        const std::optional<QRectF>& last)
+{
+    if (!first || !last || first->height() <= 0 || last->height() <= 0)
+        return std::nullopt;
+    return first->united(*last);
 }
 
 // Screen coordinates have the origin at the top-left of the root window on every toolkit

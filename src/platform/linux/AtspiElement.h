@@ -30,6 +30,11 @@ public:
 
     AtspiAccessible* accessible() const { return m_accessible; }
 
+    // The box of a range from the boxes of its first and last characters: nothing unless both
+    // have a height (a browser answers zeros for text it has not laid out for accessibility yet).
+    static std::optional<QRectF> rangeFromCharacters(const std::optional<QRectF>& first,
+                                                     const std::optional<QRectF>& last);
+
     void setMessagingTimeout(double seconds) override;
     AccessibilityElementRef focusedElement() override;
     AccessibilityElementRef parent() override;
@@ -49,6 +54,7 @@ private:
     bool isEditableText();
     std::optional<AccessibilityElementRef> embeddedAt(AtspiHypertext* hypertext, int offset);
     std::optional<QRectF> rangeExtents(AtspiText* text, int start, int end, int coordType);
+    std::optional<QRectF> characterExtents(AtspiText* text, int offset, int coordType);
     std::optional<QSizeF> windowSize();
     std::optional<QSizeF> extentsSize(AtspiAccessible* window);
 

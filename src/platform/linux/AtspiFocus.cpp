@@ -11,6 +11,9 @@ struct Walk {
     int visited = 0;
     // Whether the walk is below a focused container, looking for the focused text inside it.
     bool insideFocused = false;
+    // The first focused element without text, should no focused element have text: item views
+    // keep marking their current item as focused after the focus has gone to a text field.
+    AtspiAccessible* firstFocused = nullptr;
 };
 
 bool hasText(AtspiAccessible* element, AtspiBudget& budget)
@@ -109,7 +112,8 @@ AtspiAccessible* walkChildren(AtspiAccessible* element, Walk& state)
 
 // Depth first through what is visible; hidden subtrees cannot hold the focus. Some toolkits
 // mark nothing below the window as showing, so visible is all that is asked. A focused element
-// without text may be a container around the focused text element: the walk goes on below it.
+// without text may be a container around the focused text element: the walk goes on below it,
+// and then past it, as a focused element with text elsewhere wins (as it does in a search).
 AtspiAccessible* walk(AtspiAccessible* element, Walk& state, bool isRoot)
 {
     if (++state.visited > AtspiFocus::maxVisited)
@@ -127,7 +131,11 @@ AtspiAccessible* walk(AtspiAccessible* element, Walk& state, bool isRoot)
             state.insideFocused = true;
             AtspiAccessible* inner = walkChildren(element, state);
             state.insideFocused = false;
-            return inner ? inner : ATSPI_ACCESSIBLE(g_object_ref(element));
+            if (inner)
+                return inner;
+            if (!state.firstFocused)
+                state.firstFocused = ATSPI_ACCESSIBLE(g_object_ref(element));
+            return nullptr;
         }
     }
     if (!visible && !isRoot)
@@ -146,7 +154,12 @@ AtspiAccessible* find(AtspiAccessible* application, AtspiBudget& budget)
     if (found || searched)
         return found;
     Walk state{budget};
-    return walk(application, state, true);
+    AtspiAccessible* walked = walk(application, state, true);
+    if (!walked)
+        return state.firstFocused;
+    if (state.firstFocused)
+        g_object_unref(state.firstFocused);
+    return walked;
 }
 
 } // namespace AtspiFocus

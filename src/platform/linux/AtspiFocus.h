@@ -6,8 +6,8 @@ using AtspiAccessible = struct _AtspiAccessible;
 
 // Finds the element with the keyboard focus inside one application: through the
 // application's search interface where it has one (a single request), otherwise by walking
-// the visible part of its tree. A focused element with text wins over the focused containers
-// around it.
+// the visible part of its tree. A focused element with text wins over every focused element
+// without text (the containers around it, an item view's current item).
 namespace AtspiFocus {
 // Limits of the walk, for applications with huge trees.
 constexpr int maxVisited = 4000;

@@ -29,7 +29,7 @@ std::optional<QPointF> of(qint64 pid, QSizeF reportedWindowSize)
     X11Connection* x11 = connection();
     if (!x11)
         return std::nullopt;
-    const auto window = x11->activeWindow();
+    const auto window = x11->activeClient();
     if (!window || x11->windowPid(*window) != pid)
         return std::nullopt;
     XWindowAttributes attributes;

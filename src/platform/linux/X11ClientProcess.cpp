@@ -3,27 +3,6 @@
 #include <X11/Xlib.h>
 #include <X11/extensions/XRes.h>
 
-namespace {
-
-constexpr int maxAncestors = 16;
-
-std::optional<unsigned long> parentOf(Display* display, unsigned long window)
-{
-    Window root = 0;
-    Window parent = 0;
-    Window* children = nullptr;
-    unsigned int count = 0;
-    if (!XQueryTree(display, window, &root, &parent, &children, &count))
-        return std::nullopt;
-    if (children)
-        XFree(children);
-    if (parent == 0 || parent == root)
-        return std::nullopt;
-    return parent;
-}
-
-} // namespace
-
 namespace X11ClientProcess {
 
 std::optional<qint32> of(X11Connection& x11, unsigned long window)
@@ -59,13 +38,8 @@ std::optional<qint32> fromResources(X11Connection& x11, unsigned long window)
 
 std::optional<qint32> fromWindowManagerHints(X11Connection& x11, unsigned long window)
 {
-    std::optional<unsigned long> current = window;
-    for (int level = 0; current && level < maxAncestors; ++level) {
-        if (const auto pid = x11.windowPid(*current))
-            return pid;
-        current = parentOf(x11.display(), *current);
-    }
-    return std::nullopt;
+    const auto named = x11.nearestNamedAncestor(window);
+    return named ? x11.windowPid(*named) : std::nullopt;
 }
 
 } // namespace X11ClientProcess

@@ -8,6 +8,8 @@
 
 namespace {
 
+constexpr int maxAncestors = 16;
+
 // X errors on a vanished window are expected and harmless; Xlib's default handler would exit.
 int ignoreErrors(Display*, XErrorEvent*)
 {
@@ -112,10 +114,50 @@ std::optional<unsigned long> X11Connection::activeWindow()
     return active;
 }
 
+std::optional<unsigned long> X11Connection::activeClient()
+{
+    if (hasWindowManager())
+        return activeWindow();
+    Window focus = 0;
+    int revert = 0;
+    XGetInputFocus(m_display, &focus, &revert);
+    if (focus == m_root)
+        return std::nullopt;
+    return nearestNamedAncestor(focus);
+}
+
 std::optional<qint32> X11Connection::windowPid(unsigned long window)
 {
     const auto pid = cardinal(window, "_NET_WM_PID");
     if (!pid || *pid == 0)
         return std::nullopt;
     return qint32(*pid);
+}
+
+std::optional<unsigned long> X11Connection::nearestNamedAncestor(unsigned long window)
+{
+    std::optional<unsigned long> current = window;
+    // 0 is no window, 1 the PointerRoot an input focus can be set to.
+    for (int level = 0; current && *current > PointerRoot && level < maxAncestors; ++level) {
+        if (windowPid(*current))
+            return current;
+        current = parentOf(*current);
+    }
+    return std::nullopt;
+}
+
+// Nothing for the root, a window gone or a top-level window (whose parent is the root).
+std::optional<unsigned long> X11Connection::parentOf(unsigned long window)
+{
+    Window root = 0;
+    Window parent = 0;
+    Window* children = nullptr;
+    unsigned int count = 0;
+    if (!XQueryTree(m_display, window, &root, &parent, &children, &count))
+        return std::nullopt;
+    if (children)
+        XFree(children);
+    if (parent == 0 || parent == root)
+        return std::nullopt;
+    return parent;
 }

@@ -32,12 +32,20 @@ public:
     // The window the window manager calls active; nothing for none (0x0), or when no window
     // manager runs (a stale supporting-window mark left by one that has gone).
     std::optional<unsigned long> activeWindow();
+    // The client window the user works in: the active window, or, when no window manager runs,
+    // the nearest ancestor of the input focus that names its process.
+    std::optional<unsigned long> activeClient();
     bool hasWindowManager();
     // The process owning a client window, from _NET_WM_PID.
     std::optional<qint32> windowPid(unsigned long window);
+    // The window itself when it names its process (_NET_WM_PID), else its nearest ancestor below
+    // the root that does: toolkits often set the mark on a frame around the window that holds
+    // the focus or owns a selection. Nothing when none of the first few levels has it.
+    std::optional<unsigned long> nearestNamedAncestor(unsigned long window);
 
 private:
     explicit X11Connection(_XDisplay* display);
+    std::optional<unsigned long> parentOf(unsigned long window);
     QByteArray rawProperty(unsigned long window, unsigned long property, int* format);
 
     _XDisplay* m_display;

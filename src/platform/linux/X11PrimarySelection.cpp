@@ -144,10 +144,11 @@ std::optional<QByteArray> X11PrimarySelection::takeProperty()
     unsigned char* data = nullptr;
     const int status = XGetWindowProperty(display, m_window, m_property, 0, maxBytes / 4 + 1, True, AnyPropertyType,
                                           &type, &format, &count, &remaining, &data);
+    const bool incremental = type == m_x11->atom("INCR");
     std::optional<QByteArray> bytes;
-    if (status == Success && format == 8 && remaining == 0 && type != m_x11->atom("INCR"))
+    if (status == Success && format == 8 && remaining == 0 && !incremental)
         bytes = QByteArray(reinterpret_cast<const char*>(data), int(count));
-    else if (status == Success && (remaining > 0 || type == m_x11->atom("INCR")))
+    else if (status == Success && (remaining > 0 || incremental))
         qCInfo(x11Log) << "The primary selection is too long to read";
     if (data)
         XFree(data);

@@ -15,7 +15,7 @@ X11Workspace::X11Workspace(std::unique_ptr<X11Connection> connection) : m_x11(st
 
 std::optional<RunningApplication> X11Workspace::activeApplication()
 {
-    const auto window = activeWindow();
+    const auto window = m_x11->activeClient();
     if (!window)
         return std::nullopt;
     const auto pid = m_x11->windowPid(*window);
@@ -36,36 +36,6 @@ QList<RunningApplication> X11Workspace::runningApplications()
         applications.append({*pid, applicationName(window)});
     }
     return applications;
-}
-
-std::optional<unsigned long> X11Workspace::activeWindow()
-{
-    if (m_x11->hasWindowManager())
-        return m_x11->activeWindow();
-    return focusedClient();
-}
-
-// Without a window manager: the client window that holds the input focus, or the nearest
-// ancestor of the focus that names its process.
-std::optional<unsigned long> X11Workspace::focusedClient()
-{
-    Window focus = 0;
-    int revert = 0;
-    XGetInputFocus(m_x11->display(), &focus, &revert);
-    for (int depth = 0; focus > PointerRoot && focus != m_x11->root() && depth < 8; ++depth) {
-        if (m_x11->windowPid(focus))
-            return focus;
-        Window root = 0;
-        Window parent = 0;
-        Window* children = nullptr;
-        unsigned int count = 0;
-        if (!XQueryTree(m_x11->display(), focus, &root, &parent, &children, &count))
-            return std::nullopt;
-        if (children)
-            XFree(children);
-        focus = parent;
-    }
-    return std::nullopt;
 }
 
 // The desktop entry's name where the window class leads to one, else the window class itself.

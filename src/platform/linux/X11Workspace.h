@@ -24,8 +24,6 @@ public:
     static bool isRunning(qint32 pid);
 
 private:
-    std::optional<unsigned long> activeWindow();
-    std::optional<unsigned long> focusedClient();
     std::optional<unsigned long> windowOf(qint32 pid);
     QString applicationName(unsigned long window);
     void sendToWindowManager(unsigned long window, const char* messageType, std::initializer_list<long> data);
