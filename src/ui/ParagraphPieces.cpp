@@ -113,6 +113,6 @@ void ParagraphPieces::findCuts()
             m_nextTry = qMax(m_nextTry, start + 2 * (end - start));
             continue;
         }
-        m_cuts.append({end, next, before.fragment});
+        m_cuts.append({next, before.fragment});
     }
 }

@@ -26,8 +26,7 @@ public:
 
 private:
     struct Cut {
-        // Where the piece before the cut ends (its line break) and the next one starts.
-        qsizetype end;
+        // Where the next piece starts (past the line break and the blanks after it).
         qsizetype next;
         QTextDocumentFragment before;
     };

@@ -405,6 +405,6 @@ std::optional<QSizeF> AtspiElement::extentsSize(AtspiAccessible* window)
     return size;
 }
 
-// The session's accessibility is switched on once for every application at start-up; there is
-// nothing to ask of a single application.
+// The desktop's accessibility support is one switch for every application (turned on by the
+// user's choice in the settings); there is nothing to ask of a single application.
 void AtspiElement::enableManualAccessibility() {}
