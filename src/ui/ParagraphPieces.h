@@ -31,7 +31,7 @@ private:
         QTextDocumentFragment before;
     };
 
-    static bool canBeCut(QStringView text);
+    bool canBeCut();
     void reset();
     void findCuts();
     qsizetype pieceStart() const { return m_cuts.isEmpty() ? 0 : m_cuts.last().next; }
@@ -42,6 +42,9 @@ private:
     // The earliest line break the next cut may be at: cuts are tried once each, and after a
     // failed one the piece must double in length before the next is tried.
     qsizetype m_nextTry = 0;
+    // How much of the text was looked at for what forbids a cut, and whether anything did.
+    qsizetype m_scanned = 0;
+    bool m_cuttable = true;
     QList<QTextDocumentFragment> m_pieces;
     // How many pieces before the last are cut pieces (-1 when the text is shown whole).
     qsizetype m_shownCuts = -1;
