@@ -13,7 +13,10 @@
 // one piece.
 class ParagraphPieces {
 public:
-    static constexpr qsizetype defaultPieceLength = 1024;
+    // An update lays the last piece out again (its label does so several times over) and
+    // repaints what of it is in view, so its cost follows the last piece's length: short pieces
+    // keep it small. A piece still runs on to the first line break past this length.
+    static constexpr qsizetype defaultPieceLength = 256;
 
     // `pieceLength`: how long a piece grows before a cut is looked for.
     explicit ParagraphPieces(qsizetype pieceLength = defaultPieceLength) : m_pieceLength(pieceLength) {}
