@@ -4,8 +4,9 @@
 #include <QStringList>
 
 // One paragraph of ordinary inline Markdown, about `characters` long: sentences with strong and
-// emphasised words, code spans and links, a soft line break now and then, never a blank line.
-inline QString longParagraph(qsizetype characters)
+// emphasised words, code spans and links, a soft line break now and then (or, without
+// `lineBreaks`, a space in its place), never a blank line.
+inline QString longParagraph(qsizetype characters, bool lineBreaks = true)
 {
     const QStringList sentences = {
         QStringLiteral("The **first point** is that claims need *evidence*, as the `config` file says. "),
@@ -17,5 +18,7 @@ inline QString longParagraph(qsizetype characters)
     for (int i = 0; paragraph.size() < characters; ++i)
         paragraph += sentences[i % sentences.size()];
     paragraph.truncate(characters);
+    if (!lineBreaks)
+        paragraph.replace(u'\n', u' ');
     return paragraph.trimmed();
 }

@@ -10,6 +10,9 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QScrollArea>
+#include <QTextDocument>
+#include <QTextFrame>
+#include <QtMath>
 
 using Kind = MarkdownText::Block::Kind;
 
@@ -192,6 +195,26 @@ int MarkdownBlockView::heightForWidth(int width) const
     return m_cachedHeight;
 }
 
+// A rich text label's height at a width, worked out as the label lays its text out (word wrap, no
+// margins) but in one pass: the label's own answer lays the text out several times, and a growing
+// block asks for its last piece at every update.
+int MarkdownBlockView::labelHeight(const QLabel& label, int width)
+{
+    QTextDocument document;
+    document.setUndoRedoEnabled(false);
+    document.setDefaultFont(label.font());
+    QTextOption option = document.defaultTextOption();
+    option.setAlignment(label.alignment());
+    option.setWrapMode(QTextOption::WordWrap);
+    document.setDefaultTextOption(option);
+    document.setHtml(label.text());
+    QTextFrameFormat frame = document.rootFrame()->frameFormat();
+    frame.setMargin(0);
+    document.rootFrame()->setFrameFormat(frame);
+    document.setTextWidth(width);
+    return qCeil(document.size().height());
+}
+
 // The pieces' heights are kept for the few widths that layouts ask about (the width the block
 // is shown at and the ones tried around it), so a growing block measures its last piece only.
 int MarkdownBlockView::textHeight(int width) const
@@ -201,7 +224,7 @@ int MarkdownBlockView::textHeight(int width) const
     QList<int>& heights = m_pieceHeights[width];
     heights.resize(qMin(heights.size(), m_labels.size()));
     for (qsizetype i = heights.size(); i < m_labels.size(); ++i)
-        heights.append(m_labels[i]->heightForWidth(width));
+        heights.append(labelHeight(*m_labels[i], width));
     int height = 0;
     for (const int piece : std::as_const(heights))
         height += piece;

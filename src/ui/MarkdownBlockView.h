@@ -61,6 +61,7 @@ private:
     // Shows the pieces from `first` on; returns the labels made for them.
     QList<QLabel*> showPieces(qsizetype first);
     int textHeight(int width) const;
+    static int labelHeight(const QLabel& label, int width);
 
     MarkdownText::Block m_block;
     QLabel* m_label;

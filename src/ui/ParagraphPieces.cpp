@@ -35,28 +35,32 @@ bool changesDirection(char32_t c)
 } // namespace
 
 // A table needs a pipe, link definitions begin a paragraph with a bracket: both join lines into
-// structure, so a text with either is never cut.
-bool ParagraphPieces::canBeCut(QStringView text)
+// structure, so a text with either is never cut. A text that grows at its end only has its new
+// end looked at: what was looked at before stays as it was.
+bool ParagraphPieces::canBeCut()
 {
     qsizetype first = 0;
-    while (first < text.size() && isBlank(text[first]))
+    while (first < m_text.size() && isBlank(m_text[first]))
         ++first;
-    if (first < text.size() && text[first] == u'[')
+    if (first < m_text.size() && m_text[first] == u'[')
         return false;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        char32_t c = text[i].unicode();
-        if (c == u'|')
-            return false;
-        if (c < 0x80)
-            continue;
-        if (QChar::isHighSurrogate(c) && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
-            c = QChar::surrogateToUcs4(text[i], text[i + 1]);
-            ++i;
+    for (qsizetype i = m_scanned; m_cuttable && i < m_text.size(); ++i) {
+        char32_t c = m_text[i].unicode();
+        if (QChar::isHighSurrogate(c) && i + 1 == m_text.size())
+            break; // the other half may come with the next text
+        m_scanned = i + 1;
+        if (c == u'|') {
+            m_cuttable = false;
+        } else if (c >= 0x80) {
+            if (QChar::isHighSurrogate(c) && m_text[i + 1].isLowSurrogate()) {
+                c = QChar::surrogateToUcs4(m_text[i], m_text[i + 1]);
+                ++i;
+                m_scanned = i + 1;
+            }
+            m_cuttable = !changesDirection(c);
         }
-        if (changesDirection(c))
-            return false;
     }
-    return true;
+    return m_cuttable;
 }
 
 void ParagraphPieces::reset()
@@ -64,6 +68,8 @@ void ParagraphPieces::reset()
     m_cuts.clear();
     m_nextTry = 0;
     m_shownCuts = -1;
+    m_scanned = 0;
+    m_cuttable = true;
 }
 
 qsizetype ParagraphPieces::setText(const QString& text)
@@ -74,7 +80,7 @@ qsizetype ParagraphPieces::setText(const QString& text)
         reset();
     m_text = text;
     const qsizetype shownBefore = m_shownCuts;
-    if (canBeCut(text)) {
+    if (canBeCut()) {
         findCuts();
         const InlineMarkdown::Piece last = InlineMarkdown::piece(text.sliced(pieceStart()));
         if (last.styled || m_cuts.isEmpty()) {

@@ -13,7 +13,10 @@
 // one piece.
 class ParagraphPieces {
 public:
-    static constexpr qsizetype defaultPieceLength = 1024;
+    // An update lays the last piece out again (its label does so several times over) and
+    // repaints what of it is in view, so its cost follows the last piece's length: short pieces
+    // keep it small. A piece still runs on to the first line break past this length.
+    static constexpr qsizetype defaultPieceLength = 256;
 
     // `pieceLength`: how long a piece grows before a cut is looked for.
     explicit ParagraphPieces(qsizetype pieceLength = defaultPieceLength) : m_pieceLength(pieceLength) {}
@@ -31,7 +34,7 @@ private:
         QTextDocumentFragment before;
     };
 
-    static bool canBeCut(QStringView text);
+    bool canBeCut();
     void reset();
     void findCuts();
     qsizetype pieceStart() const { return m_cuts.isEmpty() ? 0 : m_cuts.last().next; }
@@ -42,6 +45,9 @@ private:
     // The earliest line break the next cut may be at: cuts are tried once each, and after a
     // failed one the piece must double in length before the next is tried.
     qsizetype m_nextTry = 0;
+    // How much of the text was looked at for what forbids a cut, and whether anything did.
+    qsizetype m_scanned = 0;
+    bool m_cuttable = true;
     QList<QTextDocumentFragment> m_pieces;
     // How many pieces before the last are cut pieces (-1 when the text is shown whole).
     qsizetype m_shownCuts = -1;

@@ -148,6 +148,41 @@ private Q_SLOTS:
         QCOMPARE(pieces(streamed), pieces(full));
     }
 
+    // Every text label, whole or a piece, is given exactly the height the label needs for its
+    // text at its width, so no line is cut off and no gap is left.
+    void textLabelsGetTheHeightTheyNeed_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("width");
+        QTest::newRow("heading") << QStringLiteral("# A *heading* that wraps over lines, **bold** too") << 150;
+        QTest::newRow("bullets and numbers")
+            << QStringLiteral("- an item with `code` and\n  - a [nested](https://example.com) one\n12. numbered")
+            << 120;
+        QTest::newRow("word wider than the block")
+            << QStringLiteral("Averyveryverylongwordwithoutanyroomtobreakitanywhere and more") << 90;
+        QTest::newRow("paragraph in pieces, narrow") << longText(QString()) << 230;
+        QTest::newRow("paragraph in pieces, wide") << longText(QStringLiteral("  ")) << 700;
+    }
+    void textLabelsGetTheHeightTheyNeed()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, width);
+        FakeClock clock;
+        MarkdownView view(clock);
+        view.resize(width, 10);
+        view.show();
+        view.setMarkdown(text);
+        view.flush();
+        for (const MarkdownBlockView* block : view.blockViews()) {
+            int height = 0;
+            for (const QLabel* label : block->pieceLabels()) {
+                QCOMPARE(label->height(), label->heightForWidth(label->width()));
+                height += label->height();
+            }
+            QCOMPARE(block->height(), height);
+        }
+    }
+
     // A text that does not extend the shown one is parsed from its start again.
     void aReplacedTextIsParsedAgain()
     {

@@ -64,6 +64,11 @@ private Q_SLOTS:
             << QStringLiteral("[a\nb]: https://example.com\nText [a b] here, long\nmore text follows") << false;
         QTest::newRow("right-to-left line")
             << QStringLiteral("English first line here\n123 עברית and more\nmore words follow") << false;
+        // The letter's two halves arrive with different updates (the stream below takes 3 at a time).
+        QTest::newRow("right-to-left letter beyond the basic plane, arriving in halves")
+            << QStringLiteral("Some words first.\nmore words here, long\nand a letter \U0001E900 here\nmore") << false;
+        QTest::newRow("pipe arriving after cuts were made")
+            << QStringLiteral("Some words first.\nmore words here, long\nthen a | pipe\nmore words") << false;
         QTest::newRow("leading blanks")
             << QStringLiteral("  indented first line\n   indented next line here\n\tlast one, *styled*") << true;
         QTest::newRow("carriage returns")
