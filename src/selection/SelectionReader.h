@@ -50,6 +50,8 @@ private:
     };
 
     static Found findHolder(const AccessibilityElementRef& focused);
+    static Found freshFieldBelow(const RunningApplication& app, const AccessibilityElementRef& focused,
+                                 const Found& found, qint64 selectedSinceMs);
     static Found followEmbedded(const AccessibilityElementRef& element, const QString& text, int depth);
     static bool joinEmbedded(const QString& text, const std::vector<AccessibilityElementRef>& elements, int depth,
                              Found* found);
