@@ -52,16 +52,23 @@ std::optional<Selection> SelectionReader::read(std::optional<qint64> selectedSin
     if (!found.holder || text.trimmed().isEmpty())
         return readPrimary(*app, focused, selectedSinceMs);
 
-    Selection selection;
+    Selection selection = selectionFrom(*app);
     selection.text = text;
     selection.isEditable = !found.spans && isEditable(*found.holder);
     selection.rect = boundsOf(found);
-    selection.pid = app->pid;
-    selection.appName = app->name.isEmpty() ? QStringLiteral("App") : app->name;
     selection.element = std::move(found.holder);
     qCDebug(selectionLog) << "Selection read:" << text.size() << "characters from application" << app->pid
                           << (selection.isEditable ? "(editable)" : "(read-only)") << "at"
                           << selection.rect.value_or(QRectF());
+    return selection;
+}
+
+// An application without a name of its own is called "App".
+Selection SelectionReader::selectionFrom(const RunningApplication& app)
+{
+    Selection selection;
+    selection.pid = app.pid;
+    selection.appName = app.name.isEmpty() ? QStringLiteral("App") : app.name;
     return selection;
 }
 
@@ -82,11 +89,9 @@ std::optional<Selection> SelectionReader::readPrimary(const RunningApplication& 
     const std::optional<QString> text = primary.text();
     if (!text || text->trimmed().isEmpty())
         return std::nullopt;
-    Selection selection;
+    Selection selection = selectionFrom(app);
     selection.text = *text;
     selection.isEditable = focused && isEditable(*focused);
-    selection.pid = app.pid;
-    selection.appName = app.name.isEmpty() ? QStringLiteral("App") : app.name;
     qCDebug(selectionLog) << "Selection read from the primary selection:" << text->size()
                           << "characters from application" << app.pid
                           << (selection.isEditable ? "(editable)" : "(read-only)");

@@ -35,6 +35,7 @@ public:
     static std::optional<QRectF> onScreen(const QRectF& rect);
 
 private:
+    static Selection selectionFrom(const RunningApplication& app);
     static std::optional<Selection> readPrimary(const RunningApplication& app, const AccessibilityElementRef& focused,
                                                 std::optional<qint64> selectedSinceMs);
     // Where the selected text was found: the element that holds it, and, for a selection that
