@@ -213,10 +213,11 @@ bool SelectionReader::joinEmbedded(const QString& text, const std::vector<Access
 }
 
 // A selection spanning several elements lies within their joined bounds; one in a single
-// element, within that element's selected range.
+// element, within that element's selected range. Each part's bounds were kept only on screen,
+// so their union is on screen as well.
 std::optional<QRectF> SelectionReader::boundsOf(const Found& found)
 {
-    return found.spannedBounds ? onScreen(*found.spannedBounds) : selectionBounds(*found.holder);
+    return found.spannedBounds ? found.spannedBounds : selectionBounds(*found.holder);
 }
 
 bool SelectionReader::isEditable(AccessibilityElement& element)
