@@ -174,6 +174,15 @@ private:
             QVERIFY(selectRange(app.text, from, to));
             return;
         }
+        // LibreOffice moves the places of its paragraphs to a change of its layout only once the
+        // pointer moves over its window, as a user's does before selecting.
+        if (name == QLatin1String("writer")) {
+            const QString id = QString::number(app.window);
+            for (const char* x : {"300", "310"})
+                QVERIFY(xdotool({QStringLiteral("mousemove"), QStringLiteral("--window"), id, QLatin1String(x),
+                                 QStringLiteral("400")}));
+            QTest::qWait(300);
+        }
         QStringList combinations{QStringLiteral("ctrl+Home")};
         combinations += QStringList(from, QStringLiteral("Right"));
         combinations += QStringList(to - from, QStringLiteral("shift+Right"));
@@ -264,9 +273,7 @@ private Q_SLOTS:
         // KTextEditor reports its characters with no height, shifted left by about the width of
         // its left border: no place is taken from that (the pill goes to the pointer).
         addRow("kwrite: a word below a focused filler", "kwrite", "keys", "", 20, 25, "jumps", false, "");
-        // Writer's rectangle has the word's size; a double click at its middle does not yet read
-        // the word again, so the place is not checked by a click there.
-        addRow("writer: a word", "writer", "keys", "", 16, 19, "fox", true, "");
+        addRow("writer: a word", "writer", "keys", "", 16, 19, "fox", true, "fox");
     }
     void readsTheSelection()
     {
