@@ -44,6 +44,10 @@ public:
     virtual std::optional<std::vector<AccessibilityElementRef>> selectedEmbeddedElements() = 0;
     // The bounds of the selected range in global logical coordinates (see Screens.h).
     virtual std::optional<QRectF> selectedTextBounds() = 0;
+    // Below this element (a web document, say), an element that accepts text input and holds a
+    // non-empty selection of its own; null when none is found within the search's limits. A text
+    // field keeps its selection apart from the document's.
+    virtual AccessibilityElementRef selectedEditableDescendant() = 0;
 
     // Asks an application element to expose its full accessibility tree (needed by some
     // toolkits before they answer at all). The answer is ignored.

@@ -125,11 +125,19 @@ void SelectionMonitor::check(const QList<QPointF>& near, qint64 gestureStartMs, 
     const std::optional<Selection> selection = SelectionReader::read(gestureStartMs);
     if (!selection)
         return;
-    // Text from an element whose place is not known yet: the pill would go to the pointer.
-    if (!isRetry && selection->element && !selection->rect) {
-        m_pendingCheck =
-            m_clock.after(placeRetryMs, [this, near, gestureStartMs] { check(near, gestureStartMs, true); });
-        return;
+    // Text from an element whose place is not known yet: the pill would go to the pointer. An
+    // application that gave no place on the second read either is not waited for again until
+    // one of its reads comes with a place (some never give one).
+    if (selection->element && !selection->rect) {
+        if (!isRetry && !m_unplacedApplications.contains(selection->pid)) {
+            m_pendingCheck =
+                m_clock.after(placeRetryMs, [this, near, gestureStartMs] { check(near, gestureStartMs, true); });
+            return;
+        }
+        if (isRetry)
+            m_unplacedApplications.insert(selection->pid);
+    } else if (selection->rect) {
+        m_unplacedApplications.remove(selection->pid);
     }
     if (!near.isEmpty() && selection->rect) {
         const double m = proximityMargin;

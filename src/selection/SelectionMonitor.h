@@ -17,7 +17,8 @@
 // or triple click, Shift with a navigation key, select-all) schedules one selection read after a
 // short delay and signals the result (selected()); text read without a place on screen is read
 // once more after placeRetryMs, as a browser may give the place of a fresh selection later
-// than its text. A click, typing, a scroll or a switch of
+// than its text (not for an application whose second read gave no place either, until it gives
+// one). A click, typing, a scroll or a switch of
 // application signals dismissed(). Main thread only.
 class SelectionMonitor : public QObject {
     Q_OBJECT
@@ -73,5 +74,7 @@ private:
     // keys. The primary selection counts only when claimed after it.
     std::optional<qint64> m_gestureStartMs;
     qint64 m_activeSinceMs = 0;
+    // Process ids of applications whose text came without a place on the second read as well.
+    QSet<qint32> m_unplacedApplications;
     TaskHandle m_pendingCheck;
 };

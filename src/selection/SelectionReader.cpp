@@ -44,20 +44,31 @@ std::optional<Selection> SelectionReader::read(std::optional<qint64> selectedSin
         return readPrimary(*app, {}, selectedSinceMs);
     focused->setMessagingTimeout(messagingTimeout);
     Found found = findHolder(focused);
+    if (selectedSinceMs) {
+        if (Found field = freshFieldBelow(*app, focused, found, *selectedSinceMs); field.holder)
+            found = std::move(field);
+    }
     const QString text = found.text;
     if (!found.holder || text.trimmed().isEmpty())
         return readPrimary(*app, focused, selectedSinceMs);
 
-    Selection selection;
+    Selection selection = selectionFrom(*app);
     selection.text = text;
     selection.isEditable = !found.spans && isEditable(*found.holder);
     selection.rect = boundsOf(found);
-    selection.pid = app->pid;
-    selection.appName = app->name.isEmpty() ? QStringLiteral("App") : app->name;
     selection.element = std::move(found.holder);
     qCDebug(selectionLog) << "Selection read:" << text.size() << "characters from application" << app->pid
                           << (selection.isEditable ? "(editable)" : "(read-only)") << "at"
                           << selection.rect.value_or(QRectF());
+    return selection;
+}
+
+// An application without a name of its own is called "App".
+Selection SelectionReader::selectionFrom(const RunningApplication& app)
+{
+    Selection selection;
+    selection.pid = app.pid;
+    selection.appName = app.name.isEmpty() ? QStringLiteral("App") : app.name;
     return selection;
 }
 
@@ -78,15 +89,41 @@ std::optional<Selection> SelectionReader::readPrimary(const RunningApplication& 
     const std::optional<QString> text = primary.text();
     if (!text || text->trimmed().isEmpty())
         return std::nullopt;
-    Selection selection;
+    Selection selection = selectionFrom(app);
     selection.text = *text;
     selection.isEditable = focused && isEditable(*focused);
-    selection.pid = app.pid;
-    selection.appName = app.name.isEmpty() ? QStringLiteral("App") : app.name;
     qCDebug(selectionLog) << "Selection read from the primary selection:" << text->size()
                           << "characters from application" << app.pid
                           << (selection.isEditable ? "(editable)" : "(read-only)");
     return selection;
+}
+
+// Right after a gesture in a text field of a web page, the browser may still report its document
+// as focused, and the document its own selection, made earlier elsewhere on the page (or none).
+// The selection just made is the one the application claimed the primary selection with: when
+// the document's is not that one, the text field below it whose selection is exactly that text
+// holds it. Anything else keeps what the document reports.
+SelectionReader::Found SelectionReader::freshFieldBelow(const RunningApplication& app,
+                                                        const AccessibilityElementRef& focused, const Found& found,
+                                                        qint64 selectedSinceMs)
+{
+    if (focused->role().value_or(QString()) != QLatin1String("WebArea"))
+        return {};
+    PrimarySelection& primary = Platform::primarySelection();
+    if (primary.ownerClaimedSince(selectedSinceMs) != app.pid)
+        return {};
+    const std::optional<QString> claimed = primary.text();
+    if (!claimed || claimed->trimmed().isEmpty() || (found.holder && found.text.trimmed() == claimed->trimmed()))
+        return {};
+    AccessibilityElementRef field = focused->selectedEditableDescendant();
+    if (!field)
+        return {};
+    field->setMessagingTimeout(messagingTimeout);
+    const std::optional<QString> text = field->selectedText();
+    if (!text || text->trimmed() != claimed->trimmed())
+        return {};
+    qCDebug(selectionLog) << "The focused document's selection is not the one just made; read from a text field";
+    return {field, *text, std::nullopt};
 }
 
 // The focused element holds the selection when it reports any text at all (whitespace
@@ -176,10 +213,11 @@ bool SelectionReader::joinEmbedded(const QString& text, const std::vector<Access
 }
 
 // A selection spanning several elements lies within their joined bounds; one in a single
-// element, within that element's selected range.
+// element, within that element's selected range. Each part's bounds were kept only on screen,
+// so their union is on screen as well.
 std::optional<QRectF> SelectionReader::boundsOf(const Found& found)
 {
-    return found.spannedBounds ? onScreen(*found.spannedBounds) : selectionBounds(*found.holder);
+    return found.spannedBounds ? found.spannedBounds : selectionBounds(*found.holder);
 }
 
 bool SelectionReader::isEditable(AccessibilityElement& element)

@@ -35,6 +35,7 @@ public:
     static std::optional<QRectF> onScreen(const QRectF& rect);
 
 private:
+    static Selection selectionFrom(const RunningApplication& app);
     static std::optional<Selection> readPrimary(const RunningApplication& app, const AccessibilityElementRef& focused,
                                                 std::optional<qint64> selectedSinceMs);
     // Where the selected text was found: the element that holds it, and, for a selection that
@@ -50,6 +51,8 @@ private:
     };
 
     static Found findHolder(const AccessibilityElementRef& focused);
+    static Found freshFieldBelow(const RunningApplication& app, const AccessibilityElementRef& focused,
+                                 const Found& found, qint64 selectedSinceMs);
     static Found followEmbedded(const AccessibilityElementRef& element, const QString& text, int depth);
     static bool joinEmbedded(const QString& text, const std::vector<AccessibilityElementRef>& elements, int depth,
                              Found* found);

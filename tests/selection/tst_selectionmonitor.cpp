@@ -163,6 +163,47 @@ private Q_SLOTS:
         QCOMPARE(m_selections.size(), deliveredAtMs < 0 ? 0 : 1);
     }
 
+    // Gestures one after another, each "pid:placed" (whether that application's text has a place
+    // this time), with how long after the release each selection is signalled.
+    void applicationsThatNeverPlaceAreNotWaitedFor_data()
+    {
+        QTest::addColumn<QStringList>("gestures");
+        QTest::addColumn<QList<int>>("delaysMs");
+
+        const int once = SelectionMonitor::dragDelayMs;
+        const int twice = once + SelectionMonitor::placeRetryMs;
+        addRow("placed every time", QStringList{"501:1", "501:1"}, QList<int>{once, once});
+        addRow("never placed: waited for once", QStringList{"501:0", "501:0", "501:0"}, QList<int>{twice, once, once});
+        addRow("placed since: waited for again", QStringList{"501:0", "501:1", "501:0"},
+               QList<int>{twice, once, twice});
+        addRow("another application is waited for", QStringList{"501:0", "503:0", "501:0"},
+               QList<int>{twice, twice, once});
+    }
+    void applicationsThatNeverPlaceAreNotWaitedFor()
+    {
+        QFETCH(QStringList, gestures);
+        QFETCH(QList<int>, delaysMs);
+        QVERIFY(m_platform->accessibility->load(R"({"applications": [{"pid": 503, "focused": "f", "elements": [
+            {"id": "f", "role": "TextField", "selectedText": "words", "settable": ["Value", "SelectedText"]}]}]})"));
+        std::optional<qint64> deliveredAt;
+        connect(m_monitor.get(), &SelectionMonitor::selected, this,
+                [&] { deliveredAt = m_platform->clock.monotonicMs(); });
+        const QRectF place(100, 100, 80, 20);
+        for (qsizetype i = 0; i < gestures.size(); ++i) {
+            const QStringList parts = gestures[i].split(QLatin1Char(':'));
+            const qint32 pid = parts[0].toInt();
+            m_platform->workspace->launch(pid, QStringLiteral("App"));
+            auto* node =
+                m_platform->accessibility->node(pid, pid == 501 ? QStringLiteral("field") : QStringLiteral("f"));
+            node->bounds = parts[1] == QLatin1String("1") ? std::optional<QRectF>(place) : std::nullopt;
+            deliveredAt.reset();
+            QVERIFY(m_platform->events->play(QStringLiteral("down 110,110; up 150,110")));
+            const qint64 releasedAt = m_platform->clock.monotonicMs();
+            m_platform->clock.advance(1000);
+            QCOMPARE(deliveredAt.value_or(-1) - releasedAt, qint64(delaysMs[i]));
+        }
+    }
+
     // A terminal (not on the accessibility bus) claims the primary selection between the two
     // parts of a script: only a claim made after the gesture began counts.
     void primarySelectionIsDatedByTheGesture_data()

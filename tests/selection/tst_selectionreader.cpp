@@ -36,6 +36,20 @@ QByteArray webPage(const QString& doc, const QString& p1, const QString& p2, con
         .toUtf8();
 }
 
+// A web page (pid 800) whose focused document "doc" has a paragraph "p" with an earlier selection
+// and a text field "field" below a section; doc and field are described by the given members.
+QByteArray pageWithField(const QString& doc, const QString& field)
+{
+    return QStringLiteral(R"({"applications": [{"pid": 800, "focused": "doc", "elements": [
+        {"id": "doc", "bounds": [0, 0, 800, 600], %1},
+        {"id": "p", "parent": "doc", "role": "Paragraph", "selectedText": "old words", "bounds": [10, 10, 80, 20]},
+        {"id": "section", "parent": "doc", "role": "Section"},
+        {"id": "field", "parent": "section", "role": "TextArea", "settable": ["Value", "SelectedText"],
+         "bounds": [200, 300, 70, 20], %2}]}]})")
+        .arg(doc, field)
+        .toUtf8();
+}
+
 } // namespace
 
 class TestSelectionReader : public QObject {
@@ -375,6 +389,75 @@ private Q_SLOTS:
         QCOMPARE(holderId(*selection), holder);
         QCOMPARE(selection->rect, std::optional<QRectF>(rect));
         QCOMPARE(selection->isEditable, editable);
+    }
+
+    // The browser still reports its document as focused after a gesture in a text field; the
+    // gesture began at 1000 ms.
+    void focusedDocumentAfterAGestureInAField_data()
+    {
+        QTest::addColumn<QString>("doc");
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<qint32>("owner");
+        QTest::addColumn<qint64>("claimedAtMs");
+        QTest::addColumn<QString>("primary");
+        QTest::addColumn<QString>("holder");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("editable");
+
+        const char* earlier = R"("role": "WebArea", "selectedText": "\uFFFC", "embedded": ["p"])";
+        const char* fresh = R"("selectedText": "new words")";
+        addRow("earlier paragraph selection", earlier, fresh, 800, 1200LL, "new words", "field", "new words", true);
+        addRow("no document selection", R"("role": "WebArea", "selectedText": "")", fresh, 800, 1200LL, "new words",
+               "field", "new words", true);
+        addRow("spaces around the claimed text", earlier, fresh, 800, 1200LL, " new words\n", "field", "new words",
+               true);
+        addRow("the paragraph's selection is the one just made", earlier, fresh, 800, 1200LL, "old words", "p",
+               "old words", false);
+        addRow("claimed before the gesture", earlier, fresh, 800, 999LL, "new words", "p", "old words", false);
+        addRow("claimed by another application", earlier, fresh, 501, 1200LL, "new words", "p", "old words", false);
+        addRow("the field holds other text", earlier, R"("selectedText": "other")", 800, 1200LL, "new words", "p",
+               "old words", false);
+        addRow("the field holds no selection", earlier, R"("selectedText": "")", 800, 1200LL, "new words", "p",
+               "old words", false);
+        addRow("the field's text cannot be read", earlier,
+               R"("selectedText": "new words", "failing": ["SelectedText"])", 800, 1200LL, "new words", "p",
+               "old words", false);
+        addRow("the search fails", R"("role": "WebArea", "selectedText": "\uFFFC", "embedded": ["p"],
+               "failing": ["EditableDescendant"])",
+               fresh, 800, 1200LL, "new words", "p", "old words", false);
+        addRow("the focused element is no document", R"("role": "Group", "selectedText": "\uFFFC", "embedded": ["p"])",
+               fresh, 800, 1200LL, "new words", "p", "old words", false);
+    }
+    void focusedDocumentAfterAGestureInAField()
+    {
+        QFETCH(QString, doc);
+        QFETCH(QString, field);
+        QFETCH(qint32, owner);
+        QFETCH(qint64, claimedAtMs);
+        QFETCH(QString, primary);
+        QFETCH(QString, holder);
+        m_platform->workspace->launch(800, QStringLiteral("Browser"));
+        QVERIFY(m_platform->accessibility->load(pageWithField(doc, field)));
+        m_platform->primary->claim(owner, claimedAtMs, primary);
+
+        const auto selection = SelectionReader::read(1000);
+        QVERIFY(selection && selection->element);
+        QCOMPARE(holderId(*selection), holder);
+        QTEST(selection->text, "text");
+        QTEST(selection->isEditable, "editable");
+        const QRectF rect = holder == QLatin1String("field") ? QRectF(200, 300, 70, 20) : QRectF(10, 10, 80, 20);
+        QCOMPARE(selection->rect, std::optional<QRectF>(rect));
+    }
+
+    // Without a gesture to date the primary selection by, the document's selection stands.
+    void undatedReadKeepsTheDocumentsSelection()
+    {
+        m_platform->workspace->launch(800, QStringLiteral("Browser"));
+        QVERIFY(m_platform->accessibility->load(pageWithField(
+            R"("role": "WebArea", "selectedText": "\uFFFC", "embedded": ["p"])", R"("selectedText": "new words")")));
+        m_platform->primary->claim(800, 1200, QStringLiteral("new words"));
+        QCOMPARE(SelectionReader::read()->text, QStringLiteral("old words"));
+        QCOMPARE(m_platform->primary->textReads, 0);
     }
 
 private:

@@ -17,7 +17,8 @@
 //                   "embedded": ["paragraph", ""]}]}]}
 //
 // Attributes left out are absent. "failing" names attributes whose calls fail ("FocusedUIElement",
-// "SelectedText", "Parent", "Role", "Value", "BoundsForRange", "EditableAncestor", "Embedded").
+// "SelectedText", "Parent", "Role", "Value", "BoundsForRange", "EditableAncestor", "Embedded",
+// "EditableDescendant").
 // "embedded" lists, per embedded-object character of the selection, the element it stands for
 // ("" for one without text).
 // "delayMs" is how long each call on that element takes: longer than the messaging timeout (by

@@ -106,6 +106,33 @@ std::optional<QRectF> FakeElement::selectedTextBounds()
     return node ? node->bounds : std::nullopt;
 }
 
+// The descendants that take a selected text's replacement (settable "SelectedText") and hold a
+// non-empty selection, the first by id: fixtures give one, or name them in the order wanted.
+AccessibilityElementRef FakeElement::selectedEditableDescendant()
+{
+    if (!answer(QStringLiteral("EditableDescendant")))
+        return nullptr;
+    QStringList ids;
+    for (const FakeAccessibility::Node& node : m_tree->applications.value(m_pid)) {
+        if (node.selectedTextSettable && node.selectedText && !node.selectedText->isEmpty() && isBelow(node))
+            ids.append(node.id);
+    }
+    ids.sort();
+    return ids.isEmpty() ? nullptr : element(ids.first());
+}
+
+bool FakeElement::isBelow(const FakeAccessibility::Node& node) const
+{
+    const auto nodes = m_tree->applications.value(m_pid);
+    QString parent = node.parent;
+    for (int depth = 0; depth < nodes.size() && !parent.isEmpty(); ++depth) {
+        if (parent == m_id)
+            return true;
+        parent = nodes.value(parent).parent;
+    }
+    return false;
+}
+
 void FakeElement::enableManualAccessibility()
 {
     ++m_tree->manualAccessibilityRequests[m_pid];

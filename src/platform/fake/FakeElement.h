@@ -21,12 +21,14 @@ public:
     bool setSelectedText(const QString& text) override;
     std::optional<std::vector<AccessibilityElementRef>> selectedEmbeddedElements() override;
     std::optional<QRectF> selectedTextBounds() override;
+    AccessibilityElementRef selectedEditableDescendant() override;
     void enableManualAccessibility() override;
 
 private:
     // The node when the call for this attribute succeeds in time, else null.
     FakeAccessibility::Node* answer(const QString& attribute);
     AccessibilityElementRef element(const QString& id);
+    bool isBelow(const FakeAccessibility::Node& node) const;
 
     std::shared_ptr<FakeAccessibility::Tree> m_tree;
     qint32 m_pid;

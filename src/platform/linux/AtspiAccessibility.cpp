@@ -12,44 +12,43 @@ bool AtspiAccessibility::connect()
 }
 
 // The process ids come from the bus daemon: an application that hangs costs nothing here.
-QSet<qint32> AtspiAccessibility::applicationsOnBus()
+void AtspiAccessibility::forEachApplication(const std::function<bool(AtspiAccessible*, qint32)>& visit)
 {
-    QSet<qint32> pids;
     AtspiAccessible* desktop = atspi_get_desktop(0);
     if (!desktop)
-        return pids;
+        return;
     const gint count = atspi_accessible_get_child_count(desktop, nullptr);
-    for (gint i = 0; i < count; ++i) {
+    bool done = false;
+    for (gint i = 0; i < count && !done; ++i) {
         AtspiAccessible* application = atspi_accessible_get_child_at_index(desktop, i, nullptr);
         if (!application)
             continue;
-        const qint32 pid = qint32(atspi_accessible_get_process_id(application, nullptr));
-        if (pid > 0)
-            pids.insert(pid);
+        done = visit(application, qint32(atspi_accessible_get_process_id(application, nullptr)));
         g_object_unref(application);
     }
     g_object_unref(desktop);
+}
+
+QSet<qint32> AtspiAccessibility::applicationsOnBus()
+{
+    QSet<qint32> pids;
+    forEachApplication([&](AtspiAccessible*, qint32 pid) {
+        if (pid > 0)
+            pids.insert(pid);
+        return false;
+    });
     return pids;
 }
 
 AccessibilityElementRef AtspiAccessibility::applicationElement(qint32 pid)
 {
-    auto budget = std::make_shared<AtspiBudget>();
-    AtspiAccessible* desktop = atspi_get_desktop(0);
-    if (!desktop)
-        return {};
-    const gint count = atspi_accessible_get_child_count(desktop, nullptr);
     AccessibilityElementRef found;
-    for (gint i = 0; i < count && !found; ++i) {
-        AtspiAccessible* application = atspi_accessible_get_child_at_index(desktop, i, nullptr);
-        if (!application)
-            continue;
-        // The process id comes from the bus daemon, so an application that hangs costs nothing here.
-        if (qint32(atspi_accessible_get_process_id(application, nullptr)) == pid)
-            found = std::make_shared<AtspiElement>(application, budget);
-        else
-            g_object_unref(application);
-    }
-    g_object_unref(desktop);
+    forEachApplication([&](AtspiAccessible* application, qint32 own) {
+        if (own != pid)
+            return false;
+        found = std::make_shared<AtspiElement>(ATSPI_ACCESSIBLE(g_object_ref(application)),
+                                               std::make_shared<AtspiBudget>());
+        return true;
+    });
     return found;
 }

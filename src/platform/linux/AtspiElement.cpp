@@ -1,6 +1,7 @@
 #include "platform/linux/AtspiElement.h"
 
 #include "platform/linux/ApplicationScale.h"
+#include "platform/linux/AtspiEditableSearch.h"
 #include "platform/linux/AtspiFocus.h"
 #include "platform/linux/AtspiLog.h"
 #include "platform/linux/AtspiRoles.h"
@@ -142,6 +143,11 @@ void AtspiElement::setMessagingTimeout(double seconds)
 AccessibilityElementRef AtspiElement::focusedElement()
 {
     return wrap(AtspiFocus::find(m_accessible, *m_budget));
+}
+
+AccessibilityElementRef AtspiElement::selectedEditableDescendant()
+{
+    return wrap(AtspiEditableSearch::find(m_accessible, *m_budget));
 }
 
 AccessibilityElementRef AtspiElement::parent()

@@ -46,6 +46,7 @@ public:
     bool setSelectedText(const QString& text) override;
     std::optional<std::vector<AccessibilityElementRef>> selectedEmbeddedElements() override;
     std::optional<QRectF> selectedTextBounds() override;
+    AccessibilityElementRef selectedEditableDescendant() override;
     void enableManualAccessibility() override;
 
 private:
