@@ -1,6 +1,7 @@
 #include "platform/linux/AtspiEditableSearch.h"
 
 #include "platform/linux/AtspiLog.h"
+#include "platform/linux/AtspiStateSearch.h"
 
 #include <atspi/atspi.h>
 
@@ -36,40 +37,17 @@ namespace AtspiEditableSearch {
 
 AtspiAccessible* find(AtspiAccessible* root, AtspiBudget& budget)
 {
-    if (!budget.begin())
-        return nullptr;
-    AtspiCollection* collection = atspi_accessible_get_collection_iface(root);
-    budget.end();
-    if (!collection || !budget.begin()) {
-        if (collection)
-            g_object_unref(collection);
-        return nullptr;
-    }
-    AtspiStateSet* wanted = atspi_state_set_new(nullptr);
-    atspi_state_set_add(wanted, ATSPI_STATE_EDITABLE);
-    AtspiMatchRule* rule =
-        atspi_match_rule_new(wanted, ATSPI_Collection_MATCH_ALL, nullptr, ATSPI_Collection_MATCH_ALL, nullptr,
-                             ATSPI_Collection_MATCH_ALL, nullptr, ATSPI_Collection_MATCH_ALL, FALSE);
-    GError* error = nullptr;
-    GArray* matches =
-        atspi_collection_get_matches(collection, rule, ATSPI_Collection_SORT_ORDER_CANONICAL, maxMatches, TRUE, &error);
-    budget.end();
-    g_object_unref(rule);
-    g_object_unref(wanted);
-    g_object_unref(collection);
+    AtspiStateSearch::Matches matches = AtspiStateSearch::find(root, ATSPI_STATE_EDITABLE, maxMatches, budget);
     AtspiAccessible* found = nullptr;
-    for (guint i = 0; matches && i < matches->len; ++i) {
-        AtspiAccessible* match = g_array_index(matches, AtspiAccessible*, i);
-        if (!found && holdsSelection(match, budget))
+    for (AtspiAccessible* match : matches.elements) {
+        if (holdsSelection(match, budget)) {
             found = ATSPI_ACCESSIBLE(g_object_ref(match));
-        g_object_unref(match);
+            break;
+        }
     }
-    if (matches)
-        g_array_free(matches, TRUE);
-    if (error) {
-        qCDebug(atspiLog) << "Accessibility search for editable elements failed:" << error->message;
-        g_error_free(error);
-    }
+    AtspiStateSearch::release(matches);
+    if (!matches.error.isEmpty())
+        qCDebug(atspiLog) << "Accessibility search for editable elements failed:" << matches.error;
     return found;
 }
 

@@ -1,6 +1,7 @@
 #include "platform/linux/AtspiFocus.h"
 
 #include "platform/linux/AtspiLog.h"
+#include "platform/linux/AtspiStateSearch.h"
 
 #include <atspi/atspi.h>
 
@@ -29,14 +30,13 @@ bool hasText(AtspiAccessible* element, AtspiBudget& budget)
 
 // The first match that has text, else the first match: a toolkit may mark the panels around
 // the focused paragraph as focused too, and they come first.
-AtspiAccessible* firstWithText(GArray* matches, AtspiBudget& budget)
+AtspiAccessible* firstWithText(const std::vector<AtspiAccessible*>& matches, AtspiBudget& budget)
 {
-    for (guint i = 0; i < matches->len; ++i) {
-        AtspiAccessible* match = g_array_index(matches, AtspiAccessible*, i);
+    for (AtspiAccessible* match : matches) {
         if (hasText(match, budget))
             return ATSPI_ACCESSIBLE(g_object_ref(match));
     }
-    return matches->len > 0 ? ATSPI_ACCESSIBLE(g_object_ref(g_array_index(matches, AtspiAccessible*, 0))) : nullptr;
+    return matches.empty() ? nullptr : ATSPI_ACCESSIBLE(g_object_ref(matches.front()));
 }
 
 // The element's states, or null when the budget refuses the call.
@@ -52,38 +52,13 @@ AtspiStateSet* states(AtspiAccessible* element, AtspiBudget& budget)
 // searched tells whether the application answered the search at all.
 AtspiAccessible* bySearch(AtspiAccessible* application, AtspiBudget& budget, bool* searched)
 {
-    if (!budget.begin())
-        return nullptr;
-    AtspiCollection* collection = atspi_accessible_get_collection_iface(application);
-    budget.end();
-    if (!collection || !budget.begin()) {
-        if (collection)
-            g_object_unref(collection);
-        return nullptr;
-    }
-    AtspiStateSet* wanted = atspi_state_set_new(nullptr);
-    atspi_state_set_add(wanted, ATSPI_STATE_FOCUSED);
-    AtspiMatchRule* rule =
-        atspi_match_rule_new(wanted, ATSPI_Collection_MATCH_ALL, nullptr, ATSPI_Collection_MATCH_ALL, nullptr,
-                             ATSPI_Collection_MATCH_ALL, nullptr, ATSPI_Collection_MATCH_ALL, FALSE);
-    GError* error = nullptr;
-    GArray* matches = atspi_collection_get_matches(collection, rule, ATSPI_Collection_SORT_ORDER_CANONICAL,
-                                                   AtspiFocus::maxMatches, TRUE, &error);
-    budget.end();
-    g_object_unref(rule);
-    g_object_unref(wanted);
-    g_object_unref(collection);
-    *searched = matches != nullptr;
-    AtspiAccessible* found = matches ? firstWithText(matches, budget) : nullptr;
-    if (matches) {
-        for (guint i = 0; i < matches->len; ++i)
-            g_object_unref(g_array_index(matches, AtspiAccessible*, i));
-        g_array_free(matches, TRUE);
-    }
-    if (error) {
-        qCWarning(atspiLog) << "Accessibility search for the focused element failed:" << error->message;
-        g_error_free(error);
-    }
+    AtspiStateSearch::Matches matches =
+        AtspiStateSearch::find(application, ATSPI_STATE_FOCUSED, AtspiFocus::maxMatches, budget);
+    *searched = matches.answered;
+    AtspiAccessible* found = firstWithText(matches.elements, budget);
+    AtspiStateSearch::release(matches);
+    if (!matches.error.isEmpty())
+        qCWarning(atspiLog) << "Accessibility search for the focused element failed:" << matches.error;
     return found;
 }
 
