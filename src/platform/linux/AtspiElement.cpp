@@ -1,10 +1,10 @@
 #include "platform/linux/AtspiElement.h"
 
 #include "platform/linux/ApplicationScale.h"
-#include "platform/linux/AtspiEditableSearch.h"
 #include "platform/linux/AtspiFocus.h"
 #include "platform/linux/AtspiLog.h"
 #include "platform/linux/AtspiRoles.h"
+#include "platform/linux/AtspiStateSearch.h"
 #include "platform/linux/AtspiWindowOrigin.h"
 #include "platform/linux/DevicePixels.h"
 
@@ -145,9 +145,25 @@ AccessibilityElementRef AtspiElement::focusedElement()
     return wrap(AtspiFocus::find(m_accessible, *m_budget));
 }
 
+// One search request for the elements in the editable state (Chromium's text fields carry the
+// state without the editing interface, so the state alone tells); browsers' documents answer
+// it, and without it nothing is found.
 AccessibilityElementRef AtspiElement::selectedEditableDescendant()
 {
-    return wrap(AtspiEditableSearch::find(m_accessible, *m_budget));
+    AtspiStateSearch::Matches matches =
+        AtspiStateSearch::find(m_accessible, ATSPI_STATE_EDITABLE, maxEditableMatches, *m_budget);
+    AtspiAccessible* found = nullptr;
+    for (AtspiAccessible* match : matches.elements) {
+        const auto selection = textSelection(*m_budget, match);
+        if (selection && selection->range.end > selection->range.start) {
+            found = ATSPI_ACCESSIBLE(g_object_ref(match));
+            break;
+        }
+    }
+    AtspiStateSearch::release(matches);
+    if (!matches.error.isEmpty())
+        qCDebug(atspiLog) << "Accessibility search for editable elements failed:" << matches.error;
+    return wrap(found);
 }
 
 AccessibilityElementRef AtspiElement::parent()

@@ -30,6 +30,9 @@ public:
 
     AtspiAccessible* accessible() const { return m_accessible; }
 
+    // How many editable elements a search below a document asks for.
+    static constexpr int maxEditableMatches = 32;
+
     // The box of a range from the boxes of its first and last characters: nothing unless both
     // have a height (a browser answers zeros for text it has not laid out for accessibility yet).
     static std::optional<QRectF> rangeFromCharacters(const std::optional<QRectF>& first,
