@@ -83,10 +83,7 @@ std::optional<Selection> SelectionReader::readPrimary(const RunningApplication& 
 {
     if (!selectedSinceMs)
         return std::nullopt;
-    PrimarySelection& primary = Platform::primarySelection();
-    if (primary.ownerClaimedSince(*selectedSinceMs) != app.pid)
-        return std::nullopt;
-    const std::optional<QString> text = primary.text();
+    const std::optional<QString> text = claimedPrimary(app, *selectedSinceMs);
     if (!text || text->trimmed().isEmpty())
         return std::nullopt;
     Selection selection = selectionFrom(app);
@@ -96,6 +93,15 @@ std::optional<Selection> SelectionReader::readPrimary(const RunningApplication& 
                           << "characters from application" << app.pid
                           << (selection.isEditable ? "(editable)" : "(read-only)");
     return selection;
+}
+
+// The primary selection's text, when the application claimed it since the gesture began.
+std::optional<QString> SelectionReader::claimedPrimary(const RunningApplication& app, qint64 selectedSinceMs)
+{
+    PrimarySelection& primary = Platform::primarySelection();
+    if (primary.ownerClaimedSince(selectedSinceMs) != app.pid)
+        return std::nullopt;
+    return primary.text();
 }
 
 // Right after a gesture in a text field of a web page, the browser may still report its document
@@ -109,10 +115,7 @@ SelectionReader::Found SelectionReader::freshFieldBelow(const RunningApplication
 {
     if (focused->role().value_or(QString()) != QLatin1String("WebArea"))
         return {};
-    PrimarySelection& primary = Platform::primarySelection();
-    if (primary.ownerClaimedSince(selectedSinceMs) != app.pid)
-        return {};
-    const std::optional<QString> claimed = primary.text();
+    const std::optional<QString> claimed = claimedPrimary(app, selectedSinceMs);
     if (!claimed || claimed->trimmed().isEmpty() || (found.holder && found.text.trimmed() == claimed->trimmed()))
         return {};
     AccessibilityElementRef field = focused->selectedEditableDescendant();

@@ -51,6 +51,7 @@ private:
     };
 
     static Found findHolder(const AccessibilityElementRef& focused);
+    static std::optional<QString> claimedPrimary(const RunningApplication& app, qint64 selectedSinceMs);
     static Found freshFieldBelow(const RunningApplication& app, const AccessibilityElementRef& focused,
                                  const Found& found, qint64 selectedSinceMs);
     static Found followEmbedded(const AccessibilityElementRef& element, const QString& text, int depth);
