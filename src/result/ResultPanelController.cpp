@@ -8,8 +8,6 @@
 #include "ui/FloatingPanel.h"
 #include "ui/ScreenPlacement.h"
 
-#include <QTimer>
-
 ResultPanelController::ResultPanelController(Clock& clock, Preferences& defaults, WritingModeStore& modes,
                                              const ConversationServices& services, QObject* parent)
     : QObject(parent), m_clock(clock), m_preferences(defaults), m_modes(modes), m_services(services)
@@ -143,5 +141,5 @@ void ResultPanelController::panelAboutToClose()
         return;
     m_panelClosed = true;
     m_panel->deleteLater();
-    connect(m_panel, &QObject::destroyed, [] { QTimer::singleShot(0, &FreedMemory::returnToSystem); });
+    FreedMemory::returnAfterDestroyed(m_panel);
 }

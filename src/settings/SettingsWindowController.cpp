@@ -5,7 +5,6 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QScreen>
-#include <QTimer>
 #include <QVBoxLayout>
 
 SettingsWindowController::SettingsWindowController(SettingsView::Services services) : m_services(std::move(services)) {}
@@ -30,7 +29,7 @@ void SettingsWindowController::create()
     m_window->setWindowTitle(QCoreApplication::translate("SettingsWindowController", "Halvora Settings"));
     m_window->setObjectName(QStringLiteral("HalvoraSettingsWindow"));
     m_window->setAttribute(Qt::WA_DeleteOnClose);
-    QObject::connect(m_window, &QObject::destroyed, [] { QTimer::singleShot(0, &FreedMemory::returnToSystem); });
+    FreedMemory::returnAfterDestroyed(m_window);
     auto* layout = new QVBoxLayout(m_window);
     layout->setContentsMargins(0, 0, 0, 0);
     m_view = new SettingsView(m_services, m_window);
