@@ -15,14 +15,14 @@ class ResultViewModel;
 class Preferences;
 class WritingModeStore;
 
-// Shows the result of an action in a floating panel beside the selection: it makes the panel
-// when none is open (focusable, with the close button and the resize grip, at least 360 by
-// 260), opens it at the remembered size next to the selection with fresh content for every
-// result, remembers its size under "resultPanelSize" whenever it closes, however it is closed,
-// and then takes the closed panel apart, so that a panel off the screen holds no memory. Each result is one
-// ResultViewModel, made with the given services: the view shows its state and hands the user's commands to it; a new
-// result or closing the panel stops the turn still running, so at most one conversation streams at a time. Main thread
-// only.
+// Shows the result of an action in a floating panel beside the selection: it makes the panel when
+// none is open (focusable, with the close button and the resize grip, at least 360 by 260), opens
+// it at the remembered size next to the selection with fresh content for every result, remembers
+// its size under "resultPanelSize" whenever it closes, however it is closed, and then takes the
+// closed panel apart, so that a panel off the screen holds no memory. Each result is one
+// ResultViewModel, made with the given services: the view shows its state and hands the user's
+// commands to it; a new result or closing the panel stops the turn still running, so at most one
+// conversation streams at a time. Main thread only.
 class ResultPanelController : public QObject, public ResultPresenter {
     Q_OBJECT
 

@@ -13,13 +13,12 @@
 #include <optional>
 #include <vector>
 
-// Watches mouse and keyboard in all other applications. A selection gesture (a drag, a double
-// or triple click, Shift with a navigation key, select-all) schedules one selection read after a
-// short delay and signals the result (selected()); text read without a place on screen is read
-// once more after placeRetryMs, as a browser may give the place of a fresh selection later
-// than its text (not for an application whose second read gave no place either, until it gives
-// one). A click, typing, a scroll or a switch of
-// application signals dismissed(). Main thread only.
+// Watches mouse and keyboard in all other applications. A selection gesture (a drag, a double or
+// triple click, Shift with a navigation key, select-all) schedules one selection read after a short
+// delay and signals the result (selected()); text read without a place on screen is read once more
+// after placeRetryMs, as a browser may give the place of a fresh selection later than its text (not
+// for an application whose second read gave no place either, until it gives one). A click, typing,
+// a scroll or a switch of application signals dismissed(). Main thread only.
 class SelectionMonitor : public QObject {
     Q_OBJECT
 

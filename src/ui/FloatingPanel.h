@@ -9,14 +9,14 @@ class QPropertyAnimation;
 class QSizeGrip;
 class QToolButton;
 
-// The floating window of the pill and of the result panel: frameless, above other windows, off
-// the taskbar, left to its owner to destroy or reuse when closed. Without keyboard focus (the pill) it
-// is shown without activating this program and bypasses the window manager, so the application
-// the selection lives in keeps its focus and its selection, and it appears on every workspace.
-// With focus and chrome (the result panel) it may become the focused window, draws the theme
-// background with a close button and a resize grip, and asks the window manager to show it on every workspace. Either
-// moves when dragged by its background: through the window manager where it manages the panel, by itself otherwise.
-// Escape closes a panel that has the focus.
+// The floating window of the pill and of the result panel: frameless, above other windows, off the
+// taskbar, left to its owner to destroy or reuse when closed. Without keyboard focus (the pill) it
+// is shown without activating this program and bypasses the window manager, so the application the
+// selection lives in keeps its focus and its selection, and it appears on every workspace. With
+// focus and chrome (the result panel) it may become the focused window, draws the theme background
+// with a close button and a resize grip, and asks the window manager to show it on every workspace.
+// Either moves when dragged by its background: through the window manager where it manages the
+// panel, by itself otherwise. Escape closes a panel that has the focus.
 class FloatingPanel : public QWidget {
     Q_OBJECT
 
